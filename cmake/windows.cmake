@@ -1,0 +1,42 @@
+# The Windows program, its platform layer and the tests that run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(UNICODE _UNICODE WINVER=0x0A00 _WIN32_WINNT=0x0A00)
+
+set(VERSION_COMMA "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+function(add_version_resource target name description)
+  set(NAME ${name})
+  set(DESCRIPTION ${description})
+  configure_file(${PROJECT_SOURCE_DIR}/src/res/version.rc.in ${CMAKE_BINARY_DIR}/${name}_version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/${name}_version.rc)
+endfunction()
+
+add_library(platform STATIC
+  src/platform/controls.cpp
+  src/platform/files.cpp
+  src/platform/form_window.cpp
+  src/platform/lists.cpp
+  src/platform/services.cpp
+  src/platform/win_error.cpp)
+target_link_libraries(platform PUBLIC core comctl32 shell32 ole32 uuid)
+
+# Everything of the window but its entry point, so that tests can build it.
+add_library(form STATIC
+  src/app/form1.cpp
+  src/app/layout.cpp
+  src/job/job.cpp
+  src/navigation/navigation.cpp)
+target_link_libraries(form PUBLIC platform)
+
+add_executable(tallymere WIN32 src/app/main.cpp src/res/tallymere.rc)
+target_link_libraries(tallymere PRIVATE form)
+target_link_options(tallymere PRIVATE -municode)
+add_version_resource(tallymere tallymere "Tallymere: MD5 and SHA-1 hashes of a folder")
+
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE core gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+
+add_executable(gui_tests tests/gui/window_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
+target_link_libraries(gui_tests PRIVATE form gtest_main)
+gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui/run_from_root.sh $<TARGET_FILE:gui_tests>)

@@ -1,0 +1,73 @@
+// The main window: its elements, its state and its event handlers.
+// Handlers live with their subsystem: app/, navigation/, job/, results/.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "app/layout.h"
+#include "platform/form_window.h"
+#include "platform/lists.h"
+#include "platform/services.h"
+
+namespace app {
+
+class Form1 final : public platform::FormEvents {
+public:
+    Form1(platform::Dialogs& dialogs, platform::Clock& clock);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    platform::FormWindow& Window() { return window_; }
+    void Show() { window_.Show(); }
+
+    // The folder of the program, with one trailing backslash; set by Form_Load.
+    std::wstring AppDir;
+
+private:
+    void OnClick(int element) override;
+    void OnChange(int element) override;
+    void OnKeyUp(int element, int key, int shift) override;
+    void OnMouseUp(int element, int button, int shift, float x, float y) override;
+    void OnUntrappedError(int number, const std::wstring& description) override;
+
+    // app/
+    void Form_Load();
+    void Form_KeyUp(int key, int shift);
+
+    // navigation/
+    void Drive1_Change();
+    void Dir1_Change();
+    void Dir1_MouseUp(int button, int shift, float x, float y);
+    void Text1_KeyUp(int key, int shift);
+    void Command1_Click();
+    void Text3_Change();
+
+    // job/
+    void Command2_Click();
+
+    platform::Dialogs& dialogs_;
+    platform::Clock& clock_;
+    platform::FormWindow window_;
+
+public:
+    // The elements, by their names.
+    platform::DriveList& Drive1;
+    platform::DirList& Dir1;
+    platform::FileList& File1;
+    platform::TextBox& Text1;
+    platform::Button& Command1;
+    platform::TextBox& Text3;
+    platform::TextBox& Text4;
+    platform::TextBox& Text6;
+    platform::CheckBox& Check2;
+    platform::CheckBox& Check3;
+    platform::CheckBox& Check4;
+    platform::Button& Command2;
+    platform::CheckBox& Check1(int index) { return index == 0 ? check1_0_ : check1_1_; }
+
+private:
+    platform::CheckBox& check1_0_;
+    platform::CheckBox& check1_1_;
+};
+
+}  // namespace app

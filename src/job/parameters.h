@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace job {
+
+// The pieces of the tool's parameter string, each built at its own step of a job.
+
+// " -both", " <tag>" for each ticked box in order, or empty.
+std::wstring HashTypeText(bool md5, const std::wstring& md5Tag, bool sha1, const std::wstring& sha1Tag);
+// Empty for exactly "*.*", else " -type " and the (quoted when needed) mask.
+std::wstring MaskText(const std::wstring& pattern);
+// " -r" and then " -wp", each when its box is ticked.
+std::wstring SwitchText(bool recursive, bool namesOnly);
+// folder + switches + mask + hash type + " -xml " + appDir + "dbsha.xml".
+std::wstring ParameterString(const std::wstring& folder, const std::wstring& switches, const std::wstring& mask,
+                             const std::wstring& hashType, const std::wstring& appDir);
+
+// The argument in double quotes when it holds a blank or a tab, by the Windows
+// rules: backslashes before a quote, and trailing ones, are doubled.
+std::wstring QuoteArgument(const std::wstring& arg);
+
+}  // namespace job

@@ -1,0 +1,27 @@
+// How the window describes its elements to the platform layer.
+#pragma once
+
+namespace platform {
+
+enum class ControlKind {
+    DriveList, DirList, FileList,
+    Edit, ReadOnlyEdit, MultiLineEdit,
+    Button, CheckBox, Frame, Label, Line,
+};
+
+enum class FontKind { Default, Bold };
+
+// Rectangles are in twips relative to the container: the window's client area,
+// or the element named by `container`. A line gives its two end points instead.
+struct ControlSpec {
+    const wchar_t* name;
+    ControlKind kind;
+    int left, top, width, height;  // a line: x1, y1, x2, y2
+    int tab;                       // place in the focus order; -1 for none
+    const wchar_t* caption;        // caption or initial text
+    const wchar_t* hint;           // tooltip, or nullptr
+    int container = -1;            // index of the frame it sits in, or -1
+    FontKind font = FontKind::Default;
+};
+
+}  // namespace platform

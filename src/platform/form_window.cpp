@@ -1,0 +1,345 @@
+#include "platform/form_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/lists.h"
+#include "platform/runtime_error.h"
+
+namespace platform {
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"TallymereForm";
+constexpr int FirstId = 100;
+constexpr int IconResource = 1;
+
+int Twips(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+int DpiOf(HWND hwnd) {
+    const UINT dpi = GetDpiForWindow(hwnd);
+    return dpi ? static_cast<int>(dpi) : 96;
+}
+
+struct ClassInfo {
+    const wchar_t* name;
+    DWORD style;
+};
+
+ClassInfo ClassFor(ControlKind kind) {
+    constexpr DWORD edit = WS_BORDER | ES_AUTOHSCROLL;
+    switch (kind) {
+    case ControlKind::DriveList: return {WC_COMBOBOXEXW, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case ControlKind::DirList:
+        return {WC_LISTBOXW, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+                                 WS_BORDER};
+    case ControlKind::FileList: return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER};
+    case ControlKind::Edit: return {WC_EDITW, edit};
+    case ControlKind::ReadOnlyEdit: return {WC_EDITW, edit | ES_READONLY};
+    case ControlKind::MultiLineEdit:
+        return {WC_EDITW, WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL |
+                              WS_HSCROLL};
+    case ControlKind::Button: return {WC_BUTTONW, BS_PUSHBUTTON};
+    case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX};
+    case ControlKind::Frame: return {WC_BUTTONW, BS_GROUPBOX};
+    case ControlKind::Label: return {WC_STATICW, SS_LEFT | SS_NOPREFIX};
+    case ControlKind::Line: return {WC_STATICW, SS_LEFT};
+    }
+    return {WC_STATICW, 0};
+}
+
+bool TakesFocus(ControlKind kind) {
+    return kind != ControlKind::Frame && kind != ControlKind::Label && kind != ControlKind::Line;
+}
+
+bool IsOneLineEdit(ControlKind kind) { return kind == ControlKind::Edit || kind == ControlKind::ReadOnlyEdit; }
+
+}  // namespace
+
+int ShiftState() {
+    return ((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
+           ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
+}
+
+FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth, int clientHeight,
+                       std::span<const ControlSpec> specs)
+    : events_(events), specs_(specs), clientWidth_(clientWidth), clientHeight_(clientHeight) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon_.get();
+    wc.hIconSm = smallIcon_.get();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName;
+    RegisterClassExW(&wc);  // fails harmlessly when a second window registers it again
+
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    if (!hwnd_) throw std::runtime_error("CreateWindowEx failed");
+    CreateControls();
+    Layout(DpiOf(hwnd_));
+}
+
+FormWindow::~FormWindow() {
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void FormWindow::CreateControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                               0, hwnd_, nullptr, instance, nullptr);
+    for (size_t i = 0; i < specs_.size(); ++i) {
+        const ControlSpec& spec = specs_[i];
+        const ClassInfo cls = ClassFor(spec.kind);
+        const DWORD style = WS_CHILD | WS_VISIBLE | cls.style | (TakesFocus(spec.kind) ? WS_TABSTOP : 0);
+        const HWND hwnd = CreateWindowExW(0, cls.name, spec.kind == ControlKind::Line ? L"" : spec.caption, style, 0, 0,
+                                          0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)),
+                                          instance, nullptr);
+        const int index = static_cast<int>(i);
+        std::unique_ptr<Control> control;
+        switch (spec.kind) {
+        case ControlKind::DriveList: control = std::make_unique<DriveList>(hwnd, index, events_); break;
+        case ControlKind::DirList: control = std::make_unique<DirList>(hwnd, index, events_); break;
+        case ControlKind::FileList: control = std::make_unique<FileList>(hwnd, index, events_); break;
+        case ControlKind::CheckBox: control = std::make_unique<CheckBox>(hwnd, index, events_); break;
+        case ControlKind::Edit:
+        case ControlKind::ReadOnlyEdit:
+        case ControlKind::MultiLineEdit: control = std::make_unique<TextBox>(hwnd, index, events_); break;
+        default: control = std::make_unique<Control>(hwnd, index, events_); break;
+        }
+        controls_.push_back(std::move(control));
+        if (spec.kind == ControlKind::MultiLineEdit) SendMessageW(hwnd, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+        SetWindowSubclass(hwnd, ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
+        if (spec.hint) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = hwnd_;
+            tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+            tool.lpszText = const_cast<wchar_t*>(spec.hint);
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+RECT FormWindow::PixelRect(const ControlSpec& spec, int dpi) const {
+    int left = spec.left, top = spec.top, right, bottom;
+    if (spec.kind == ControlKind::Line) {
+        left = std::min(spec.left, spec.width);
+        top = std::min(spec.top, spec.height);
+        right = std::max(spec.left, spec.width);
+        bottom = std::max(spec.top, spec.height);
+    } else {
+        right = left + spec.width;
+        bottom = top + spec.height;
+    }
+    int dx = 0, dy = 0;
+    for (int c = spec.container; c >= 0; c = specs_[static_cast<size_t>(c)].container) {
+        dx += specs_[static_cast<size_t>(c)].left;
+        dy += specs_[static_cast<size_t>(c)].top;
+    }
+    RECT rc{Twips(left + dx, dpi), Twips(top + dy, dpi), Twips(right + dx, dpi), Twips(bottom + dy, dpi)};
+    if (spec.kind == ControlKind::Line) {  // one pixel thick
+        rc.right = std::max(rc.right, rc.left + MulDiv(1, dpi, 96));
+        rc.bottom = std::max(rc.bottom, rc.top + MulDiv(1, dpi, 96));
+    }
+    return rc;
+}
+
+void FormWindow::Layout(int dpi) {
+    LOGFONTW lf{};
+    // The dialog font at 7.5 pt: at 8 pt Tahoma's labels outgrow their places.
+    lf.lfHeight = -MulDiv(75, dpi, 720);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"MS Shell Dlg");
+    font_.reset(CreateFontIndirectW(&lf));
+    lf.lfHeight = -MulDiv(825, dpi, 7200);
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+    boldFont_.reset(CreateFontIndirectW(&lf));
+
+    RECT frame{0, 0, Twips(clientWidth_, dpi), Twips(clientHeight_, dpi)};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    AdjustWindowRectExForDpi(&frame, style, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const HDC dc = GetDC(hwnd_);
+    for (size_t i = 0; i < specs_.size(); ++i) {
+        const ControlSpec& spec = specs_[i];
+        const HWND hwnd = controls_[i]->Hwnd();
+        const HFONT font = spec.font == FontKind::Bold ? boldFont_.get() : font_.get();
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        RECT rc = PixelRect(spec, dpi);
+        if (spec.kind == ControlKind::Label) {  // a label is as large as its text
+            const HGDIOBJ old = SelectObject(dc, font);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, spec.caption, static_cast<int>(wcslen(spec.caption)), &size);
+            SelectObject(dc, old);
+            rc.right = rc.left + size.cx;
+            rc.bottom = rc.top + size.cy;
+        }
+        controls_[i]->Place(rc, dpi);
+    }
+    ReleaseDC(hwnd_, dc);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, dpi, 96));
+}
+
+void FormWindow::Show() {
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+    const RECT& work = mi.rcWork;
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+}
+
+bool FormWindow::PreTranslate(MSG& msg) {
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
+        Guarded([&] {
+            events_.OnKeyUp(FormEvents::FormIndex, static_cast<int>(msg.wParam), ShiftState());
+            return 0;
+        });
+        if (!IsWindow(msg.hwnd)) return true;
+    }
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+LRESULT FormWindow::Guarded(const std::function<LRESULT()>& handle) {
+    try {
+        return handle();
+    } catch (const RuntimeError& e) {
+        try {
+            events_.OnUntrappedError(e.Number(), e.Description());
+        } catch (...) {
+        }
+    } catch (...) {
+        // nothing may unwind into user32
+    }
+    return 0;
+}
+
+Control* FormWindow::ControlById(WPARAM id) {
+    const size_t i = static_cast<size_t>(LOWORD(id)) - FirstId;
+    return i < controls_.size() ? controls_[i].get() : nullptr;
+}
+
+LRESULT CALLBACK FormWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    return self->Guarded([&] { return self->Handle(msg, wp, lp); });
+}
+
+LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (Control* c = lp ? ControlById(wp) : nullptr) c->OnCommand(HIWORD(wp));
+        return 0;
+    case WM_DRAWITEM:
+        if (Control* c = ControlById(wp)) return c->OnDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        for (size_t i = 0; i < specs_.size(); ++i)
+            if (specs_[i].kind == ControlKind::Line && controls_[i]->Hwnd() == reinterpret_cast<HWND>(lp))
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_APPWORKSPACE));
+        break;
+    case WM_NEXTDLGCTL:  // a multi-line edit asks to pass the focus on (Tab)
+        SetFocus(lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0));
+        return 0;
+    case WM_DPICHANGED: {
+        Layout(HIWORD(wp));
+        const RECT* suggested = reinterpret_cast<RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK FormWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index, DWORD_PTR self) {
+    auto* form = reinterpret_cast<FormWindow*>(self);
+    return form->Guarded([&] { return form->HandleControl(static_cast<int>(index), hwnd, msg, wp, lp); });
+}
+
+LRESULT FormWindow::HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const ControlKind kind = specs_[static_cast<size_t>(index)].kind;
+    const bool wantsEnter = IsOneLineEdit(kind) || kind == ControlKind::DirList;
+    switch (msg) {
+    case WM_GETDLGCODE:  // keep Enter from becoming a default-button command
+        if (wantsEnter && lp && reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)
+            return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+        break;
+    case WM_CHAR:
+        if (wp == L'\r' && IsOneLineEdit(kind)) return 0;  // no beep
+        break;
+    case WM_KEYDOWN:
+        if (controls_[static_cast<size_t>(index)]->OnKeyDown(wp)) return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        events_.OnKeyUp(index, static_cast<int>(wp), ShiftState());
+        return r;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+        const int dpi = DpiOf(hwnd);
+        events_.OnMouseUp(index, button, ShiftState(), static_cast<float>(GET_X_LPARAM(lp)) * 1440.0f / dpi,
+                          static_cast<float>(GET_Y_LPARAM(lp)) * 1440.0f / dpi);
+        return r;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index));
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+int RunMessageLoop(FormWindow& window) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!window.PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace platform

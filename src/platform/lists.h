@@ -1,0 +1,71 @@
+// The drive list, the directory list and the file list. Setting a value from
+// code raises the list's Change event inside the assignment, and only when the
+// value really changes; a failed set throws RuntimeError and leaves the list as it was.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+
+namespace platform {
+
+class DriveList : public Control {
+public:
+    DriveList(HWND hwnd, int index, FormEvents& events);
+    // The selected drive's text: "c: [label]".
+    std::wstring Drive() const;
+    // Selects the drive whose letter is the text's first character.
+    void SetDrive(const std::wstring& text);
+    void OnCommand(WORD code) override;
+    void Place(const RECT& rc, int dpi) override;
+
+private:
+    void Fill();
+    int Find(wchar_t letter) const;
+    std::vector<std::wstring> drives_;  // texts, in list order
+    int selected_ = -1;
+};
+
+class DirList : public Control {
+public:
+    DirList(HWND hwnd, int index, FormEvents& events);
+    std::wstring Path() const { return path_; }
+    // Moves to the folder; a drive text such as "d: [data]" moves to that drive's current folder.
+    void SetPath(const std::wstring& path);
+    void OnCommand(WORD code) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    bool OnKeyDown(WPARAM key) override;
+    void Place(const RECT& rc, int dpi) override;
+
+private:
+    struct Entry {
+        std::wstring path, label;
+        int level;
+        bool open;
+    };
+    void Fill();
+    void OpenSelected();
+    std::wstring path_;
+    std::vector<Entry> entries_;
+    int dpi_ = 96;
+};
+
+class FileList : public Control {
+public:
+    FileList(HWND hwnd, int index, FormEvents& events);
+    std::wstring Path() const { return path_; }
+    void SetPath(const std::wstring& path);
+    std::wstring Pattern() const { return pattern_; }
+    void SetPattern(const std::wstring& pattern);
+
+private:
+    void Fill();
+    std::wstring path_;
+    std::wstring pattern_ = L"*.*";
+};
+
+// The full, canonical form of a folder path, without a trailing backslash
+// except for a drive's root; throws 76 or 68 when it cannot be reached.
+std::wstring ResolveFolder(const std::wstring& path);
+
+}  // namespace platform

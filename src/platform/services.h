@@ -1,0 +1,48 @@
+// Services the window calls that block or reach outside; tests substitute them.
+#pragma once
+#include <string>
+
+#include "platform/win.h"
+#include "results/report_name.h"
+
+namespace platform {
+
+// Message box styles, as the window uses them.
+namespace style {
+inline constexpr int OkOnly = 0;
+inline constexpr int Exclamation = 48;
+inline constexpr int Information = 64;
+}  // namespace style
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal message box; an empty title shows the application's.
+    virtual void Message(const std::wstring& prompt, int style, const std::wstring& title) = 0;
+    // The folder picker: the chosen folder's path, or empty when cancelled.
+    virtual std::wstring PickFolder(const std::wstring& title) = 0;
+};
+
+class Win32Dialogs : public Dialogs {
+public:
+    explicit Win32Dialogs(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void Message(const std::wstring& prompt, int style, const std::wstring& title) override;
+    std::wstring PickFolder(const std::wstring& title) override;
+
+private:
+    HWND owner_;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual results::DateTime Now() = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    results::DateTime Now() override;
+};
+
+}  // namespace platform

@@ -1,0 +1,147 @@
+#include "results/hash_report.h"
+
+#include <algorithm>
+#include <array>
+
+#include "texts.h"
+
+namespace results {
+
+namespace {
+
+struct TagPair {
+    std::wstring_view open, close, label;
+};
+
+constexpr std::wstring_view EntryOpen = L"<FILE_ENTRY>";
+constexpr std::wstring_view EntryClose = L"</FILE_ENTRY>";
+constexpr std::array<TagPair, 3> Rows{{
+    {L"<name>", L"</name>", L""},
+    {L"<MD5>", L"</MD5>", L"MD5:"},
+    {L"<SHA1>", L"</SHA1>", L"SHA1:"},
+}};
+constexpr size_t None = std::wstring_view::npos;
+
+wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+
+bool TagAt(std::wstring_view text, size_t pos, std::wstring_view tag) {
+    if (text.size() - pos < tag.size()) return false;
+    for (size_t k = 0; k < tag.size(); ++k)
+        if (Lower(text[pos + k]) != Lower(tag[k])) return false;
+    return true;
+}
+
+// First occurrence of tag (ASCII letters in any case) in [from, limit).
+size_t Find(std::wstring_view text, std::wstring_view tag, size_t from, size_t limit) {
+    limit = std::min(limit, text.size());
+    while (from < limit) {
+        from = text.find(L'<', from);
+        if (from == None || from >= limit) return None;
+        if (from + tag.size() <= limit && TagAt(text, from, tag)) return from;
+        ++from;
+    }
+    return None;
+}
+
+bool ParseNumber(std::wstring_view digits, int base, char32_t& value) {
+    if (digits.empty() || digits.size() > 8) return false;
+    value = 0;
+    for (wchar_t c : digits) {
+        int d;
+        if (c >= L'0' && c <= L'9') d = c - L'0';
+        else if (base == 16 && c >= L'a' && c <= L'f') d = c - L'a' + 10;
+        else if (base == 16 && c >= L'A' && c <= L'F') d = c - L'A' + 10;
+        else return false;
+        value = value * base + d;
+    }
+    return value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+}
+
+// Appends the character a reference body ("amp", "#1055", "#x41F") stands for.
+bool AppendReference(std::wstring_view body, std::wstring& out) {
+    static constexpr std::pair<std::wstring_view, wchar_t> Named[] = {
+        {L"amp", L'&'}, {L"lt", L'<'}, {L"gt", L'>'}, {L"quot", L'"'}, {L"apos", L'\''}};
+    for (const auto& [name, c] : Named) {
+        if (body == name) {
+            out.push_back(c);
+            return true;
+        }
+    }
+    if (body.size() < 2 || body[0] != L'#') return false;
+    char32_t cp;
+    const bool hex = body[1] == L'x' || body[1] == L'X';
+    if (!ParseNumber(body.substr(hex ? 2 : 1), hex ? 16 : 10, cp)) return false;
+    if (cp > 0xFFFF) {
+        cp -= 0x10000;
+        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<wchar_t>(cp));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::wstring ResolveReferences(std::wstring_view value) {
+    std::wstring out;
+    out.reserve(value.size());
+    size_t i = 0;
+    while (i < value.size()) {
+        const size_t amp = value.find(L'&', i);
+        if (amp == None) break;
+        out.append(value.substr(i, amp - i));
+        const size_t semi = value.find(L';', amp + 1);
+        if (semi != None && semi - amp <= 12 && AppendReference(value.substr(amp + 1, semi - amp - 1), out)) {
+            i = semi + 1;
+        } else {
+            out.push_back(L'&');
+            i = amp + 1;
+        }
+    }
+    if (i < value.size()) out.append(value.substr(i));
+    return out;
+}
+
+std::wstring BuildHashReport(std::wstring_view text) {
+    std::wstring report;
+    size_t search = 0;
+    for (;;) {
+        const size_t p = Find(text, EntryOpen, search, None);
+        if (p == None) break;
+        const size_t inside = p + EntryOpen.size();
+        // The entry ends at its own closing tag, or else where the next one opens.
+        const size_t next = Find(text, EntryOpen, inside, None);
+        const size_t close = Find(text, EntryClose, inside, next);
+        const size_t end = close != None ? close : next != None ? next : text.size();
+        if (!report.empty()) report += L"\r\n";
+        size_t current = inside;
+        for (const TagPair& row : Rows) {
+            const size_t b = Find(text, row.open, current, end);
+            if (b == None) continue;
+            const size_t s = b + row.open.size();
+            const size_t e = Find(text, row.close, s, end);
+            if (e == None) {
+                search = None;
+                break;
+            }
+            if (!row.label.empty()) {
+                report += L"\r\n";
+                report += row.label;
+            }
+            report += ResolveReferences(text.substr(s, e - s));
+            current = e + row.open.size();
+        }
+        if (search == None) break;
+        if (close != None) search = close + EntryClose.size();
+        else if (next != None) search = next;
+        else break;
+    }
+    const size_t first = report.find_first_not_of(L' ');
+    if (first == None) return texts::NoDataBanner;
+    report.erase(report.find_last_not_of(L' ') + 1);
+    report.erase(0, first);
+    return report;
+}
+
+}  // namespace results

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace results {
+
+// Turns the decoded text of a hash database into the report: per entry its
+// name line, then "MD5:" and "SHA1:" lines; the no-data banner when empty.
+// Each entry's values are looked for only inside that entry.
+std::wstring BuildHashReport(std::wstring_view text);
+
+// Resolves the predefined XML entities and numeric character references;
+// anything else that looks like a reference stays as written.
+std::wstring ResolveReferences(std::wstring_view value);
+
+}  // namespace results

@@ -1,0 +1,63 @@
+#include "results/utf8_decode.h"
+
+namespace results {
+
+namespace {
+constexpr wchar_t Replacement = 0xFFFD;
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Length of the sequence a lead byte starts, 0 for a byte that starts none.
+int SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead < 0xC0) return 0;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    if (lead < 0xF8) return 4;
+    return 0;
+}
+
+constexpr char32_t Smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+}  // namespace
+
+std::wstring Utf8Decode(std::string_view bytes) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    const size_t n = bytes.size();
+    size_t i = 0;
+    while (i < n) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const int length = SequenceLength(lead);
+        if (length == 1) {
+            out.push_back(static_cast<wchar_t>(lead));
+            ++i;
+            continue;
+        }
+        if (length == 0) {
+            out.push_back(Replacement);
+            ++i;
+            continue;
+        }
+        char32_t cp = lead & (0x7F >> length);
+        size_t j = i + 1;
+        for (; j < n && j < i + length; ++j) {
+            const auto b = static_cast<unsigned char>(bytes[j]);
+            if (!IsContinuation(b)) break;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        const bool complete = j == i + static_cast<size_t>(length);
+        i = j;
+        if (!complete || cp < Smallest[length] || cp > 0x10FFFF) {
+            out.push_back(Replacement);
+        } else if (cp > 0xFFFF) {
+            cp -= 0x10000;
+            out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<wchar_t>(cp));
+        }
+    }
+    return out;
+}
+
+}  // namespace results

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace results {
+
+// Decodes UTF-8 bytes to UTF-16 code units (one per wchar_t on every platform).
+// Never fails: each malformed piece becomes U+FFFD and decoding goes on with
+// the byte after what it consumed; an ASCII byte is never taken into a sequence.
+// Surrogate code points written as three bytes come through as single units.
+std::wstring Utf8Decode(std::string_view bytes);
+
+}  // namespace results

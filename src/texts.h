@@ -1,0 +1,66 @@
+// Every text the window shows, in one place.
+#pragma once
+
+namespace texts {
+
+inline constexpr wchar_t AppTitle[] = L"Tallymere";
+inline constexpr wchar_t FormTitle[] = L"Хэш md5, sha1";
+
+// Help box (F1).
+inline constexpr wchar_t HelpTitle[] = L"Помощь";
+inline constexpr wchar_t HelpLines[][64] = {
+    L"1. Выберите каталог для хэширования",
+    L"2. Выберите тип хэширования и др. параметры",
+    L"3. Жмите кнопку 'Формировать'",
+    L"",
+    L"Tallymere",
+    L"Версия 1.0",
+    L"https://github.com/tallymere/tallymere",
+};
+
+// Captions.
+inline constexpr wchar_t Command1[] = L"...";
+inline constexpr wchar_t Label3[] = L"Консольное выражение:";
+inline constexpr wchar_t Label1[] = L"Тип хеширования:";
+inline constexpr wchar_t Check1Md5[] = L"md5";
+inline constexpr wchar_t Check1Sha1[] = L"sha1";
+inline constexpr wchar_t Check2[] = L"Формировать для вложенных каталогов";
+inline constexpr wchar_t Check3[] = L"Не сохранять полный путь (по умолчанию сохраняет полный путь к файлу).";
+inline constexpr wchar_t Label2[] = L"Маска:";
+inline constexpr wchar_t Check4[] = L"Сохранять в файл";
+inline constexpr wchar_t Command2[] = L"Формировать";
+
+// Hints.
+inline constexpr wchar_t HintText1[] = L"Путь для формирования хэша, можно скопипастить сюда свой и нажать Enter для выбора.";
+inline constexpr wchar_t HintCommand1[] = L"Выбор папки для хэша";
+inline constexpr wchar_t HintMd5[] = L"Тип хэша md5";
+inline constexpr wchar_t HintSha1[] = L"Тип хэша sha1";
+inline constexpr wchar_t HintCheck2[] = L"Будьте внимательны, когда выбираете этот пункт! При большом объёме/количественно вложенных папок/файлов процедура хэширования может занять длительное время.";
+inline constexpr wchar_t HintCheck3[] = L"Сохраняет только имя файла без пути.";
+inline constexpr wchar_t HintText3[] = L"Задаётся маска для выбора файлов";
+inline constexpr wchar_t HintCheck4[] = L"Сохраняет данные в текстовый файл. Маска файла \"hash_ДАТА_Секунды.txt\"";
+inline constexpr wchar_t HintText4[] = L"Консольный вариант для запуска с консоли с соответствующими настройками и путями.";
+inline constexpr wchar_t HintText6[] = L"Здесь выводятся данные по файлам и хэшам к ним.";
+
+// Navigation recovery.
+inline constexpr wchar_t DeviceUnavailablePrompt[] = L"Устройство недоступно: '";
+inline constexpr wchar_t PathErrorPrompt[] = L"Ошибка пути: '";
+inline constexpr wchar_t Numero[] = L"№";
+inline constexpr wchar_t PickerTitle[] = L"Выберите папку и получите путь для Хэша";
+
+// Results.
+inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
+inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данных !\r\n***************";
+
+// Descriptions of the runtime errors.
+inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";
+inline constexpr wchar_t ErrBadFileName[] = L"Неверное имя или номер файла";
+inline constexpr wchar_t ErrFileNotFound[] = L"Файл не найден";
+inline constexpr wchar_t ErrDeviceIo[] = L"Ошибка ввода/вывода устройства";
+inline constexpr wchar_t ErrDiskFull[] = L"Диск заполнен";
+inline constexpr wchar_t ErrDeviceUnavailable[] = L"Устройство недоступно";
+inline constexpr wchar_t ErrPermissionDenied[] = L"Отказано в разрешении";
+inline constexpr wchar_t ErrPathFileAccess[] = L"Ошибка доступа к пути/файлу";
+inline constexpr wchar_t ErrPathNotFound[] = L"Путь не найден";
+
+}  // namespace texts

@@ -1,0 +1,73 @@
+// A live main window with the blocking services answered by the test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+
+namespace test {
+
+struct Shown {
+    std::wstring prompt;
+    int style;
+    std::wstring title;
+};
+
+class FakeDialogs : public platform::Dialogs {
+public:
+    void Message(const std::wstring& prompt, int style, const std::wstring& title) override {
+        shown.push_back({prompt, style, title});
+        if (onMessage) onMessage();
+    }
+    std::wstring PickFolder(const std::wstring& title) override {
+        pickerTitles.push_back(title);
+        return pickerAnswer;
+    }
+    std::vector<Shown> shown;
+    std::vector<std::wstring> pickerTitles;
+    std::wstring pickerAnswer;
+    std::function<void()> onMessage;  // runs while the "box" is open
+};
+
+class FixedClock : public platform::Clock {
+public:
+    results::DateTime Now() override { return now; }
+    results::DateTime now{2026, 12, 6, 9, 5, 3};
+};
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs every pending message through the program's own pre-translation.
+    void Pump();
+    // Presses and releases a key on the focused element; shift 1 Shift, 2 Ctrl.
+    void Press(UINT key, int shift = 0);
+    HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
+    // The element that holds the focus, or -1.
+    int Focused();
+
+    FakeDialogs dialogs;
+    FixedClock clock;
+    std::unique_ptr<app::Form1> form;
+};
+
+// A folder of the test's own under the system's temporary folder, removed afterwards.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& name);
+    ~TempFolder();
+    const std::wstring& Path() const { return path_; }
+    std::wstring Make(const std::wstring& relative) const;                                 // a sub-folder
+    std::wstring Write(const std::wstring& relative, const std::string& content) const;  // a file
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace test
