@@ -24,7 +24,8 @@ add_library(form STATIC
   src/app/form1.cpp
   src/app/layout.cpp
   src/job/job.cpp
-  src/navigation/navigation.cpp)
+  src/navigation/navigation.cpp
+  src/results/reader.cpp)
 target_link_libraries(form PUBLIC platform)
 
 add_executable(tallymere WIN32 src/app/main.cpp src/res/tallymere.rc)
@@ -36,7 +37,10 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE core gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
-add_executable(gui_tests tests/gui/window_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
+add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
 target_link_libraries(gui_tests PRIVATE form gtest_main)
 gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui/run_from_root.sh $<TARGET_FILE:gui_tests>)
+
+add_executable(reader_bench bench/reader_bench.cpp)
+target_link_libraries(reader_bench PRIVATE form psapi)

@@ -58,6 +58,7 @@ inline constexpr wchar_t ErrBadFileName[] = L"Неверное имя или н�
 inline constexpr wchar_t ErrFileNotFound[] = L"Файл не найден";
 inline constexpr wchar_t ErrDeviceIo[] = L"Ошибка ввода/вывода устройства";
 inline constexpr wchar_t ErrDiskFull[] = L"Диск заполнен";
+inline constexpr wchar_t ErrFileExists[] = L"Файл уже существует";
 inline constexpr wchar_t ErrDeviceUnavailable[] = L"Устройство недоступно";
 inline constexpr wchar_t ErrPermissionDenied[] = L"Отказано в разрешении";
 inline constexpr wchar_t ErrPathFileAccess[] = L"Ошибка доступа к пути/файлу";

@@ -6,8 +6,9 @@
 
 namespace app {
 
-Form1::Form1(platform::Dialogs& dialogs, platform::Clock& clock)
+Form1::Form1(platform::Dialogs& dialogs, platform::Shell& shell, platform::Clock& clock)
     : dialogs_(dialogs),
+      shell_(shell),
       clock_(clock),
       window_(*this, texts::FormTitle, ClientWidth, ClientHeight, Layout),
       Drive1(window_.Get<platform::DriveList>(app::Drive1)),

@@ -13,7 +13,7 @@ namespace app {
 
 class Form1 final : public platform::FormEvents {
 public:
-    Form1(platform::Dialogs& dialogs, platform::Clock& clock);
+    Form1(platform::Dialogs& dialogs, platform::Shell& shell, platform::Clock& clock);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -23,7 +23,11 @@ public:
     // The folder of the program, with one trailing backslash; set by Form_Load.
     std::wstring AppDir;
 
+    // UTF-8 bytes of the hash database to text.
+    std::wstring UTF8_Decode(std::string_view bytes) const;
+
 private:
+    friend class FormProbe;  // tests and benchmarks reach the procedures through it
     void OnClick(int element) override;
     void OnChange(int element) override;
     void OnKeyUp(int element, int key, int shift) override;
@@ -45,7 +49,12 @@ private:
     // job/
     void Command2_Click();
 
+    // results/
+    void ReadHashDatabase(const std::wstring& path);
+    void SaveReport();
+
     platform::Dialogs& dialogs_;
+    platform::Shell& shell_;
     platform::Clock& clock_;
     platform::FormWindow window_;
 

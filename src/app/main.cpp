@@ -6,8 +6,9 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     platform::Win32Dialogs dialogs;
+    platform::Win32Shell shell;
     platform::SystemClock clock;
-    app::Form1 form(dialogs, clock);
+    app::Form1 form(dialogs, shell, clock);
     dialogs.SetOwner(form.Window().Hwnd());
     form.Show();
     const int code = platform::RunMessageLoop(form.Window());

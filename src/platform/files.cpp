@@ -1,6 +1,9 @@
 #include "platform/files.h"
 
-#include "platform/win.h"
+#include <algorithm>
+
+#include "platform/handle.h"
+#include "platform/win_error.h"
 
 namespace platform {
 
@@ -17,6 +20,62 @@ std::wstring ExecutableFolder() {
     const size_t slash = path.find_last_of(L'\\');
     // A root folder keeps its backslash, as the system reports it.
     return path.substr(0, slash == 2 ? 3 : slash);
+}
+
+std::string ReadFileCreating(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) ThrowLastError();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) ThrowLastError();
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD piece = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + done, piece, &read, nullptr)) ThrowLastError();
+        if (read == 0) break;  // the file shrank meanwhile
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return false;
+        throw FromWin32(code);
+    }
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+        const DWORD code = GetLastError();
+        file.reset();
+        DeleteFileW(path.c_str());
+        throw FromWin32(code ? code : ERROR_DISK_FULL);
+    }
+    return true;
+}
+
+void DeleteFileQuietly(const std::wstring& path) { DeleteFileW(path.c_str()); }
+
+std::string EncodeText(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &lossy);
+    if (n > 0 && !lossy) {
+        std::string ansi(static_cast<size_t>(n), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), n, nullptr, nullptr);
+        return ansi;
+    }
+    n = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8 = "\xEF\xBB\xBF";
+    utf8.resize(3 + static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data() + 3, n, nullptr, nullptr);
+    return utf8;
 }
 
 }  // namespace platform

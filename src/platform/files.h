@@ -7,4 +7,18 @@ namespace platform {
 // The folder of the running executable, as the system reports it.
 std::wstring ExecutableFolder();
 
+// The whole content of a file, which is created empty when missing.
+std::string ReadFileCreating(const std::wstring& path);
+
+// Writes a file that must not exist yet: false when it does. A failed write
+// leaves no partial file behind.
+bool WriteNewFile(const std::wstring& path, const std::string& bytes);
+
+// Deletes a file; a missing one, or one that cannot be deleted, is no error.
+void DeleteFileQuietly(const std::wstring& path);
+
+// Text in the ANSI code page when every character has a place in it,
+// otherwise UTF-8 with a byte-order mark.
+std::string EncodeText(const std::wstring& text);
+
 }  // namespace platform

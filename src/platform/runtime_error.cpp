@@ -10,6 +10,7 @@ const wchar_t* DescriptionOf(int number) {
     case err::InvalidArgument: return texts::ErrInvalidArgument;
     case err::BadFileName: return texts::ErrBadFileName;
     case err::FileNotFound: return texts::ErrFileNotFound;
+    case err::FileExists: return texts::ErrFileExists;
     case err::DiskFull: return texts::ErrDiskFull;
     case err::DeviceUnavailable: return texts::ErrDeviceUnavailable;
     case err::PermissionDenied: return texts::ErrPermissionDenied;

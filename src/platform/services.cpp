@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/handle.h"
+#include "platform/win_error.h"
 #include "texts.h"
 
 namespace platform {
@@ -23,6 +25,19 @@ std::wstring Win32Dialogs::PickFolder(const std::wstring& title) {
     CoTaskMemFree(item);
     path.resize(wcslen(path.c_str()));
     return path;
+}
+
+void Win32Shell::StartProgram(const std::wstring& commandLine) {
+    std::wstring line = commandLine;  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        ThrowLastError();
+    UniqueHandle(process.hProcess);
+    UniqueHandle(process.hThread);
 }
 
 results::DateTime SystemClock::Now() {

@@ -34,6 +34,18 @@ private:
     HWND owner_;
 };
 
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Starts a program from a command line in a normal, activated window, without waiting.
+    virtual void StartProgram(const std::wstring& commandLine) = 0;
+};
+
+class Win32Shell : public Shell {
+public:
+    void StartProgram(const std::wstring& commandLine) override;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;

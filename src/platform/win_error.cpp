@@ -19,6 +19,8 @@ RuntimeError FromWin32(DWORD code) {
     case ERROR_LOCK_VIOLATION: return RuntimeError(err::PathFileAccess);
     case ERROR_INVALID_NAME:
     case ERROR_FILENAME_EXCED_RANGE: return RuntimeError(err::BadFileName);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return RuntimeError(err::FileExists);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return RuntimeError(err::DiskFull);
     case ERROR_INVALID_PARAMETER: return RuntimeError(err::InvalidArgument);

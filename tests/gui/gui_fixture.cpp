@@ -5,7 +5,7 @@
 namespace test {
 
 void FormTest::SetUp() {
-    form = std::make_unique<app::Form1>(dialogs, clock);
+    form = std::make_unique<app::Form1>(dialogs, shell, clock);
     form->Show();
     SetForegroundWindow(form->Window().Hwnd());
     Pump();

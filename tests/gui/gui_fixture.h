@@ -8,6 +8,16 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "platform/runtime_error.h"
+
+namespace app {
+// The window's own procedures, for the tests.
+class FormProbe {
+public:
+    static void ReadHashDatabase(Form1& f, const std::wstring& path) { f.ReadHashDatabase(path); }
+    static void SaveReport(Form1& f) { f.SaveReport(); }
+};
+}  // namespace app
 
 namespace test {
 
@@ -33,6 +43,16 @@ public:
     std::function<void()> onMessage;  // runs while the "box" is open
 };
 
+class FakeShell : public platform::Shell {
+public:
+    void StartProgram(const std::wstring& commandLine) override {
+        started.push_back(commandLine);
+        if (failure) throw platform::RuntimeError(failure);
+    }
+    std::vector<std::wstring> started;
+    int failure = 0;  // the error starting a program raises, when not 0
+};
+
 class FixedClock : public platform::Clock {
 public:
     results::DateTime Now() override { return now; }
@@ -52,7 +72,11 @@ protected:
     // The element that holds the focus, or -1.
     int Focused();
 
+    void ReadHashDatabase(const std::wstring& path) { app::FormProbe::ReadHashDatabase(*form, path); }
+    void SaveReport() { app::FormProbe::SaveReport(*form); }
+
     FakeDialogs dialogs;
+    FakeShell shell;
     FixedClock clock;
     std::unique_ptr<app::Form1> form;
 };

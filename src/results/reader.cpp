@@ -1,0 +1,53 @@
+#include "app/form1.h"
+#include "platform/files.h"
+#include "platform/runtime_error.h"
+#include "results/hash_report.h"
+#include "results/report_name.h"
+#include "results/utf8_decode.h"
+#include "texts.h"
+
+namespace app {
+
+namespace {
+std::wstring ErrorText(const platform::RuntimeError& e) { return std::to_wstring(e.Number()) + L"\r" + e.Description(); }
+}  // namespace
+
+std::wstring Form1::UTF8_Decode(std::string_view bytes) const { return results::Utf8Decode(bytes); }
+
+void Form1::ReadHashDatabase(const std::wstring& path) {
+    std::wstring report;
+    {
+        std::string bytes;
+        try {
+            bytes = platform::ReadFileCreating(path);
+        } catch (const platform::RuntimeError& e) {
+            dialogs_.Message(ErrorText(e), platform::style::OkOnly, L"");
+            return;
+        }
+        if (bytes.empty()) {
+            dialogs_.Message(texts::EmptyDatabase + (L"\r" + path), platform::style::Information, L"");
+            return;
+        }
+        report = results::BuildHashReport(UTF8_Decode(bytes));
+    }
+    Text6.SetText(report);
+    if (Check4.Value() == 1) SaveReport();
+}
+
+void Form1::SaveReport() {
+    try {
+        const std::wstring base = AppDir + results::ReportBaseName(clock_.Now());
+        const std::string bytes = platform::EncodeText(Text6.Text() + L"\r\n");
+        std::wstring path;
+        for (int attempt = 1;; ++attempt) {
+            if (attempt > 9999) throw platform::RuntimeError(platform::err::FileExists);
+            path = results::ReportFileName(base, attempt);
+            if (platform::WriteNewFile(path, bytes)) break;
+        }
+        shell_.StartProgram(L"notepad.exe \"" + path + L"\"");
+    } catch (const platform::RuntimeError& e) {
+        if (e.Number() != platform::err::FileNotFound) dialogs_.Message(ErrorText(e), platform::style::OkOnly, L"");
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,16 @@
+// Decoder and database scan on arbitrary bytes: no crash, no undefined
+// behaviour, and always a report.
+#include <cstdint>
+#include <string_view>
+
+#include "results/hash_report.h"
+#include "results/utf8_decode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::wstring text = results::Utf8Decode(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (text.size() > size) __builtin_trap();  // never more units than bytes
+    for (wchar_t c : text)
+        if (static_cast<unsigned long>(c) > 0xFFFF) __builtin_trap();
+    if (results::BuildHashReport(text).empty()) __builtin_trap();
+    return 0;
+}
