@@ -3,12 +3,14 @@
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 # The fuzz targets link core too: it carries their coverage instrumentation.
 target_compile_options(core PRIVATE -fsanitize=fuzzer-no-link)
-target_compile_options(core PRIVATE ${SANITIZE})
+foreach(lib core fcivcore)
+  target_compile_options(${lib} PRIVATE ${SANITIZE})
+endforeach()
 
 add_executable(native_unit_tests ${UNIT_TEST_SOURCES})
 target_compile_options(native_unit_tests PRIVATE ${SANITIZE})
 target_link_options(native_unit_tests PRIVATE ${SANITIZE})
-target_link_libraries(native_unit_tests PRIVATE core gtest_main)
+target_link_libraries(native_unit_tests PRIVATE core fcivcore gtest_main)
 gtest_discover_tests(native_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 # Fuzz targets: a few seconds each inside the test run, seeded from tests/fuzz/corpus.

@@ -34,7 +34,7 @@ target_link_options(tallymere PRIVATE -municode)
 add_version_resource(tallymere tallymere "Tallymere: MD5 and SHA-1 hashes of a folder")
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE core gtest_main)
+target_link_libraries(unit_tests PRIVATE core fcivcore gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
 add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
@@ -44,3 +44,19 @@ add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui
 
 add_executable(reader_bench bench/reader_bench.cpp)
 target_link_libraries(reader_bench PRIVATE form psapi)
+
+# The hashing tool, beside the program.
+add_executable(fciv tools/fciv/main.cpp tools/fciv/console.cpp tools/fciv/hasher.cpp tools/fciv/walker.cpp
+               src/res/tallymere_icon.rc)
+target_link_libraries(fciv PRIVATE fcivcore bcrypt)
+target_compile_definitions(fciv PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(fciv PRIVATE -municode)
+add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a folder into an XML database")
+
+add_executable(lock_file tests/tool/lock_file.cpp)
+target_link_options(lock_file PRIVATE -municode)
+foreach(group KnownAnswers Listing Names Failures)
+  add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
+  set_tests_properties(tool.${group} PROPERTIES
+    ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
+endforeach()

@@ -1,0 +1,55 @@
+#include "console.h"
+
+#include <windows.h>
+
+#include "xml_writer.h"
+
+namespace fciv {
+
+namespace {
+HANDLE Handle(Stream stream) { return GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE); }
+
+std::atomic<bool>* stopFlag = nullptr;
+HANDLE finished = nullptr;
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    *stopFlag = true;
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        WaitForSingleObject(finished, 4500);  // the system ends the process when this returns
+    return TRUE;
+}
+}  // namespace
+
+bool IsConsole(Stream stream) {
+    DWORD mode;
+    return GetConsoleMode(Handle(stream), &mode) != 0;
+}
+
+void Print(Stream stream, const std::wstring& text) {
+    const HANDLE h = Handle(stream);
+    DWORD written;
+    if (IsConsole(stream)) {
+        WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    } else {
+        const std::string bytes = ToUtf8(text);
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+}
+
+int ConsoleWidth() {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(Handle(Stream::Err), &info)) return 80;
+    return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+void CatchInterrupts(std::atomic<bool>& stop) {
+    stopFlag = &stop;
+    finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void Finished() {
+    if (finished) SetEvent(finished);
+}
+
+}  // namespace fciv

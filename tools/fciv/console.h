@@ -1,0 +1,20 @@
+// Text to the console or to a redirected stream, and the console's Ctrl+C and close.
+#pragma once
+#include <atomic>
+#include <string>
+
+namespace fciv {
+
+enum class Stream { Out, Err };
+
+void Print(Stream stream, const std::wstring& text);
+bool IsConsole(Stream stream);
+// Width of the console window in characters; 80 when unknown.
+int ConsoleWidth();
+
+// Ctrl+C, Ctrl+Break and closing the console set `stop`; a close waits until
+// Finished() so that the database is complete before the process is ended.
+void CatchInterrupts(std::atomic<bool>& stop);
+void Finished();
+
+}  // namespace fciv
