@@ -37,7 +37,7 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE core fcivcore gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
-add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
+add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
 target_link_libraries(gui_tests PRIVATE form gtest_main)
 gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui/run_from_root.sh $<TARGET_FILE:gui_tests>)

@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "platform/form_window.h"
 #include "platform/lists.h"
+#include "platform/runtime_error.h"
 #include "platform/services.h"
 
 namespace app {
@@ -45,6 +46,9 @@ private:
     void Text1_KeyUp(int key, int shift);
     void Command1_Click();
     void Text3_Change();
+    std::wstring BrowseForFolder();
+    void GoToPath(const std::wstring& path);
+    void HandleNavigationError(const platform::RuntimeError& e);
 
     // job/
     void Command2_Click();
@@ -52,6 +56,8 @@ private:
     // results/
     void ReadHashDatabase(const std::wstring& path);
     void SaveReport();
+
+    bool GoToPathBusy = false;
 
     platform::Dialogs& dialogs_;
     platform::Shell& shell_;

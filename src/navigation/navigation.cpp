@@ -1,12 +1,84 @@
 #include "app/form1.h"
+#include "navigation/trim_path.h"
+#include "platform/runtime_error.h"
+#include "texts.h"
 
 namespace app {
 
-void Form1::Drive1_Change() {}
-void Form1::Dir1_Change() {}
-void Form1::Dir1_MouseUp(int, int, float, float) {}
-void Form1::Text1_KeyUp(int, int) {}
-void Form1::Command1_Click() {}
-void Form1::Text3_Change() {}
+using platform::RuntimeError;
+
+void Form1::Drive1_Change() {
+    try {
+        Dir1.SetPath(Drive1.Drive());
+    } catch (const RuntimeError& e) {
+        HandleNavigationError(e);
+    }
+}
+
+void Form1::Dir1_Change() {
+    File1.SetPath(Dir1.Path());
+    Drive1.SetDrive(Dir1.Path().substr(0, 1));
+}
+
+void Form1::Dir1_MouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) { Text1.SetText(Dir1.Path()); }
+
+void Form1::Text1_KeyUp(int key, int /*shift*/) {
+    if (key != 13) return;
+    try {
+        Dir1.SetPath(Text1.Text());
+    } catch (const RuntimeError& e) {
+        HandleNavigationError(e);
+        return;
+    }
+    GoToPath(Text1.Text());
+}
+
+void Form1::Command1_Click() {
+    std::wstring p = BrowseForFolder();
+    p.erase(0, p.find_first_not_of(L' '));
+    p.erase(p.find_last_not_of(L' ') + 1);
+    if (p.empty()) return;
+    Text1.SetText(p);
+    File1.SetPath(Text1.Text());
+}
+
+void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }
+
+std::wstring Form1::BrowseForFolder() { return dialogs_.PickFolder(texts::PickerTitle); }
+
+void Form1::GoToPath(const std::wstring& path) {
+    if (GoToPathBusy) return;
+    GoToPathBusy = true;
+    struct Clear {
+        bool& busy;
+        ~Clear() { busy = false; }
+    } clear{GoToPathBusy};
+    try {
+        Dir1.SetPath(path);
+        File1.SetPath(Dir1.Path());
+        Drive1.SetDrive(Dir1.Path().substr(0, 1));
+    } catch (const RuntimeError& e) {
+        HandleNavigationError(e);
+    }
+}
+
+void Form1::HandleNavigationError(const RuntimeError& e) {
+    const std::wstring number = std::to_wstring(e.Number());
+    constexpr int style = platform::style::Exclamation;
+    switch (e.Number()) {
+    case platform::err::DeviceUnavailable:
+        dialogs_.Message(texts::DeviceUnavailablePrompt + Drive1.Drive() + L"'", style,
+                         texts::Numero + number + L" " + e.Description());
+        Drive1.SetDrive(Dir1.Path());
+        break;
+    case platform::err::PathNotFound:
+        dialogs_.Message(texts::PathErrorPrompt + Text1.Text() + L"'", style, e.Description() + number);
+        Text1.SetText(navigation::TrimToLastFolder(Text1.Text()));
+        break;
+    default:
+        dialogs_.Message(e.Description() + texts::Numero + number, style, e.Description() + number);
+        break;
+    }
+}
 
 }  // namespace app

@@ -45,7 +45,7 @@ ClassInfo ClassFor(ControlKind kind) {
     case ControlKind::Button: return {WC_BUTTONW, BS_PUSHBUTTON};
     case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX};
     case ControlKind::Frame: return {WC_BUTTONW, BS_GROUPBOX};
-    case ControlKind::Label: return {WC_STATICW, SS_LEFT | SS_NOPREFIX};
+    case ControlKind::Label: return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX};
     case ControlKind::Line: return {WC_STATICW, SS_LEFT};
     }
     return {WC_STATICW, 0};
@@ -188,11 +188,11 @@ void FormWindow::Layout(int dpi) {
         RECT rc = PixelRect(spec, dpi);
         if (spec.kind == ControlKind::Label) {  // a label is as large as its text
             const HGDIOBJ old = SelectObject(dc, font);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, spec.caption, static_cast<int>(wcslen(spec.caption)), &size);
+            RECT text{};
+            DrawTextW(dc, spec.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             SelectObject(dc, old);
-            rc.right = rc.left + size.cx;
-            rc.bottom = rc.top + size.cy;
+            rc.right = rc.left + text.right + MulDiv(2, dpi, 96);  // statics draw a little in from their edge
+            rc.bottom = rc.top + text.bottom;
         }
         controls_[i]->Place(rc, dpi);
     }

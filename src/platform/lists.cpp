@@ -156,7 +156,8 @@ int DriveList::Find(wchar_t letter) const {
 std::wstring DriveList::Drive() const { return selected_ < 0 ? std::wstring() : drives_[static_cast<size_t>(selected_)]; }
 
 void DriveList::SetDrive(const std::wstring& text) {
-    const int i = text.empty() ? -1 : Find(text[0]);
+    if (text.empty() || !std::iswalpha(text[0])) return;  // a network path names no drive
+    const int i = Find(text[0]);
     if (i < 0) throw RuntimeError(err::DeviceUnavailable);
     if (i == selected_) return;
     selected_ = i;
@@ -189,11 +190,16 @@ void DriveList::OnCommand(WORD code) {
 
 DirList::DirList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, index, events) {
     path_ = ResolveFolder(CurrentFolder());
+    if (IsDrivePath(path_)) lastFolders_[path_[0]] = path_;
     Fill();
 }
 
 void DirList::SetPath(const std::wstring& path) {
-    const std::wstring resolved = ResolveFolder(path);
+    // Given only a drive, the list goes back to the folder it last showed there.
+    const bool driveOnly = IsDrivePath(path) && (path.size() == 2 || path[2] == L' ');
+    const auto last = driveOnly ? lastFolders_.find(static_cast<wchar_t>(std::towupper(path[0]))) : lastFolders_.end();
+    const std::wstring resolved = ResolveFolder(last != lastFolders_.end() && Reachable(last->second) ? last->second : path);
+    if (IsDrivePath(resolved)) lastFolders_[resolved[0]] = resolved;
     const bool changed = !EqualNoCase(resolved, path_);
     path_ = resolved;
     Fill();

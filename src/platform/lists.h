@@ -2,6 +2,7 @@
 // code raises the list's Change event inside the assignment, and only when the
 // value really changes; a failed set throws RuntimeError and leaves the list as it was.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ class DirList : public Control {
 public:
     DirList(HWND hwnd, int index, FormEvents& events);
     std::wstring Path() const { return path_; }
-    // Moves to the folder; a drive text such as "d: [data]" moves to that drive's current folder.
+    // Moves to the folder; a drive text such as "d: [data]" moves to the folder the
+    // list last showed on that drive, or else to the drive's current folder.
     void SetPath(const std::wstring& path);
     void OnCommand(WORD code) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -46,6 +48,7 @@ private:
     void Fill();
     void OpenSelected();
     std::wstring path_;
+    std::map<wchar_t, std::wstring> lastFolders_;  // by drive letter
     std::vector<Entry> entries_;
     int dpi_ = 96;
 };

@@ -41,6 +41,29 @@ void FormTest::Press(UINT key, int shift) {
     SetKeyboardState(none);
 }
 
+std::vector<std::wstring> FormTest::Items(int element) {
+    const HWND list = Item(element);
+    std::vector<std::wstring> items(static_cast<size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)));
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(items[i].data()));
+    }
+    return items;
+}
+
+void FormTest::ClickItem(int element, int item, bool twice) {
+    const HWND list = Item(element);
+    RECT rc;
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM(rc.left + 20, (rc.top + rc.bottom) / 2);
+    SetFocus(list);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        PostMessageW(list, i ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(list, WM_LBUTTONUP, 0, at);
+        Pump();
+    }
+}
+
 int FormTest::Focused() {
     const HWND focus = GetFocus();
     for (int i = 0; i < app::ElementCount; ++i)

@@ -16,6 +16,7 @@ class FormProbe {
 public:
     static void ReadHashDatabase(Form1& f, const std::wstring& path) { f.ReadHashDatabase(path); }
     static void SaveReport(Form1& f) { f.SaveReport(); }
+    static void GoToPath(Form1& f, const std::wstring& path) { f.GoToPath(path); }
 };
 }  // namespace app
 
@@ -74,6 +75,11 @@ protected:
 
     void ReadHashDatabase(const std::wstring& path) { app::FormProbe::ReadHashDatabase(*form, path); }
     void SaveReport() { app::FormProbe::SaveReport(*form); }
+    void GoToPath(const std::wstring& path) { app::FormProbe::GoToPath(*form, path); }
+    // The texts of a list box's items.
+    std::vector<std::wstring> Items(int element);
+    // A mouse click (twice: a double click) on a list box's item.
+    void ClickItem(int element, int item, bool twice = false);
 
     FakeDialogs dialogs;
     FakeShell shell;
