@@ -25,6 +25,7 @@ struct SilentDialogs : platform::Dialogs {
 };
 struct NoShell : platform::Shell {
     void StartProgram(const std::wstring&) override {}
+    void StartTool(HWND, const std::wstring&, const std::wstring&) override {}
 };
 
 std::string Database(int entries) {

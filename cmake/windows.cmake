@@ -12,6 +12,8 @@ endfunction()
 
 add_library(platform STATIC
   src/platform/controls.cpp
+  src/platform/event_pump.cpp
+  src/platform/processes.cpp
   src/platform/files.cpp
   src/platform/form_window.cpp
   src/platform/lists.cpp
@@ -24,6 +26,7 @@ add_library(form STATIC
   src/app/form1.cpp
   src/app/layout.cpp
   src/job/job.cpp
+  src/job/process_search.cpp
   src/navigation/navigation.cpp
   src/results/reader.cpp)
 target_link_libraries(form PUBLIC platform)
@@ -37,7 +40,7 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE core fcivcore gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
-add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
+add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/job_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
 target_link_libraries(gui_tests PRIVATE form gtest_main)
 gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui/run_from_root.sh $<TARGET_FILE:gui_tests>)
@@ -60,3 +63,7 @@ foreach(group KnownAnswers Listing Names Failures)
   set_tests_properties(tool.${group} PROPERTIES
     ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
 endforeach()
+
+add_executable(stand_in tests/job/stand_in.cpp)
+target_link_options(stand_in PRIVATE -municode)
+add_dependencies(gui_tests fciv stand_in)

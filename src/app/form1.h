@@ -52,12 +52,15 @@ private:
 
     // job/
     void Command2_Click();
+    void UpdateJobState();
+    void ShowResults();
 
     // results/
     void ReadHashDatabase(const std::wstring& path);
     void SaveReport();
 
     bool GoToPathBusy = false;
+    bool JobDone = false;  // no hashing tool is running any more
 
     platform::Dialogs& dialogs_;
     platform::Shell& shell_;

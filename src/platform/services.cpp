@@ -1,5 +1,6 @@
 #include "platform/services.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "platform/handle.h"
@@ -38,6 +39,14 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
         ThrowLastError();
     UniqueHandle(process.hProcess);
     UniqueHandle(process.hThread);
+}
+
+void Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {
+    // The tool beside the program first, wherever the shell would look for a bare name.
+    const std::wstring beside = folder + L"fciv.exe";
+    const DWORD attrs = GetFileAttributesW(beside.c_str());
+    const bool found = attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+    ShellExecuteW(owner, nullptr, found ? beside.c_str() : L"fciv.exe", parameters.c_str(), folder.c_str(), SW_SHOWNORMAL);
 }
 
 results::DateTime SystemClock::Now() {

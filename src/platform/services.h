@@ -39,11 +39,14 @@ public:
     virtual ~Shell() = default;
     // Starts a program from a command line in a normal, activated window, without waiting.
     virtual void StartProgram(const std::wstring& commandLine) = 0;
+    // Starts the hashing tool "fciv.exe" with its parameters and working folder.
+    virtual void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) = 0;
 };
 
 class Win32Shell : public Shell {
 public:
     void StartProgram(const std::wstring& commandLine) override;
+    void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override;
 };
 
 class Clock {

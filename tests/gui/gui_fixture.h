@@ -50,8 +50,14 @@ public:
         started.push_back(commandLine);
         if (failure) throw platform::RuntimeError(failure);
     }
-    std::vector<std::wstring> started;
-    int failure = 0;  // the error starting a program raises, when not 0
+    void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override {
+        tools.push_back(parameters);
+        if (runTool) platform::Win32Shell().StartTool(owner, parameters, folder);
+    }
+    std::vector<std::wstring> started;  // programs, by command line
+    std::vector<std::wstring> tools;    // the tool's parameters
+    int failure = 0;                    // the error starting a program raises, when not 0
+    bool runTool = false;               // really start the tool
 };
 
 class FixedClock : public platform::Clock {
