@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "results/utf8_decode.h"
 #include "texts.h"
 
 namespace results {
@@ -71,13 +72,7 @@ bool AppendReference(std::wstring_view body, std::wstring& out) {
     char32_t cp;
     const bool hex = body[1] == L'x' || body[1] == L'X';
     if (!ParseNumber(body.substr(hex ? 2 : 1), hex ? 16 : 10, cp)) return false;
-    if (cp > 0xFFFF) {
-        cp -= 0x10000;
-        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<wchar_t>(cp));
-    }
+    AppendUtf16(out, cp);
     return true;
 }
 

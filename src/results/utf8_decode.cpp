@@ -20,6 +20,16 @@ int SequenceLength(unsigned char lead) {
 constexpr char32_t Smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
 }  // namespace
 
+void AppendUtf16(std::wstring& out, char32_t cp) {
+    if (cp > 0xFFFF) {
+        cp -= 0x10000;
+        out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<wchar_t>(cp));
+    }
+}
+
 std::wstring Utf8Decode(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size());
@@ -47,15 +57,7 @@ std::wstring Utf8Decode(std::string_view bytes) {
         }
         const bool complete = j == i + static_cast<size_t>(length);
         i = j;
-        if (!complete || cp < Smallest[length] || cp > 0x10FFFF) {
-            out.push_back(Replacement);
-        } else if (cp > 0xFFFF) {
-            cp -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<wchar_t>(cp));
-        }
+        AppendUtf16(out, (!complete || cp < Smallest[length] || cp > 0x10FFFF) ? Replacement : cp);
     }
     return out;
 }

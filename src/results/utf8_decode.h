@@ -10,4 +10,7 @@ namespace results {
 // Surrogate code points written as three bytes come through as single units.
 std::wstring Utf8Decode(std::string_view bytes);
 
+// Appends a code point as one UTF-16 unit, or as a surrogate pair above U+FFFF.
+void AppendUtf16(std::wstring& out, char32_t cp);
+
 }  // namespace results
