@@ -3,8 +3,9 @@
 namespace job {
 
 std::wstring QuoteArgument(const std::wstring& arg) {
-    if (arg.find_first_of(L" \t") == std::wstring::npos) return arg;
-    std::wstring out = L"\"";
+    const bool enclose = arg.find_first_of(L" \t") != std::wstring::npos;
+    if (!enclose && arg.find(L'"') == std::wstring::npos) return arg;
+    std::wstring out = enclose ? L"\"" : L"";
     size_t backslashes = 0;
     for (wchar_t c : arg) {
         if (c == L'\\') {
@@ -15,6 +16,7 @@ std::wstring QuoteArgument(const std::wstring& arg) {
         backslashes = 0;
         out.push_back(c);
     }
+    if (!enclose) return out.append(backslashes, L'\\');
     out.append(backslashes * 2, L'\\');
     out.push_back(L'"');
     return out;

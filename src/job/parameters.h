@@ -16,7 +16,8 @@ std::wstring ParameterString(const std::wstring& folder, const std::wstring& swi
                              const std::wstring& hashType, const std::wstring& appDir);
 
 // The argument in double quotes when it holds a blank or a tab, by the Windows
-// rules: backslashes before a quote, and trailing ones, are doubled.
+// rules: backslashes before a quote, and trailing ones, are doubled; a quote
+// inside is escaped, so that it cannot swallow the switches after it.
 std::wstring QuoteArgument(const std::wstring& arg);
 
 }  // namespace job

@@ -59,6 +59,7 @@ TEST(QuoteArgument, FollowsTheWindowsArgumentRules) {
         {L"C:\\My Dir\\\\", L"\"C:\\My Dir\\\\\\\\\""},  // two become four
         {L"a \"b\"", L"\"a \\\"b\\\"\""},              // an inner quote is escaped
         {L"a\\\" b", L"\"a\\\\\\\" b\""},                // backslashes before a quote doubled, plus one
+        {L"*.txt\"", L"*.txt\\\""},                     // a quote without blanks is escaped, not enclosed
     };
     for (const auto& c : cases) EXPECT_EQ(QuoteArgument(c.in), c.out) << c.in;
 }
