@@ -5,7 +5,7 @@ WIN := $(BUILD)/windows
 NATIVE := $(BUILD)/native
 JOBS := $(shell nproc)
 
-.PHONY: all deps windows native run test clean
+.PHONY: all deps windows native run test bench dist clean
 
 all: windows
 
@@ -30,3 +30,6 @@ test: native windows
 
 clean:
 	rm -rf $(BUILD)
+
+dist: windows
+	@scripts/dist.sh

@@ -67,3 +67,15 @@ endforeach()
 add_executable(stand_in tests/job/stand_in.cpp)
 target_link_options(stand_in PRIVATE -municode)
 add_dependencies(gui_tests fciv stand_in)
+
+add_executable(peek tests/journeys/peek.cpp)
+target_link_options(peek PRIVATE -municode)
+
+# Journeys: the packaged program driven from outside with real input (Xvfb, xdotool).
+foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mask folder_with_blanks_and_cyrillic_names
+                emoji_file_name a_job_without_data_shows_the_banner f1_shows_the_help
+                missing_folder_is_reported_and_the_path_box_cut_back)
+  add_test(NAME journey.${journey}
+           COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
+  set_tests_properties(journey.${journey} PROPERTIES RESOURCE_LOCK journeys ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
+endforeach()

@@ -1,0 +1,71 @@
+// Reads the running program's window from outside, as accessibility tools do.
+//   peek text ID       the text of the element with that control ID
+//   peek enabled ID    1 or 0
+//   peek rect ID       the element's rectangle on the screen: left top right bottom
+//   peek box           the title and text of an open message box, or nothing
+//   peek close         asks the window to close
+// Output is UTF-8; exit code 1 when the window is not there.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buffer[1 << 16];
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1 << 16, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &got))
+        return L"";
+    return std::wstring(buffer, got);
+}
+
+void Put(const std::wstring& text) {
+    std::string utf8(text.size() * 4 + 1, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);  // the texts' own line ends, unchanged
+    const HWND form = FindWindowW(L"TallymereForm", nullptr);
+    if (!form || argc < 2) return 1;
+    const std::wstring what = argv[1];
+    if (what == L"close") return PostMessageW(form, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (what == L"box") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(form, &pid);
+        struct Find {
+            DWORD pid;
+            HWND box;
+        } find{pid, nullptr};
+        EnumWindows([](HWND h, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(p);
+            wchar_t cls[16];
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            GetClassNameW(h, cls, 16);
+            if (owner == f->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(h)) f->box = h;
+            return f->box == nullptr;
+        }, reinterpret_cast<LPARAM>(&find));
+        if (find.box) Put(TextOf(find.box) + L"\n" + TextOf(GetDlgItem(find.box, 0xFFFF)));
+        return 0;
+    }
+    if (argc < 3) return 1;
+    const HWND item = GetDlgItem(form, _wtoi(argv[2]));
+    if (what == L"text") Put(TextOf(item));
+    else if (what == L"enabled") Put(IsWindowEnabled(item) ? L"1" : L"0");
+    else if (what == L"rect") {
+        RECT rc;
+        GetWindowRect(item, &rc);
+        Put(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) + L" " +
+            std::to_wstring(rc.bottom));
+    }
+    return 0;
+}

@@ -1,0 +1,232 @@
+"""Journeys through the real window with real keyboard and mouse input.
+
+The program is unpacked from the distributable zip into a folder with a blank
+in its name and run under Wine on a virtual screen (Xvfb); xdotool types and
+clicks; the results are read as a person would see them: the window's own texts
+(read from another process) and the report file that "Сохранять в файл" saves.
+"""
+import glob
+import hashlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.path.join(ROOT, "build")
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+PEEK = os.environ.get("PEEK_EXE", os.path.join(BUILD, "windows", "bin", "peek.exe"))
+OUT = os.path.join(BUILD, "windows", "journeys")
+DISPLAY = ":" + str(60 + os.getpid() % 30)
+# A prefix of their own, whose windows all share one virtual desktop.
+os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
+
+# Control IDs of the elements: 100 + their place in the window's table.
+TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, CHECK4 = (
+    103, 104, 106, 107, 109, 110, 111, 112, 113, 115, 117)
+
+
+def win(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def peek(*args):
+    proc = subprocess.run([WINE_RUN, PEEK, *map(str, args)], capture_output=True, env=dict(os.environ, DISPLAY=DISPLAY))
+    return proc.returncode, proc.stdout.decode("utf-8")
+
+
+def xdo(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True, env=dict(os.environ, DISPLAY=DISPLAY))
+
+
+def wait_for(what, condition, seconds=60):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.25)
+    raise AssertionError("timed out waiting for " + what)
+
+
+class Journeys(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        os.makedirs(OUT, exist_ok=True)
+        cls.xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(1)
+        subprocess.run([os.path.join(ROOT, "scripts", "wine-prefix.sh"), "--desktop"], check=True,
+                       env=dict(os.environ, DISPLAY=DISPLAY))
+        package = subprocess.run([os.path.join(ROOT, "scripts", "dist.sh")], capture_output=True, text=True,
+                                 check=True).stdout.strip()
+        cls.app = os.path.join(tempfile.mkdtemp(prefix="journeys ", dir=BUILD), "Tallymere test")
+        with zipfile.ZipFile(package) as z:
+            z.extractall(cls.app)
+        cls.appdir = win(cls.app) + "\\"
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.terminate()
+        shutil.rmtree(os.path.dirname(cls.app), ignore_errors=True)
+
+    def setUp(self):
+        self.data = tempfile.mkdtemp(prefix="data ", dir=BUILD)
+        for report in glob.glob(os.path.join(self.app, "hash_*.txt")):
+            os.remove(report)
+        env = dict(os.environ, DISPLAY=DISPLAY)
+        self.program = subprocess.Popen(
+            [WINE_RUN, win(os.path.join(self.app, "tallymere.exe"))],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"))
+        self.window = wait_for("its X window", lambda: subprocess.run(
+            ["xdotool", "search", "--name", "md5, sha1"], capture_output=True, text=True, env=env).stdout.split())[0]
+        time.sleep(0.5)
+        xdo("mousemove", 1270, 890)
+        xdo("key", "--window", self.window, "shift")  # the keyboard goes to the window from here on
+
+    def tearDown(self):
+        result = self._outcome.result
+        if any(test is self for test, _ in result.errors + result.failures):  # keep what the screen showed
+            subprocess.run(["import", "-window", "root", os.path.join(OUT, self._testMethodName + ".png")],
+                           env=dict(os.environ, DISPLAY=DISPLAY))
+        peek("close")
+        subprocess.run(["pkill", "-f", "notepad.exe"])
+        try:
+            self.program.wait(20)
+        except subprocess.TimeoutExpired:
+            self.program.kill()
+        shutil.rmtree(self.data, ignore_errors=True)
+
+    # ---- what a person does ----
+    def write(self, relative, content):
+        path = os.path.join(self.data, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(content)
+        return path
+
+    def type_path_and_enter(self, path):
+        xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list to the path box
+        xdo("type", "--delay", 15, path)
+        xdo("key", "Return")
+        time.sleep(0.5)
+
+    def click(self, element):
+        left, top, right, bottom = map(int, peek("rect", element)[1].split())
+        xdo("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
+        time.sleep(0.3)
+
+    def set_mask(self, mask):
+        self.click(TEXT3)
+        xdo("key", "End", "shift+Home", "BackSpace")
+        xdo("type", "--delay", 15, mask)
+
+    def run_job(self):
+        self.click(COMMAND2)
+        wait_for("the job to start", lambda: peek("enabled", COMMAND2) == (0, "0"), 10)
+        wait_for("the job to end", lambda: peek("enabled", COMMAND2) == (0, "1"))
+
+    def report_file(self):
+        path = wait_for("the report file", lambda: glob.glob(os.path.join(self.app, "hash_*.txt")))[0]
+        with open(path, "rb") as f:
+            raw = f.read()
+        return raw[3:].decode("utf-8") if raw.startswith(b"\xef\xbb\xbf") else raw.decode("cp1251")
+
+    def expected(self, names, md5=True, sha1=False, paths=True):
+        lines = []
+        for name in names:
+            with open(os.path.join(self.data, name), "rb") as f:
+                content = f.read()
+            lines.append(win(os.path.join(self.data, name)).replace("/", "\\") if paths else os.path.basename(name))
+            if md5:
+                lines.append("MD5:" + hashlib.md5(content).hexdigest())
+            if sha1:
+                lines.append("SHA1:" + hashlib.sha1(content).hexdigest())
+        return "\r\n".join(lines)
+
+    def text(self, element):
+        return peek("text", element)[1]
+
+    # ---- journeys ----
+    def test_md5_on_a_flat_folder(self):
+        for name in ["a.txt", "b.bin", "c.doc"]:
+            self.write(name, name.encode() * 100)
+        self.type_path_and_enter(win(self.data))
+        self.click(CHECK4)
+        self.run_job()
+        self.assertEqual(self.text(TEXT4), f'FCIV "{win(self.data)}" -md5 -xml "{self.appdir}dbsha.xml"')
+        report = self.expected(["a.txt", "b.bin", "c.doc"])
+        self.assertEqual(self.text(TEXT6), report)
+        self.assertEqual(self.report_file(), report + "\r\n")
+
+    def test_both_hashes_recursive_names_only_with_a_mask(self):
+        self.write("top.txt", b"top")
+        self.write("skip.log", b"skip")
+        self.write("sub/inner.txt", b"inner")
+        self.type_path_and_enter(win(self.data))
+        self.click(CHECK_SHA1)
+        xdo("key", "Tab", "Tab", "space")  # sha1 -> Text4 -> Check2, ticked with the space bar
+        self.click(CHECK3)
+        self.set_mask("*.txt")
+        self.click(CHECK4)
+        self.run_job()
+        self.assertEqual(self.text(TEXT4),
+                         f'FCIV "{win(self.data)}" -r -wp -type *.txt -both -xml "{self.appdir}dbsha.xml"')
+        self.assertEqual(self.report_file(),
+                         self.expected(["top.txt", "sub/inner.txt"], sha1=True, paths=False) + "\r\n")
+
+    def test_folder_with_blanks_and_cyrillic_names(self):
+        self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
+        names = ["Годовой отчёт.txt", "смета.xls"]
+        for name in names:
+            self.write(name, name.encode())
+        self.type_path_and_enter(win(self.data))
+        self.click(CHECK4)
+        self.run_job()
+        self.assertEqual(self.report_file(), self.expected(names) + "\r\n")
+
+    def test_emoji_file_name(self):
+        names = ["plain.txt", "smile 😀.txt"]
+        for name in names:
+            self.write(name, name.encode())
+        self.type_path_and_enter(win(self.data))
+        self.click(CHECK4)
+        self.run_job()
+        self.assertEqual(self.report_file(), self.expected(names) + "\r\n")  # saved as UTF-8, emoji and all
+
+    def test_a_job_without_data_shows_the_banner(self):
+        self.write("a.txt", b"a")
+        self.type_path_and_enter(win(self.data))
+        self.set_mask("*.nothing")
+        self.click(CHECK4)
+        self.run_job()
+        banner = "***************\r\n Нет данных !\r\n***************"
+        self.assertEqual(self.text(TEXT6), banner)
+        self.assertEqual(self.report_file(), banner + "\r\n")
+
+    def test_f1_shows_the_help(self):
+        xdo("key", "F1")
+        title, text = wait_for("the help box", lambda: peek("box")[1]).split("\n", 1)
+        self.assertEqual(title, "Помощь")
+        self.assertTrue(text.startswith("1. Выберите каталог для хэширования\r\n"))
+        xdo("key", "Return")
+        wait_for("the box to close", lambda: peek("box")[1] == "")
+
+    def test_missing_folder_is_reported_and_the_path_box_cut_back(self):
+        missing = win(self.data) + "\\Нет такой\\папки"
+        self.type_path_and_enter(missing)
+        title, text = wait_for("the recovery box", lambda: peek("box")[1]).split("\n", 1)
+        self.assertEqual(title, "Путь не найден76")
+        self.assertEqual(text, f"Ошибка пути: '{missing}'")
+        xdo("key", "Return")
+        wait_for("the box to close", lambda: peek("box")[1] == "")
+        self.assertEqual(self.text(TEXT1), win(self.data) + "\\Нет такой\\")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1] + sys.argv[1:], verbosity=2)
