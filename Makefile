@@ -31,5 +31,8 @@ test: native windows
 clean:
 	rm -rf $(BUILD)
 
+bench: windows
+	@bench/run_all.sh
+
 dist: windows
 	@scripts/dist.sh

@@ -79,3 +79,7 @@ foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mas
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
   set_tests_properties(journey.${journey} PROPERTIES RESOURCE_LOCK journeys ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
 endforeach()
+
+add_executable(wait_bench bench/wait_bench.cpp)
+target_link_libraries(wait_bench PRIVATE form)
+add_dependencies(wait_bench stand_in)

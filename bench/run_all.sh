@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Every benchmark, one after the other, each against its baseline of the same run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/wine-prefix.sh"
+run() { "$root/scripts/wine-run" "$root/build/windows/bin/$1" 2>/dev/null; }
+echo "== fciv.exe throughput against native md5sum (bench/tool_bench.sh)"
+"$root/bench/tool_bench.sh"
+echo
+echo "== reading the database and showing the report (bench/reader_bench.cpp)"
+run reader_bench.exe
+echo
+echo "== the program's own CPU while a job waits (bench/wait_bench.cpp)"
+run wait_bench.exe
