@@ -7,7 +7,7 @@ namespace app {
 using platform::ControlKind;
 using platform::FontKind;
 
-const std::array<platform::ControlSpec, ElementCount> Layout{{
+const std::array<platform::ControlDesc, ElementCount> Layout{{
     {L"Drive1", ControlKind::DriveList, 120, 120, 3015, 315, 0, L"", nullptr},
     {L"Dir1", ControlKind::DirList, 120, 600, 3015, 9540, 1, L"", nullptr},
     {L"File1", ControlKind::FileList, 3240, 600, 3015, 9585, 2, L"", nullptr},

@@ -65,8 +65,8 @@ int ShiftState() {
 }
 
 FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth, int clientHeight,
-                       std::span<const ControlSpec> specs)
-    : events_(events), specs_(specs), clientWidth_(clientWidth), clientHeight_(clientHeight) {
+                       std::span<const ControlDesc> descs)
+    : events_(events), descs_(descs), clientWidth_(clientWidth), clientHeight_(clientHeight) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
@@ -100,16 +100,16 @@ void FormWindow::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                                0, hwnd_, nullptr, instance, nullptr);
-    for (size_t i = 0; i < specs_.size(); ++i) {
-        const ControlSpec& spec = specs_[i];
-        const ClassInfo cls = ClassFor(spec.kind);
-        const DWORD style = WS_CHILD | WS_VISIBLE | cls.style | (TakesFocus(spec.kind) ? WS_TABSTOP : 0);
-        const HWND hwnd = CreateWindowExW(0, cls.name, spec.kind == ControlKind::Line ? L"" : spec.caption, style, 0, 0,
+    for (size_t i = 0; i < descs_.size(); ++i) {
+        const ControlDesc& desc = descs_[i];
+        const ClassInfo cls = ClassFor(desc.kind);
+        const DWORD style = WS_CHILD | WS_VISIBLE | cls.style | (TakesFocus(desc.kind) ? WS_TABSTOP : 0);
+        const HWND hwnd = CreateWindowExW(0, cls.name, desc.kind == ControlKind::Line ? L"" : desc.caption, style, 0, 0,
                                           0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)),
                                           instance, nullptr);
         const int index = static_cast<int>(i);
         std::unique_ptr<Control> control;
-        switch (spec.kind) {
+        switch (desc.kind) {
         case ControlKind::DriveList: control = std::make_unique<DriveList>(hwnd, index, events_); break;
         case ControlKind::DirList: control = std::make_unique<DirList>(hwnd, index, events_); break;
         case ControlKind::FileList: control = std::make_unique<FileList>(hwnd, index, events_); break;
@@ -120,38 +120,38 @@ void FormWindow::CreateControls() {
         default: control = std::make_unique<Control>(hwnd, index, events_); break;
         }
         controls_.push_back(std::move(control));
-        if (spec.kind == ControlKind::MultiLineEdit) SendMessageW(hwnd, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+        if (desc.kind == ControlKind::MultiLineEdit) SendMessageW(hwnd, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
         SetWindowSubclass(hwnd, ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
-        if (spec.hint) {
+        if (desc.hint) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = hwnd_;
             tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-            tool.lpszText = const_cast<wchar_t*>(spec.hint);
+            tool.lpszText = const_cast<wchar_t*>(desc.hint);
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
 }
 
-RECT FormWindow::PixelRect(const ControlSpec& spec, int dpi) const {
-    int left = spec.left, top = spec.top, right, bottom;
-    if (spec.kind == ControlKind::Line) {
-        left = std::min(spec.left, spec.width);
-        top = std::min(spec.top, spec.height);
-        right = std::max(spec.left, spec.width);
-        bottom = std::max(spec.top, spec.height);
+RECT FormWindow::PixelRect(const ControlDesc& desc, int dpi) const {
+    int left = desc.left, top = desc.top, right, bottom;
+    if (desc.kind == ControlKind::Line) {
+        left = std::min(desc.left, desc.width);
+        top = std::min(desc.top, desc.height);
+        right = std::max(desc.left, desc.width);
+        bottom = std::max(desc.top, desc.height);
     } else {
-        right = left + spec.width;
-        bottom = top + spec.height;
+        right = left + desc.width;
+        bottom = top + desc.height;
     }
     int dx = 0, dy = 0;
-    for (int c = spec.container; c >= 0; c = specs_[static_cast<size_t>(c)].container) {
-        dx += specs_[static_cast<size_t>(c)].left;
-        dy += specs_[static_cast<size_t>(c)].top;
+    for (int c = desc.container; c >= 0; c = descs_[static_cast<size_t>(c)].container) {
+        dx += descs_[static_cast<size_t>(c)].left;
+        dy += descs_[static_cast<size_t>(c)].top;
     }
     RECT rc{Twips(left + dx, dpi), Twips(top + dy, dpi), Twips(right + dx, dpi), Twips(bottom + dy, dpi)};
-    if (spec.kind == ControlKind::Line) {  // one pixel thick
+    if (desc.kind == ControlKind::Line) {  // one pixel thick
         rc.right = std::max(rc.right, rc.left + MulDiv(1, dpi, 96));
         rc.bottom = std::max(rc.bottom, rc.top + MulDiv(1, dpi, 96));
     }
@@ -180,16 +180,16 @@ void FormWindow::Layout(int dpi) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HDC dc = GetDC(hwnd_);
-    for (size_t i = 0; i < specs_.size(); ++i) {
-        const ControlSpec& spec = specs_[i];
+    for (size_t i = 0; i < descs_.size(); ++i) {
+        const ControlDesc& desc = descs_[i];
         const HWND hwnd = controls_[i]->Hwnd();
-        const HFONT font = spec.font == FontKind::Bold ? boldFont_.get() : font_.get();
+        const HFONT font = desc.font == FontKind::Bold ? boldFont_.get() : font_.get();
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        RECT rc = PixelRect(spec, dpi);
-        if (spec.kind == ControlKind::Label) {  // a label is as large as its text
+        RECT rc = PixelRect(desc, dpi);
+        if (desc.kind == ControlKind::Label) {  // a label is as large as its text
             const HGDIOBJ old = SelectObject(dc, font);
             RECT text{};
-            DrawTextW(dc, spec.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc, desc.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             SelectObject(dc, old);
             rc.right = rc.left + text.right + MulDiv(2, dpi, 96);  // statics draw a little in from their edge
             rc.bottom = rc.top + text.bottom;
@@ -266,8 +266,8 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (Control* c = ControlById(wp)) return c->OnDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
         return FALSE;
     case WM_CTLCOLORSTATIC:
-        for (size_t i = 0; i < specs_.size(); ++i)
-            if (specs_[i].kind == ControlKind::Line && controls_[i]->Hwnd() == reinterpret_cast<HWND>(lp))
+        for (size_t i = 0; i < descs_.size(); ++i)
+            if (descs_[i].kind == ControlKind::Line && controls_[i]->Hwnd() == reinterpret_cast<HWND>(lp))
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_APPWORKSPACE));
         break;
     case WM_NEXTDLGCTL:  // a multi-line edit asks to pass the focus on (Tab)
@@ -295,7 +295,7 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 LRESULT FormWindow::HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    const ControlKind kind = specs_[static_cast<size_t>(index)].kind;
+    const ControlKind kind = descs_[static_cast<size_t>(index)].kind;
     const bool wantsEnter = IsOneLineEdit(kind) || kind == ControlKind::DirList;
     switch (msg) {
     case WM_GETDLGCODE:  // keep Enter from becoming a default-button command

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control_spec.h"
+#include "platform/control_desc.h"
 #include "platform/controls.h"
 #include "platform/handle.h"
 
@@ -16,7 +16,7 @@ namespace platform {
 class FormWindow {
 public:
     FormWindow(FormEvents& events, const wchar_t* title, int clientWidth, int clientHeight,
-               std::span<const ControlSpec> specs);
+               std::span<const ControlDesc> descs);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -41,11 +41,11 @@ private:
     LRESULT HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void CreateControls();
     void Layout(int dpi);
-    RECT PixelRect(const ControlSpec& spec, int dpi) const;
+    RECT PixelRect(const ControlDesc& desc, int dpi) const;
     Control* ControlById(WPARAM id);
 
     FormEvents& events_;
-    std::span<const ControlSpec> specs_;
+    std::span<const ControlDesc> descs_;
     int clientWidth_, clientHeight_;  // twips
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;

@@ -16,6 +16,9 @@ import time
 import unittest
 import zipfile
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from wine_files import win, write  # noqa: E402
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.path.join(ROOT, "build")
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
@@ -30,8 +33,6 @@ TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, C
     103, 104, 106, 107, 109, 110, 111, 112, 113, 115, 117)
 
 
-def win(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def peek(*args):
@@ -104,11 +105,7 @@ class Journeys(unittest.TestCase):
 
     # ---- what a person does ----
     def write(self, relative, content):
-        path = os.path.join(self.data, relative)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(content)
-        return path
+        return write(self.data, relative, content)
 
     def type_path_and_enter(self, path):
         xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list to the path box

@@ -95,16 +95,6 @@ TEST(HashReport, CutOffDatabasesKeepWhatWasComplete) {
     EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>a</FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>"), Banner);
 }
 
-TEST(HashReport, LargeOneHashDatabase) {
-    std::wstring db, expected;
-    for (int i = 0; i < 100000; ++i) {
-        const std::wstring name = L"f" + std::to_wstring(i);
-        db += L"<FILE_ENTRY><name>" + name + L"</name><SHA1>s</SHA1></FILE_ENTRY>\n";
-        expected += (i ? L"\r\n" : L"") + name + L"\r\nSHA1:s";
-    }
-    EXPECT_EQ(BuildHashReport(db), expected);
-}
-
 TEST(ReportName, MonthDayYearThenTimeWithoutLeadingZeros) {
     using results::DateTime;
     const struct {

@@ -13,7 +13,7 @@ enum class FontKind { Default, Bold };
 
 // Rectangles are in twips relative to the container: the window's client area,
 // or the element named by `container`. A line gives its two end points instead.
-struct ControlSpec {
+struct ControlDesc {
     const wchar_t* name;
     ControlKind kind;
     int left, top, width, height;  // a line: x1, y1, x2, y2
