@@ -3,9 +3,11 @@ import hashlib
 import os
 import random
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import xml.etree.ElementTree as ET
 
@@ -207,6 +209,22 @@ class Failures(ToolTest):
             self.assertEqual(code, 0)
             self.assertIn("-xml", out)
             self.assertIn("Считает", out)
+
+    def test_ctrl_c_keeps_the_finished_entries(self):
+        for i in range(40):  # 16 GiB of sparse files: far more than the tool hashes before the signal
+            with open(os.path.join(self.data, f"f{i:02}.bin"), "wb") as f:
+                f.truncate(400 << 20)
+        proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-both", "-xml", win(self.db)],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(2)
+        proc.send_signal(signal.SIGINT)  # Wine hands it to the console as Ctrl+C
+        self.assertEqual(proc.wait(60), 3)
+        done = entries(self.db)  # well-formed, in listing order
+        self.assertTrue(0 < len(done) < 40, len(done))
+        names = [e[0] for e in done]
+        self.assertEqual(names, sorted(names))
+        self.assertTrue(set(names) <= {win(os.path.join(self.data, f"f{i:02}.bin")) for i in range(40)})
+        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
 
     def test_database_is_replaced_whole(self):
         with open(self.db, "wb") as f:
