@@ -77,7 +77,7 @@ foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mas
                 missing_folder_is_reported_and_the_path_box_cut_back)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
-  set_tests_properties(journey.${journey} PROPERTIES RESOURCE_LOCK journeys ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
+  set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
 endforeach()
 
 add_executable(wait_bench bench/wait_bench.cpp)

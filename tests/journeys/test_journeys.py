@@ -107,9 +107,21 @@ class Journeys(unittest.TestCase):
     def write(self, relative, content):
         return write(self.data, relative, content)
 
+    def type_text(self, element, text):
+        """Types into the focused box and, as a person would, retypes what came out wrong."""
+        for _ in range(3):
+            xdo("key", "End", "shift+Home", "BackSpace")
+            xdo("type", "--delay", 40, text)  # xdotool remaps a key for each Cyrillic letter
+            try:
+                wait_for("the text", lambda: self.text(element) == text, 3)
+                return
+            except AssertionError:
+                pass
+        self.fail(f"could not type {text!r}")
+
     def type_path_and_enter(self, path):
         xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list to the path box
-        xdo("type", "--delay", 15, path)
+        self.type_text(TEXT1, path)
         xdo("key", "Return")
         time.sleep(0.5)
 
@@ -120,8 +132,7 @@ class Journeys(unittest.TestCase):
 
     def set_mask(self, mask):
         self.click(TEXT3)
-        xdo("key", "End", "shift+Home", "BackSpace")
-        xdo("type", "--delay", 15, mask)
+        self.type_text(TEXT3, mask)
 
     def run_job(self):
         self.click(COMMAND2)
