@@ -183,6 +183,7 @@ class Failures(ToolTest):
         finally:
             locker.stdin.close()
             locker.wait(60)
+            locker.stdout.close()
         self.assertEqual(code, 1)
         self.assertIn(win(locked), err)
         self.assertEqual([e[0][-5:] for e in entries(self.db)], ["a.txt", "c.txt"])
