@@ -32,11 +32,6 @@ private:
     Type h_ = Traits::Invalid();
 };
 
-struct KernelTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CloseHandle(h); }
-};
 // Handles whose failure value is INVALID_HANDLE_VALUE (files, snapshots).
 struct FileTraits {
     using Type = HANDLE;
@@ -59,7 +54,6 @@ struct IconTraits {
     static void Close(Type h) { DestroyIcon(h); }
 };
 
-using UniqueHandle = Unique<KernelTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueFind = Unique<FindTraits>;
 using UniqueFont = Unique<FontTraits>;

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "platform/handle.h"
 #include "platform/win_error.h"
 #include "texts.h"
 
@@ -37,8 +36,8 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         ThrowLastError();
-    UniqueHandle(process.hProcess);
-    UniqueHandle(process.hThread);
+    CloseHandle(process.hThread);  // the editor runs on by itself
+    CloseHandle(process.hProcess);
 }
 
 void Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {
