@@ -10,12 +10,12 @@ cd "$(dirname "$exe")"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe"
 fi
-display=:$(( 90 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+chosen=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$chosen" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display
-trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
-sleep 1
+trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true; rm -f "$chosen"' EXIT
+for _ in $(seq 50); do [ -s "$chosen" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$chosen")
 # A virtual desktop gives the window a frame and a title bar without a window manager.
 wine explorer /desktop=Tallymere,1280x900 "$exe" >/dev/null 2>&1 &
 for _ in $(seq 60); do

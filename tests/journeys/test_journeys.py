@@ -24,7 +24,7 @@ BUILD = os.path.join(ROOT, "build")
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 PEEK = os.environ.get("PEEK_EXE", os.path.join(BUILD, "windows", "bin", "peek.exe"))
 OUT = os.path.join(BUILD, "windows", "journeys")
-DISPLAY = ":" + str(60 + os.getpid() % 30)
+DISPLAY = None  # set when Xvfb has picked a free display
 # A prefix of their own, whose windows all share one virtual desktop.
 os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
 
@@ -58,9 +58,13 @@ class Journeys(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         os.makedirs(OUT, exist_ok=True)
-        cls.xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1)
+        global DISPLAY
+        read, write_end = os.pipe()
+        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
+                                    pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read) as chosen:
+            DISPLAY = ":" + chosen.readline().strip()
         subprocess.run([os.path.join(ROOT, "scripts", "wine-prefix.sh"), "--desktop"], check=True,
                        env=dict(os.environ, DISPLAY=DISPLAY))
         package = subprocess.run([os.path.join(ROOT, "scripts", "dist.sh")], capture_output=True, text=True,
