@@ -28,7 +28,9 @@ void Form1::ReadHashDatabase(const std::wstring& path) {
             dialogs_.Message(texts::EmptyDatabase + (L"\r" + path), platform::style::Information, L"");
             return;
         }
-        report = results::BuildHashReport(UTF8_Decode(bytes));
+        std::wstring text = UTF8_Decode(bytes);
+        std::string().swap(bytes);  // a large database need not be held three times over
+        report = results::BuildHashReport(text);
     }
     Text6.SetText(report);
     if (Check4.Value() == 1) SaveReport();
