@@ -80,7 +80,7 @@ class Journeys(unittest.TestCase):
         shutil.rmtree(os.path.dirname(cls.app), ignore_errors=True)
 
     def setUp(self):
-        self.data = tempfile.mkdtemp(prefix="data ", dir=BUILD)
+        self.data = self.root = tempfile.mkdtemp(prefix="data ", dir=BUILD)
         for report in glob.glob(os.path.join(self.app, "hash_*.txt")):
             os.remove(report)
         env = dict(os.environ, DISPLAY=DISPLAY)
@@ -105,7 +105,7 @@ class Journeys(unittest.TestCase):
             self.program.wait(20)
         except subprocess.TimeoutExpired:
             self.program.kill()
-        shutil.rmtree(self.data, ignore_errors=True)
+        shutil.rmtree(self.root, ignore_errors=True)
 
     # ---- what a person does ----
     def write(self, relative, content):
@@ -192,9 +192,8 @@ class Journeys(unittest.TestCase):
         self.assertEqual(self.report_file(),
                          self.expected(["top.txt", "sub/inner.txt"], sha1=True, paths=False) + "\r\n")
 
-    def test_folder_with_blanks_and_cyrillic_names(self):
-        self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
-        names = ["Годовой отчёт.txt", "смета.xls"]
+    def save_report_of(self, names):
+        """Hashes files of these names with MD5 and checks the saved report."""
         for name in names:
             self.write(name, name.encode())
         self.type_path_and_enter(win(self.data))
@@ -202,14 +201,12 @@ class Journeys(unittest.TestCase):
         self.run_job()
         self.assertEqual(self.report_file(), self.expected(names) + "\r\n")
 
+    def test_folder_with_blanks_and_cyrillic_names(self):
+        self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
+        self.save_report_of(["Годовой отчёт.txt", "смета.xls"])
+
     def test_emoji_file_name(self):
-        names = ["plain.txt", "smile 😀.txt"]
-        for name in names:
-            self.write(name, name.encode())
-        self.type_path_and_enter(win(self.data))
-        self.click(CHECK4)
-        self.run_job()
-        self.assertEqual(self.report_file(), self.expected(names) + "\r\n")  # saved as UTF-8, emoji and all
+        self.save_report_of(["plain.txt", "smile 😀.txt"])  # saved as UTF-8, emoji and all
 
     def test_a_job_without_data_shows_the_banner(self):
         self.write("a.txt", b"a")
@@ -221,24 +218,24 @@ class Journeys(unittest.TestCase):
         self.assertEqual(self.text(TEXT6), banner)
         self.assertEqual(self.report_file(), banner + "\r\n")
 
-    def test_f1_shows_the_help(self):
-        xdo("key", "F1")
-        title, text = wait_for("the help box", lambda: peek("box")[1]).split("\n", 1)
-        self.assertEqual(title, "Помощь")
-        self.assertTrue(text.startswith("1. Выберите каталог для хэширования\r\n"))
+    def close_box(self):
+        """The open message box's title and text, after closing it with Enter."""
+        title, text = wait_for("a message box", lambda: peek("box")[1]).split("\n", 1)
         xdo("key", "Return")
         wait_for("the box to close", lambda: peek("box")[1] == "")
+        return title, text
+
+    def test_f1_shows_the_help(self):
+        xdo("key", "F1")
+        title, text = self.close_box()
+        self.assertEqual(title, "Помощь")
+        self.assertTrue(text.startswith("1. Выберите каталог для хэширования\r\n"))
 
     def test_missing_folder_is_reported_and_the_path_box_cut_back(self):
         missing = win(self.data) + "\\Нет такой\\папки"
         self.type_path_and_enter(missing)
-        title, text = wait_for("the recovery box", lambda: peek("box")[1]).split("\n", 1)
-        self.assertEqual(title, "Путь не найден76")
-        self.assertEqual(text, f"Ошибка пути: '{missing}'")
-        xdo("key", "Return")
-        wait_for("the box to close", lambda: peek("box")[1] == "")
+        self.assertEqual(self.close_box(), ("Путь не найден76", f"Ошибка пути: '{missing}'"))
         self.assertEqual(self.text(TEXT1), win(self.data) + "\\Нет такой\\")
-
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + sys.argv[1:], verbosity=2)
