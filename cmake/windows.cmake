@@ -18,6 +18,7 @@ add_library(platform STATIC
   src/platform/form_window.cpp
   src/platform/lists.cpp
   src/platform/services.cpp
+  src/platform/system_text.cpp
   src/platform/win_error.cpp)
 target_link_libraries(platform PUBLIC core comctl32 shell32 ole32 uuid)
 
@@ -49,8 +50,9 @@ add_executable(reader_bench bench/reader_bench.cpp)
 target_link_libraries(reader_bench PRIVATE form psapi)
 
 # The hashing tool, beside the program.
-add_executable(fciv tools/fciv/main.cpp tools/fciv/console.cpp tools/fciv/hasher.cpp tools/fciv/walker.cpp
-               src/res/tallymere_icon.rc)
+add_executable(fciv tools/fciv/main.cpp tools/fciv/console.cpp tools/fciv/database_file.cpp tools/fciv/hasher.cpp
+               tools/fciv/walker.cpp src/platform/system_text.cpp src/res/tallymere_icon.rc)
+target_include_directories(fciv PRIVATE src)
 target_link_libraries(fciv PRIVATE fcivcore bcrypt)
 target_compile_definitions(fciv PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(fciv PRIVATE -municode)
@@ -58,7 +60,7 @@ add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a fol
 
 add_executable(lock_file tests/tool/lock_file.cpp)
 target_link_options(lock_file PRIVATE -municode)
-foreach(group KnownAnswers Listing Names Failures)
+foreach(group KnownAnswers Listing Names Failures Interruption)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
   set_tests_properties(tool.${group} PROPERTIES
     ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")

@@ -51,6 +51,10 @@ inline constexpr wchar_t PickerTitle[] = L"Выберите папку и пол
 // Results.
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
 inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данных !\r\n***************";
+// What the tool could not read, after the report.
+inline constexpr wchar_t UnreadRule[] = L"***************";
+inline constexpr wchar_t UnreadCount[] = L"Не прочитано файлов: ";
+inline constexpr wchar_t UnreadError[] = L"Ошибка ";
 
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";

@@ -16,6 +16,10 @@ struct TagPair {
 
 constexpr std::wstring_view EntryOpen = L"<FILE_ENTRY>";
 constexpr std::wstring_view EntryClose = L"</FILE_ENTRY>";
+constexpr std::wstring_view ErrorOpen = L"<FILE_ERROR>";
+constexpr std::wstring_view ErrorClose = L"</FILE_ERROR>";
+constexpr TagPair ErrorName{L"<name>", L"</name>", L""};
+constexpr TagPair ErrorCode{L"<error>", L"</error>", L""};
 constexpr std::array<TagPair, 3> Rows{{
     {L"<name>", L"</name>", L""},
     {L"<MD5>", L"</MD5>", L"MD5:"},
@@ -76,6 +80,37 @@ bool AppendReference(std::wstring_view body, std::wstring& out) {
     return true;
 }
 
+// The value between a pair of tags in [from, limit); false when it is not there.
+bool ValueIn(std::wstring_view text, const TagPair& pair, size_t from, size_t limit, std::wstring_view& value) {
+    const size_t b = Find(text, pair.open, from, limit);
+    if (b == None) return false;
+    const size_t s = b + pair.open.size();
+    const size_t e = Find(text, pair.close, s, limit);
+    if (e == None) return false;
+    value = text.substr(s, e - s);
+    return true;
+}
+
+// "Не прочитано файлов: N", then per file or folder its name and its error.
+std::wstring UnreadBlock(std::wstring_view text, DescribeError describe) {
+    std::wstring lines;
+    int count = 0;
+    for (size_t p = Find(text, ErrorOpen, 0, None); p != None;) {
+        const size_t close = Find(text, ErrorClose, p, None);
+        const size_t end = close != None ? close : text.size();
+        std::wstring_view name, code;
+        if (ValueIn(text, ErrorName, p, end, name) && ValueIn(text, ErrorCode, p, end, code)) {
+            ++count;
+            lines += L"\r\n" + ResolveReferences(name) + L"\r\n" + texts::UnreadError + std::wstring(code);
+            const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == None;
+            const std::wstring words = number ? describe(std::stoul(std::wstring(code))) : L"";
+            if (!words.empty()) lines += L": " + words;
+        }
+        p = close == None ? None : Find(text, ErrorOpen, close, None);
+    }
+    return count ? texts::UnreadRule + (L"\r\n" + (texts::UnreadCount + std::to_wstring(count))) + lines : L"";
+}
+
 }  // namespace
 
 std::wstring ResolveReferences(std::wstring_view value) {
@@ -98,7 +133,7 @@ std::wstring ResolveReferences(std::wstring_view value) {
     return out;
 }
 
-std::wstring BuildHashReport(std::wstring_view text) {
+std::wstring BuildHashReport(std::wstring_view text, DescribeError describe) {
     std::wstring report;
     size_t search = 0;
     for (;;) {
@@ -133,10 +168,14 @@ std::wstring BuildHashReport(std::wstring_view text) {
         else break;
     }
     const size_t first = report.find_first_not_of(L' ');
-    if (first == None) return texts::NoDataBanner;
-    report.erase(report.find_last_not_of(L' ') + 1);
-    report.erase(0, first);
-    return report;
+    if (first == None) {
+        report = texts::NoDataBanner;
+    } else {
+        report.erase(report.find_last_not_of(L' ') + 1);
+        report.erase(0, first);
+    }
+    const std::wstring unread = UnreadBlock(text, describe);
+    return unread.empty() ? report : report + L"\r\n" + unread;
 }
 
 }  // namespace results

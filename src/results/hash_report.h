@@ -6,8 +6,11 @@ namespace results {
 
 // Turns the decoded text of a hash database into the report: per entry its
 // name line, then "MD5:" and "SHA1:" lines; the no-data banner when empty.
-// Each entry's values are looked for only inside that entry.
-std::wstring BuildHashReport(std::wstring_view text);
+// Each entry's values are looked for only inside that entry. When the database
+// names files or folders that could not be read (<FILE_ERROR> elements), a
+// block after the report lists them, each error number worded by `describe`.
+using DescribeError = std::wstring (*)(unsigned long code);
+std::wstring BuildHashReport(std::wstring_view text, DescribeError describe);
 
 // Resolves the predefined XML entities and numeric character references;
 // anything else that looks like a reference stays as written.

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "platform/files.h"
 #include "platform/runtime_error.h"
+#include "platform/system_text.h"
 #include "results/hash_report.h"
 #include "results/report_name.h"
 #include "results/utf8_decode.h"
@@ -30,7 +31,7 @@ void Form1::ReadHashDatabase(const std::wstring& path) {
         }
         std::wstring text = UTF8_Decode(bytes);
         std::string().swap(bytes);  // a large database need not be held three times over
-        report = results::BuildHashReport(text);
+        report = results::BuildHashReport(text, platform::SystemMessage);
     }
     Text6.SetText(report);
     if (Check4.Value() == 1) SaveReport();

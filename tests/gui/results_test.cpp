@@ -1,5 +1,6 @@
 #include "gui_fixture.h"
 #include "platform/files.h"
+#include "platform/system_text.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ TEST_F(ResultsTest, ShowsTheReportOfEveryNameExactly) {
     EXPECT_EQ(form->Text6.Text(), expected);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(shell.started.empty());  // not saved unless asked
+    // What the tool could not read ends the report, in the system's words.
+    dir.Write(L"dbsha.xml", bytes + "<FILE_ERROR><name>C:\\x.log</name><error>32</error></FILE_ERROR></FCIV>");
+    ReadHashDatabase(db);
+    ASSERT_NE(platform::SystemMessage(32), L"");
+    EXPECT_EQ(form->Text6.Text(), expected + L"\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\x.log\r\nОшибка 32: " +
+                                      platform::SystemMessage(32));
 }
 
 TEST_F(ResultsTest, AnOddLastByteStillGivesTheReport) {

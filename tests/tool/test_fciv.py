@@ -3,6 +3,7 @@ import glob
 import hashlib
 import os
 import random
+import resource
 import shutil
 import signal
 import subprocess
@@ -19,12 +20,17 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 FCIV = os.environ.get("FCIV_EXE", os.path.join(ROOT, "build", "windows", "bin", "fciv.exe"))
 LOCKER = os.environ.get("LOCK_EXE", os.path.join(ROOT, "build", "windows", "bin", "lock_file.exe"))
+NOBODY_PREFIX = os.path.join(ROOT, "build", "wineprefix-nobody")
 
 
-
-
-def run(*args, check_code=None):
-    proc = subprocess.run([WINE_RUN, FCIV, *args], capture_output=True, timeout=300)
+def run(*args, check_code=None, as_nobody=False, preexec_fn=None):
+    command = [WINE_RUN, FCIV, *args]
+    if as_nobody:  # a user that permissions apply to, in a Wine prefix of its own
+        os.makedirs(NOBODY_PREFIX, exist_ok=True)
+        shutil.chown(NOBODY_PREFIX, "nobody")
+        command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env", "WINEPREFIX=" + NOBODY_PREFIX,
+                   "HOME=" + NOBODY_PREFIX, *command]
+    proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn)
     out = proc.stdout.decode("utf-8", "replace")
     err = "\n".join(l for l in proc.stderr.decode("utf-8", "replace").splitlines() if not l.startswith("wine:"))
     if check_code is not None and proc.returncode != check_code:
@@ -38,12 +44,18 @@ def entries(db):
     assert root.tag == "FCIV", root.tag
     result = []
     for e in root:
-        assert e.tag == "FILE_ENTRY" and not e.attrib
+        assert e.tag in ("FILE_ENTRY", "FILE_ERROR") and not e.attrib, e.tag
+        if e.tag == "FILE_ERROR":
+            continue
         tags = [c.tag for c in e]
         assert tags in (["name", "MD5"], ["name", "SHA1"], ["name", "MD5", "SHA1"]), tags
         get = lambda t: e.find(t).text if e.find(t) is not None else None
         result.append((get("name"), get("MD5"), get("SHA1")))
     return result
+
+
+def xmllint_accepts(path):
+    return subprocess.run(["xmllint", "--noout", path], capture_output=True).returncode == 0
 
 
 class ToolTest(unittest.TestCase):
@@ -88,7 +100,7 @@ class KnownAnswers(ToolTest):
 
     def test_generated_files_match_hashlib(self):
         rng = random.Random(1321)
-        sizes = [0, 1, 63, 64, 65, (1 << 20) - 1, 1 << 20, (1 << 20) + 1, 3 * (1 << 20) + 17, 20 * (1 << 20) + 5]
+        sizes = [0, 1, 63, 64, 65, (4 << 20) - 1, 4 << 20, (4 << 20) + 1, (8 << 20) + 1, 20 * (1 << 20) + 5]
         contents = {}
         for size in sizes:
             contents[win(self.write(f"size {size:09}.bin", rng.randbytes(size)))] = size
@@ -100,6 +112,12 @@ class KnownAnswers(ToolTest):
                     data = f.read()
                 self.assertEqual(md5, hashlib.md5(data).hexdigest() if md5_on else None)
                 self.assertEqual(sha1, hashlib.sha1(data).hexdigest() if sha1_on else None)
+        for name in list(contents)[:-1]:  # the largest alone: its two hashes on two cores
+            os.remove(os.path.join(self.data, name.split("\\")[-1]))
+        (name, md5, sha1), = self.hash_all("-both")
+        with open(os.path.join(self.data, name.split("\\")[-1]), "rb") as f:
+            data = f.read()
+        self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest(), hashlib.sha1(data).hexdigest()))
 
 
 class Listing(ToolTest):
@@ -127,6 +145,14 @@ class Listing(ToolTest):
         got = self.hash_all("-r", "-wp", "-type", "*.md")
         self.assertEqual([g[0] for g in got], ["c.md", "x.md"])
 
+    def test_masks_fold_case_as_the_file_system_does(self):
+        for name in ["Čas.csv", "ґ2.TXT", "ΣΑΣ.txt", "other.txt"]:
+            self.write("fold/" + name, b"x")
+        for mask, want in (("čas*", "Čas.csv"), ("Ґ*", "ґ2.TXT"), ("σασ*", "ΣΑΣ.txt")):
+            with self.subTest(mask=mask):
+                run(win(self.data + "/fold"), "-wp", "-type", mask, "-xml", win(self.db), check_code=0)
+                self.assertEqual([e[0] for e in entries(self.db)], [want])
+
 
 class Names(ToolTest):
     def test_names_of_every_kind_survive(self):
@@ -146,6 +172,15 @@ class Names(ToolTest):
         for name, md5, sha1 in got:
             self.assertEqual(md5, hashlib.md5(expected[name]).hexdigest(), name)
             self.assertEqual(sha1, hashlib.sha1(expected[name]).hexdigest(), name)
+
+    def test_names_xml_cannot_hold_keep_the_database_well_formed(self):
+        for name in ["a\ufffe.txt", "b\uffff.txt", "c.txt"]:
+            self.write(name, b"x")
+        code, _, err = run(win(self.data), "-xml", win(self.db))
+        self.assertEqual(code, 0)
+        self.assertEqual([e[0] for e in entries(self.db)], [win(self.data) + n for n in ("\\a\ufffd.txt", "\\b\ufffd.txt", "\\c.txt")])
+        self.assertTrue(xmllint_accepts(self.db))
+        self.assertIn(win(self.data) + "\\a\ufffe.txt", err)
 
     def test_file_over_4_gib(self):
         path = os.path.join(self.data, "big.bin")
@@ -171,22 +206,53 @@ class Names(ToolTest):
 
 
 class Failures(ToolTest):
-    def test_unreadable_file_gets_no_entry(self):
+    def hold(self, path, *mode):
+        """Runs the lock helper on a file until the returned process's stdin is closed."""
+        locker = subprocess.Popen([WINE_RUN, LOCKER, win(path), *mode], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL)
+        self.assertEqual(locker.stdout.readline().strip(), b"locked")
+        self.addCleanup(lambda: (locker.stdin.close(), locker.wait(60), locker.stdout.close()))
+        return locker
+
+    def test_locked_file_is_recorded_as_unread_and_open_logs_are_hashed(self):
         self.write("a.txt", b"a")
         locked = self.write("b.txt", b"b")
-        self.write("c.txt", b"c")
-        locker = subprocess.Popen([WINE_RUN, LOCKER, win(locked)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL)
-        try:
-            self.assertEqual(locker.stdout.readline().strip(), b"locked")
-            code, _, err = run(win(self.data), "-xml", win(self.db))
-        finally:
-            locker.stdin.close()
-            locker.wait(60)
-            locker.stdout.close()
+        log = self.write("c.log", b"log")
+        self.hold(locked)
+        self.hold(log, "write")
+        code, _, err = run(win(self.data), "-xml", win(self.db))
         self.assertEqual(code, 1)
         self.assertIn(win(locked), err)
-        self.assertEqual([e[0][-5:] for e in entries(self.db)], ["a.txt", "c.txt"])
+        self.assertEqual([e[0][-5:] for e in entries(self.db)], ["a.txt", "c.log"])
+        unread = ET.parse(self.db).getroot().find("FILE_ERROR")
+        self.assertEqual((unread.find("name").text, unread.find("error").text), (win(locked), "32"))
+
+    def test_folders_that_cannot_be_listed(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to run the tool as the user nobody, whom permissions stop")
+        tree = tempfile.mkdtemp(prefix="fciv nobody ")
+        self.addCleanup(shutil.rmtree, tree, True)
+        db = os.path.join(tree, "db.xml")
+        tree = os.path.join(tree, "data")
+        for rel in ("a.txt", "closed/b.txt", "open/c.txt"):
+            write(tree, rel, rel.encode())
+        with open(db, "wb") as f:
+            f.write(b"old database")
+        subprocess.run(["chown", "-R", "nobody", os.path.dirname(tree)], check=True)
+        os.chmod(os.path.join(tree, "closed"), 0)
+        code, _, err = run(win(tree), "-r", "-xml", win(db), as_nobody=True)
+        self.assertEqual(code, 1, err)
+        self.assertIn(win(tree + "/closed"), err)
+        self.assertEqual([e[0] for e in entries(db)], [win(tree + "/a.txt"), win(tree + "/open/c.txt")])
+        self.assertEqual(ET.parse(db).getroot().find("FILE_ERROR/name").text, win(tree + "/closed") + "\\")
+        # A top folder that cannot be listed, or a database folder that cannot be written: nothing is written.
+        shutil.copy(db, db + ".good")
+        for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(ROOT + "/db.xml")]):
+            code, _, err = run(*args, as_nobody=True)
+            self.assertEqual(code, 2, err)
+            self.assertTrue(err.strip())
+            with open(db, "rb") as f, open(db + ".good", "rb") as good:
+                self.assertEqual(f.read(), good.read())
 
     def test_bad_command_lines_touch_nothing(self):
         with open(self.db, "wb") as f:
@@ -198,7 +264,12 @@ class Failures(ToolTest):
             [win(self.data), "-md5"],
             ["-md5", "-xml", win(self.db)],
             [win(self.data), "-xml", win(self.dir + "/no such folder/db.xml")],
+            [win(self.data), "-xml", win(self.dir)],  # a folder
+            [win(self.data), "-xml", win(self.dir) + "\\"],
+            [win(self.data), "-xml", win(self.db), "-xml", win(self.dir + "/other.xml")],
+            [win(self.data), "-type", "*.a", "-type", "*.b", "-xml", win(self.db)],
         ]
+        self.write("a.txt", b"a")
         for args in cases:
             with self.subTest(args=args):
                 code, out, err = run(*args)
@@ -206,23 +277,55 @@ class Failures(ToolTest):
                 self.assertTrue(err.strip())
                 with open(self.db, "rb") as f:
                     self.assertEqual(f.read(), b"old database")
+                self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
         for args in ([], ["-h"], ["-?"]):
             code, out, _ = run(*args)
             self.assertEqual(code, 0)
             self.assertIn("-xml", out)
             self.assertIn("Считает", out)
 
+    def test_database_is_replaced_whole_or_not_at_all(self):
+        with open(self.db, "wb") as f:
+            f.write(b"x" * 100000)
+        self.write("a.txt", b"a")
+        self.assertEqual(len(self.hash_all()), 1)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])  # no temporary file left
+        long_name = os.path.join(self.dir, "d" * 248 + ".xml")  # near the 255-character limit
+        run(win(self.data), "-xml", win(long_name), check_code=0)
+        self.assertEqual(len(entries(long_name)), 1)
+        # The disk fills up while the database is written: the old one stays.
+        for i in range(200):
+            self.write(f"f{i:03}.txt", b"x")
+        def limit():  # a write past the limit fails instead of ending the tool
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (8192, 8192))
+        code, _, err = run(win(self.data), "-xml", win(self.db), preexec_fn=limit)
+        self.assertEqual(code, 4, err)
+        self.assertIn(win(self.db), err)
+        self.assertEqual(len(entries(self.db)), 1)
+        self.assertEqual(sorted(os.listdir(self.dir)), sorted(["data", "db.xml", os.path.basename(long_name)]))
+
+
+class Interruption(ToolTest):
+    def start(self):
+        """Starts the tool on the data folder; returns once it listens for Ctrl+C."""
+        proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", "-both", "-xml", win(self.db)],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 60  # its temporary file appears once it does
+        while not [n for n in os.listdir(self.dir) if n.endswith(".tmp")] and time.time() < deadline:
+            time.sleep(0.02)
+        return proc
+
+    def sparse(self, relative, size):
+        with open(os.path.join(self.data, relative), "wb") as f:
+            f.truncate(size)
+
     def test_ctrl_c_keeps_the_finished_entries(self):
         self.write("a.txt", b"a")  # done at once
         for i in range(40):  # 16 GiB of sparse files: far more than the tool hashes before the signal
-            with open(os.path.join(self.data, f"f{i:02}.bin"), "wb") as f:
-                f.truncate(400 << 20)
-        proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-both", "-xml", win(self.db)],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # The database's temporary file appears once the tool listens for Ctrl+C.
-        deadline = time.time() + 60
-        while not [n for n in os.listdir(self.dir) if n.startswith("db.xml.tmp")] and time.time() < deadline:
-            time.sleep(0.05)
+            self.sparse(f"f{i:02}.bin", 400 << 20)
+        proc = self.start()
+        time.sleep(0.5)
         proc.send_signal(signal.SIGINT)  # Wine hands it to the console as Ctrl+C
         self.assertEqual(proc.wait(60), 3)
         names = [e[0] for e in entries(self.db)]  # well-formed, in listing order, not all
@@ -231,12 +334,24 @@ class Failures(ToolTest):
         self.assertTrue(set(names) <= {win(p) for p in glob.glob(os.path.join(self.data, "*"))})
         self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
 
-    def test_database_is_replaced_whole(self):
+    def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         with open(self.db, "wb") as f:
-            f.write(b"x" * 100000)
-        self.write("a.txt", b"a")
-        self.assertEqual(len(self.hash_all()), 1)
-        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])  # no temporary file left
+            f.write(b"old database")
+        for i in range(2):  # the first files take seconds each
+            self.sparse(f"big{i}.bin", 4 << 30)
+        for i in range(3000):
+            self.write(f"sub{i // 100:02}/f{i:04}.txt", b"x")
+        for stop, code in ((lambda p: p.send_signal(signal.SIGINT), 3), (lambda p: p.kill(), -9)):
+            proc = self.start()
+            stop(proc)
+            self.assertEqual(proc.wait(60), code)
+            with open(self.db, "rb") as f:
+                self.assertEqual(f.read(), b"old database")
+        self.assertEqual(len([n for n in os.listdir(self.dir) if n.endswith(".tmp")]), 1)  # the killed run's
+        shutil.rmtree(self.data)
+        os.mkdir(self.data)
+        self.hash_all()  # the next run removes it
+        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
 
 
 if __name__ == "__main__":

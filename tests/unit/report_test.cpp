@@ -5,7 +5,8 @@
 
 namespace {
 
-using results::BuildHashReport;
+std::wstring Describe(unsigned long code) { return code == 5 ? L"Доступ запрещён." : L""; }
+std::wstring Report(std::wstring_view db) { return results::BuildHashReport(db, Describe); }
 
 const std::wstring Banner = L"***************\r\n Нет данных !\r\n***************";
 
@@ -38,25 +39,44 @@ TEST(HashReport, WorkedExamples) {
         {L"", Banner},
         {L"<FILE_ENTRY>   </FILE_ENTRY>", Banner},
     };
-    for (const auto& c : cases) EXPECT_EQ(BuildHashReport(c.db), c.report) << c.db;
+    for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
+}
+
+TEST(HashReport, WhatCouldNotBeReadEndsTheReport) {
+    const std::wstring lockedFile = L"<FILE_ERROR><name>C:\\data\\l&amp;og.txt</name><error>32</error></FILE_ERROR>";
+    const std::wstring closedFolder = L"<FILE_ERROR><name>C:\\data\\x\\</name><error>5</error></FILE_ERROR>";
+    const struct {
+        std::wstring db, report;
+    } cases[] = {
+        {A + lockedFile + L"\r\n" + B + closedFolder,
+         Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1", L"C:\\data\\sub\\b.txt", L"MD5:M2", L"SHA1:S2",
+                L"***************", L"Не прочитано файлов: 2", L"C:\\data\\l&og.txt", L"Ошибка 32",
+                L"C:\\data\\x\\", L"Ошибка 5: Доступ запрещён."})},
+        {L"<FCIV>" + closedFolder + L"</FCIV>",
+         Banner + L"\r\n" + Lines({L"***************", L"Не прочитано файлов: 1", L"C:\\data\\x\\", L"Ошибка 5: Доступ запрещён."})},
+        // Incomplete elements are passed over.
+        {A + L"<FILE_ERROR><name>n</name></FILE_ERROR><FILE_ERROR><error>5</error>",
+         Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1"})},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
 }
 
 TEST(HashReport, TagsMatchInAnyCaseButOtherwiseExactly) {
-    EXPECT_EQ(BuildHashReport(L"<file_entry><Name>n</NAME><md5>m</Md5></File_Entry>"), Lines({L"n", L"MD5:m"}));
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name >n</name><MD5 a=\"1\">m</MD5><SHA1>s</SHA1></FILE_ENTRY>"),
+    EXPECT_EQ(Report(L"<file_entry><Name>n</NAME><md5>m</Md5></File_Entry>"), Lines({L"n", L"MD5:m"}));
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name >n</name><MD5 a=\"1\">m</MD5><SHA1>s</SHA1></FILE_ENTRY>"),
               L"\r\nSHA1:s");
 }
 
 TEST(HashReport, ValuesAreVerbatimButForReferencesAndOuterSpaces) {
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>"),
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>"),
               Lines({L"a b  ", L"MD5:", L"SHA1: s"}));
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600;</name>"
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600;</name>"
                               L"</FILE_ENTRY>"),
               L"a&b <> \"' Пп \xD83D\xDE00");
     // Anything else that looks like a reference stays as written.
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &</name></FILE_ENTRY>"),
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name>&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &</name></FILE_ENTRY>"),
               L"&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &");
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>line\r\n\tnext</name></FILE_ENTRY>"), L"line\r\n\tnext");
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name>line\r\n\tnext</name></FILE_ENTRY>"), L"line\r\n\tnext");
 }
 
 TEST(HashReport, AnEntryNeverTakesAnotherEntrysValues) {
@@ -80,19 +100,19 @@ TEST(HashReport, AnEntryNeverTakesAnotherEntrysValues) {
         {L"<FILE_ENTRY><name>a</name><MD5>m1</MD5><FILE_ENTRY><name>b</name><MD5>m2</MD5></FILE_ENTRY>",
          Lines({L"a", L"MD5:m1", L"b", L"MD5:m2"})},
     };
-    for (const auto& c : cases) EXPECT_EQ(BuildHashReport(c.db), c.report) << c.db;
+    for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
 }
 
 TEST(HashReport, CutOffDatabasesKeepWhatWasComplete) {
     // Ends after the last values but before its closing tag.
-    EXPECT_EQ(BuildHashReport(A + L"<FILE_ENTRY><name>b</name><MD5>m2</MD5>"),
+    EXPECT_EQ(Report(A + L"<FILE_ENTRY><name>b</name><MD5>m2</MD5>"),
               Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1", L"b", L"MD5:m2"}));
     // Ends inside a value: the entry's line end and its complete values stay.
-    EXPECT_EQ(BuildHashReport(A + L"<FILE_ENTRY><name>b</name><MD5>m2"),
+    EXPECT_EQ(Report(A + L"<FILE_ENTRY><name>b</name><MD5>m2"),
               Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1", L"b"}));
-    EXPECT_EQ(BuildHashReport(A + L"<FILE_ENTRY><name>b"), Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1", L""}));
+    EXPECT_EQ(Report(A + L"<FILE_ENTRY><name>b"), Lines({L"C:\\data\\a.txt", L"MD5:M1", L"SHA1:S1", L""}));
     // A value's closing tag that only a later entry has is not found: the scan ends.
-    EXPECT_EQ(BuildHashReport(L"<FILE_ENTRY><name>a</FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>"), Banner);
+    EXPECT_EQ(Report(L"<FILE_ENTRY><name>a</FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>"), Banner);
 }
 
 TEST(ReportName, MonthDayYearThenTimeWithoutLeadingZeros) {

@@ -8,8 +8,10 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
+#include "platform/handle.h"
 #include "walker.h"
 #include "xml_writer.h"
 
@@ -106,21 +108,28 @@ private:
 
 unsigned long HashFile(const std::wstring& path, const HashRequest& request, FileHashes& out,
                        const std::atomic<bool>& stop, std::atomic<uint64_t>& progress) {
-    const HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    // Files that others have open for writing are read too, as backup tools do.
+    const platform::UniqueFile file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return GetLastError();
     std::unique_ptr<Hash> md5, sha1;
     if (request.md5) md5 = std::make_unique<Hash>(Md5Provider());
     if (request.sha1) sha1 = std::make_unique<Hash>(Sha1Provider());
     std::unique_ptr<Lane> lane;
-    if (request.split && md5 && sha1) lane = std::make_unique<Lane>();
+    if (request.split && md5 && sha1) {
+        try {
+            lane = std::make_unique<Lane>();
+        } catch (const std::system_error&) {  // no second thread: one core does both
+        }
+    }
 
     // Each worker thread keeps its two buffers for all its files.
     thread_local const std::unique_ptr<unsigned char[]> buffers[2] = {std::make_unique_for_overwrite<unsigned char[]>(ChunkSize),
                                                                       std::make_unique_for_overwrite<unsigned char[]>(ChunkSize)};
     unsigned long error = 0;
     DWORD got = 0;
-    if (!ReadFile(file, buffers[0].get(), ChunkSize, &got, nullptr)) error = GetLastError();
+    if (!ReadFile(file.get(), buffers[0].get(), ChunkSize, &got, nullptr)) error = GetLastError();
     for (int k = 0; !error && got > 0; k ^= 1) {
         if (stop) {
             error = ERROR_OPERATION_ABORTED;
@@ -129,13 +138,12 @@ unsigned long HashFile(const std::wstring& path, const HashRequest& request, Fil
         const unsigned char* data = buffers[k].get();
         const size_t size = got;
         if (lane) lane->Post([&, data, size] { sha1->Update(data, size); });
-        if (!ReadFile(file, buffers[k ^ 1].get(), ChunkSize, &got, nullptr)) error = GetLastError();
+        if (!ReadFile(file.get(), buffers[k ^ 1].get(), ChunkSize, &got, nullptr)) error = GetLastError();
         if (md5) md5->Update(data, size);
         if (lane) lane->Wait();
         else if (sha1) sha1->Update(data, size);
         progress += size;
     }
-    CloseHandle(file);
     if (error) return error;
     if (md5) out.md5 = md5->Hex();
     if (sha1) out.sha1 = sha1->Hex();

@@ -6,12 +6,16 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "console.h"
+#include "database_file.h"
 #include "hasher.h"
 #include "options.h"
+#include "platform/system_text.h"
 #include "walker.h"
 #include "xml_writer.h"
 
@@ -19,8 +23,8 @@ namespace fciv {
 
 namespace {
 
-constexpr int ExitOk = 0, ExitSomeFailed = 1, ExitUsage = 2, ExitInterrupted = 3;
-constexpr uint64_t SplitAbove = 16u << 20;  // files this large get both hashes on two cores
+constexpr int ExitOk = 0, ExitSomeFailed = 1, ExitUsage = 2, ExitInterrupted = 3, ExitNotWritten = 4;
+constexpr uint64_t SplitAbove = 16u << 20;  // files this large may get their two hashes on two cores
 
 const wchar_t Usage[] =
     L"fciv ПАПКА [-r] [-wp] [-type МАСКА] [-md5 | -sha1 | -both] -xml БАЗА\r\n"
@@ -28,15 +32,16 @@ const wchar_t Usage[] =
     L"  -r     со вложенными папками\r\n"
     L"  -wp    только имя файла, без пути\r\n"
     L"  -type  маска: * и ?, несколько через ; или , (по умолчанию все файлы)\r\n"
-    L"  -md5, -sha1, -both  какие хэши (по умолчанию MD5)\r\n"
+    L"  -md5, -sha1, -both  какие хэши (по умолчанию MD5; -md5 -sha1 вместе - оба)\r\n"
     L"\r\n"
     L"fciv FOLDER [-r] [-wp] [-type MASK] [-md5 | -sha1 | -both] -xml DBPATH\r\n"
     L"  Hashes the files of a folder with MD5 and/or SHA-1 into an XML database.\r\n"
     L"  -r     include sub-folders\r\n"
     L"  -wp    file names without their paths\r\n"
     L"  -type  mask: * and ?, several separated by ; or , (default: every file)\r\n"
-    L"  -md5, -sha1, -both  which hashes (default: MD5)\r\n"
-    L"Exit codes: 0 done, 1 some files could not be read, 2 bad command line, 3 interrupted.\r\n";
+    L"  -md5, -sha1, -both  which hashes (default: MD5; -md5 -sha1 together: both)\r\n"
+    L"Exit codes: 0 done, 1 some files or folders could not be read, 2 bad command line or\r\n"
+    L"paths (nothing written), 3 interrupted, 4 the database could not be written (the old one kept).\r\n";
 
 std::wstring FullPath(const std::wstring& path) {
     const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -53,50 +58,33 @@ std::wstring Megabytes(uint64_t bytes) {
     return text;
 }
 
-// Writes the database to a file beside it and moves it into place when complete.
-class DatabaseFile {
-public:
-    explicit DatabaseFile(const std::wstring& path)
-        : path_(path), temp_(path + L".tmp" + std::to_wstring(GetCurrentProcessId())) {
-        file_ = CreateFileW(LongPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        Append(DatabaseHeader());
-    }
-    ~DatabaseFile() {
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-        DeleteFileW(LongPath(temp_).c_str());  // only left behind when Commit failed
-    }
-    bool Open() const { return file_ != INVALID_HANDLE_VALUE; }
-    void Append(const std::string& text) {
-        buffer_ += text;
-        if (buffer_.size() >= (1u << 20)) Flush();
-    }
-    bool Commit() {
-        Append(DatabaseFooter());
-        Flush();
-        const bool closed = CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        return ok_ && closed &&
-               MoveFileExW(LongPath(temp_).c_str(), LongPath(path_).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    }
+// "(5) Access is denied.": the error's number and the system's words for it.
+std::wstring Reason(unsigned long error) { return L"(" + std::to_wstring(error) + L") " + platform::SystemMessage(error); }
 
-private:
-    void Flush() {
-        DWORD written = 0;
-        if (!WriteFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr) || written != buffer_.size())
-            ok_ = false;
-        buffer_.clear();
-    }
-    std::wstring path_, temp_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    std::string buffer_;
-    bool ok_ = true;
-};
+int Fail(int code, const std::wstring& text) {
+    Print(Stream::Err, text + L"\r\n");
+    return code;
+}
 
 struct Slot {
     FileHashes hashes;
     unsigned long error = 0;
     bool done = false;
 };
+
+// A worker's failure that is not the file's: recorded against the file.
+unsigned long HashCaught(const FileItem& item, const HashRequest& request, FileHashes& out, const std::atomic<bool>& stop,
+                         std::atomic<uint64_t>& progress) {
+    try {
+        return HashFile(item.path, request, out, stop, progress);
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::system_error&) {
+        return ERROR_NO_SYSTEM_RESOURCES;
+    } catch (...) {
+        return ERROR_INTERNAL_ERROR;
+    }
+}
 
 int Run(const std::vector<std::wstring>& args) {
     const ParseResult parsed = ParseArguments(args);
@@ -105,71 +93,75 @@ int Run(const std::vector<std::wstring>& args) {
         Print(Stream::Out, Usage);
         return ExitOk;
     }
-    if (!parsed.error.empty()) {
-        Print(Stream::Err, parsed.error + L"\r\n\r\n" + Usage);
-        return ExitUsage;
-    }
+    if (!parsed.error.empty()) return Fail(ExitUsage, parsed.error + L"\r\n\r\n" + Usage);
     const std::wstring folder = ExistingFolder(o.folder);
-    if (folder.empty()) {
-        Print(Stream::Err, L"Папка не найдена / folder not found: " + o.folder + L"\r\n");
-        return ExitUsage;
-    }
+    if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
     const std::wstring database = FullPath(o.database);
-    if (ExistingFolder(database.substr(0, database.find_last_of(L'\\') + 1)).empty()) {
-        Print(Stream::Err, L"Нет папки для базы / no folder for the database: " + o.database + L"\r\n");
-        return ExitUsage;
-    }
-
+    if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
+        return Fail(ExitUsage, problem + L": " + o.database);
     std::atomic<bool> stop{false};
     CatchInterrupts(stop);
+    DatabaseFile db(database);
+    if (db.Error())
+        return Fail(ExitUsage, L"Не удалось создать базу / cannot create the database: " + database + L" " + Reason(db.Error()));
+
     const auto started = std::chrono::steady_clock::now();
     const bool console = IsConsole(Stream::Err);
-    int failures = 0;
     const auto warn = [&](const std::wstring& text) { Print(Stream::Err, (console ? L"\r" : L"") + text + L"\r\n"); };
 
-    const std::vector<FileItem> files = ListFiles(folder, Mask(o.mask), o.recursive, warn);
+    const std::vector<FileItem> files =
+        ListFiles(folder, Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, stop, warn);
+    if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
+        return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
+
     std::vector<Slot> slots(files.size());
+    for (size_t i = 0; i < files.size(); ++i) slots[i] = {{}, files[i].error, files[i].error != 0};
     std::mutex m;
     std::condition_variable cv;
-    std::atomic<size_t> next{0};
+    std::atomic<size_t> next{0}, busy{0};
     std::atomic<uint64_t> bytesDone{0};
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t workers = OnRotatingDisk(folder) ? 1 : std::min(cores, std::max<size_t>(files.size(), 1));
-    std::vector<std::thread> pool;
-    for (size_t w = 0; w < workers; ++w) {
-        pool.emplace_back([&] {
-            for (size_t i; !stop && (i = next++) < files.size();) {
-                Slot result;
-                // Two cores on one file only where cores would otherwise idle: near the end.
-                const bool split = o.md5 && o.sha1 && files[i].size >= SplitAbove && files.size() - i < workers;
-                const HashRequest request{o.md5, o.sha1, split};
-                result.error = HashFile(files[i].path, request, result.hashes, stop, bytesDone);
-                result.done = true;
-                {
-                    std::lock_guard lock(m);
-                    slots[i] = std::move(result);
-                }
-                cv.notify_all();
+    const auto work = [&] {
+        for (size_t i; !stop && (i = next++) < files.size();) {
+            if (files[i].error) continue;  // a folder that could not be listed
+            ++busy;
+            // Both hashes of a large file on two cores whenever a core would otherwise idle.
+            const size_t waiting = files.size() - std::min(next.load(), files.size());
+            const bool split = o.md5 && o.sha1 && files[i].size >= SplitAbove && busy + waiting < cores;
+            Slot result;
+            result.error = HashCaught(files[i], {o.md5, o.sha1, split}, result.hashes, stop, bytesDone);
+            result.done = true;
+            --busy;
+            {
+                std::lock_guard lock(m);
+                slots[i] = std::move(result);
             }
-        });
+            cv.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    try {
+        while (pool.size() < workers) pool.emplace_back(work);
+    } catch (const std::system_error&) {  // run with the threads there are
     }
+    if (pool.empty()) work();
 
-    DatabaseFile db(database);
-    if (!db.Open()) {
-        stop = true;
-        for (auto& t : pool) t.join();
-        Print(Stream::Err, L"Не удалось создать базу / cannot create the database: " + database + L"\r\n");
-        return ExitUsage;
-    }
+    size_t hashed = 0;
+    int failures = 0;
     const auto write = [&](size_t i) {
         const Slot& s = slots[i];
         if (s.error == ERROR_OPERATION_ABORTED) return;
         if (s.error) {
             ++failures;
-            warn(L"Не удалось прочитать / cannot read (" + std::to_wstring(s.error) + L"): " + files[i].path);
+            warn(L"Не удалось прочитать / cannot read: " + files[i].path + L" " + Reason(s.error));
+            db.Append(DatabaseError(o.namesOnly ? FileName(files[i].path) : files[i].path, s.error));
             return;
         }
-        db.Append(DatabaseEntry(o.namesOnly ? FileName(files[i].path) : files[i].path, s.hashes.md5, s.hashes.sha1));
+        bool replaced = false;
+        db.Append(DatabaseEntry(o.namesOnly ? FileName(files[i].path) : files[i].path, s.hashes.md5, s.hashes.sha1, replaced));
+        if (replaced) warn(L"Имя записано с заменой знаков, которых нет в XML / name written with U+FFFD for what XML cannot hold: " + files[i].path);
+        ++hashed;
     };
     size_t written = 0;
     for (; written < files.size() && !stop; ++written) {
@@ -192,18 +184,18 @@ int Run(const std::vector<std::wstring>& args) {
     const bool interrupted = stop.load();
     for (size_t i = written; i < files.size(); ++i)  // what finished before the interruption
         if (slots[i].done) write(i);
-    const bool committed = db.Commit();
+    // An interrupted run that finished nothing leaves the old database as it was.
+    const unsigned long writeError = interrupted && hashed == 0 ? 0 : db.Commit();
     Finished();
 
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     wchar_t summary[200];
     swprintf(summary, 200, L"%sФайлов / files: %zu, байт / bytes: %llu, секунд / seconds: %.2f, ошибок / failures: %d\r\n",
-             console ? L"\r" : L"", files.size(), static_cast<unsigned long long>(bytesDone.load()), secs, failures);
+             console ? L"\r" : L"", hashed, static_cast<unsigned long long>(bytesDone.load()), secs, failures);
     Print(Stream::Out, summary);
-    if (!committed) {
-        Print(Stream::Err, L"Не удалось записать базу / cannot write the database: " + database + L"\r\n");
-        return ExitSomeFailed;
-    }
+    if (writeError)
+        return Fail(ExitNotWritten, L"Не удалось записать базу, старая сохранена / cannot write the database, the old one is kept: " +
+                                        database + L" " + Reason(writeError));
     if (interrupted) return ExitInterrupted;
     return failures ? ExitSomeFailed : ExitOk;
 }

@@ -4,15 +4,6 @@ namespace fciv {
 
 namespace {
 
-// Simple case folding: ASCII, Latin-1, Greek and Cyrillic.
-wchar_t Fold(wchar_t c) {
-    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) || (c >= 0x410 && c <= 0x42F))
-        return static_cast<wchar_t>(c + 32);
-    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 80);
-    return c;
-}
-
 std::wstring Trim(const std::wstring& s) {
     const size_t a = s.find_first_not_of(L' ');
     if (a == std::wstring::npos) return {};
@@ -21,10 +12,11 @@ std::wstring Trim(const std::wstring& s) {
 
 }  // namespace
 
-bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
+// One wildcard pattern against one name; '*' any run, '?' one character.
+bool Mask::Wildcard(std::wstring_view pattern, std::wstring_view name) const {
     size_t p = 0, n = 0, star = std::wstring::npos, resume = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || Fold(pattern[p]) == Fold(name[n]))) {
+        if (p < pattern.size() && pattern[p] != L'*' && (pattern[p] == L'?' || pattern[p] == name[n] || same_(pattern[p], name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == L'*') {
@@ -41,7 +33,7 @@ bool WildcardMatch(const std::wstring& pattern, const std::wstring& name) {
     return p == pattern.size();
 }
 
-Mask::Mask(const std::wstring& text) {
+Mask::Mask(const std::wstring& text, SameChar same) : same_(same) {
     size_t start = 0;
     while (start <= text.size()) {
         const size_t end = text.find_first_of(L";,", start);
@@ -54,13 +46,12 @@ Mask::Mask(const std::wstring& text) {
 
 bool Mask::Matches(const std::wstring& name) const {
     if (patterns_.empty()) return true;
-    for (const auto& p : patterns_) {
-        if (WildcardMatch(p, name)) return true;
+    for (const std::wstring_view p : patterns_) {
+        if (Wildcard(p, name)) return true;
         // As on Windows: "name.*" also matches "name", and "*." a name without an extension.
-        if (p.size() >= 2 && p.compare(p.size() - 2, 2, L".*") == 0 && WildcardMatch(p.substr(0, p.size() - 2), name))
-            return true;
+        if (p.size() >= 2 && p.ends_with(L".*") && Wildcard(p.substr(0, p.size() - 2), name)) return true;
         if (p.size() >= 2 && p.back() == L'.' && name.find(L'.') == std::wstring::npos &&
-            WildcardMatch(p.substr(0, p.size() - 1), name))
+            Wildcard(p.substr(0, p.size() - 1), name))
             return true;
     }
     return false;

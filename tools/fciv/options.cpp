@@ -29,7 +29,7 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     }
     size_t i = 0;
     if (!IsSwitch(args[0])) o.folder = args[i++];
-    bool haveXml = false;
+    bool haveXml = false, haveType = false;
     for (; i < args.size(); ++i) {
         const std::wstring s = Lower(args[i]);
         if (s == L"-h" || s == L"-?") {
@@ -45,9 +45,13 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             o.sha1 = true;
         } else if (s == L"-both") {
             o.md5 = o.sha1 = true;
+        } else if ((s == L"-type" && haveType) || (s == L"-xml" && haveXml)) {
+            r.error = L"Параметр задан дважды / switch given twice: " + args[i];
+            return r;
         } else if (s == L"-type") {
             // A switch right after -type means an empty mask: every file.
             if (i + 1 < args.size() && !IsSwitch(args[i + 1])) o.mask = args[++i];
+            haveType = true;
         } else if (s == L"-xml") {
             if (i + 1 >= args.size() || IsSwitch(args[i + 1]) || args[i + 1].empty()) {
                 r.error = L"После -xml нужен путь к базе / -xml needs a database path";

@@ -4,8 +4,10 @@
 #include <winioctl.h>
 
 #include <algorithm>
-#include <set>
+#include <optional>
 #include <tuple>
+
+#include "platform/handle.h"
 
 namespace fciv {
 
@@ -13,20 +15,18 @@ namespace {
 
 struct FileId {
     DWORD volume, high, low;
-    bool operator<(const FileId& o) const {
-        return std::tie(volume, high, low) < std::tie(o.volume, o.high, o.low);
+    bool operator==(const FileId& o) const {
+        return std::tie(volume, high, low) == std::tie(o.volume, o.high, o.low);
     }
 };
 
-bool IdOf(const std::wstring& folder, FileId& id) {
-    const HANDLE h = CreateFileW(LongPath(folder).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+std::optional<FileId> IdOf(const std::wstring& folder) {
+    const platform::UniqueFile h(CreateFileW(LongPath(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    const bool ok = GetFileInformationByHandle(h, &info);
-    CloseHandle(h);
-    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return ok;
+    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
 bool NameLess(const std::wstring& a, const std::wstring& b) {
@@ -38,52 +38,91 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
 
+// A folder met on the walk. Its identity is taken only when a link loop is
+// in question: a loop can only close through a reparse point.
+struct Folder {
+    std::wstring path;
+    size_t parent;
+    bool reparse;
+    std::optional<FileId> id = std::nullopt;
+    bool idTaken = false;
+};
+
 class Walker {
 public:
     Walker(const Mask& mask, bool recursive, const std::function<void(const std::wstring&)>& warn)
         : mask_(mask), recursive_(recursive), warn_(warn) {}
 
-    void Walk(const std::wstring& folder) {
-        FileId id{};
-        const bool known = IdOf(folder, id);
-        if (known && !ancestors_.insert(id).second) {
-            warn_(L"Пропущена петля ссылок / link loop skipped: " + folder);
-            return;
+    std::vector<FileItem> Walk(const std::wstring& top, const std::atomic<bool>& stop) {
+        folders_.push_back({top, NoParent, false});
+        std::vector<size_t> pending{0};
+        while (!pending.empty() && !stop) {
+            const size_t f = pending.back();
+            pending.pop_back();
+            if (folders_[f].reparse && ClosesLoop(f)) {
+                warn_(L"Пропущена петля ссылок / link loop skipped: " + folders_[f].path);
+                continue;
+            }
+            const size_t first = folders_.size();
+            List(f);
+            for (size_t i = folders_.size(); i > first; --i) pending.push_back(i - 1);  // first name on top
         }
-        std::vector<FileItem> files;
-        std::vector<std::wstring> folders;
-        WIN32_FIND_DATAW data;
-        const HANDLE find = FindFirstFileExW(LongPath(Join(folder, L"*")).c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-        if (find == INVALID_HANDLE_VALUE) {
-            if (GetLastError() != ERROR_FILE_NOT_FOUND) warn_(L"Нет доступа к папке / cannot list folder: " + folder);
-        } else {
-            do {
-                const std::wstring name = data.cFileName;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (name != L"." && name != L"..") folders.push_back(name);
-                } else if (mask_.Matches(name)) {
-                    files.push_back({Join(folder, name), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow});
-                }
-            } while (FindNextFileW(find, &data));
-            FindClose(find);
-        }
-        std::sort(files.begin(), files.end(), [](const FileItem& a, const FileItem& b) { return NameLess(a.path, b.path); });
-        result.insert(result.end(), files.begin(), files.end());
-        if (recursive_) {
-            std::sort(folders.begin(), folders.end(), NameLess);
-            for (const auto& name : folders) Walk(Join(folder, name));
-        }
-        if (known) ancestors_.erase(id);
+        return std::move(result_);
     }
 
-    std::vector<FileItem> result;
-
 private:
+    static constexpr size_t NoParent = static_cast<size_t>(-1);
+
+    const std::optional<FileId>& Id(size_t f) {
+        if (!folders_[f].idTaken) {
+            folders_[f].id = IdOf(folders_[f].path);
+            folders_[f].idTaken = true;
+        }
+        return folders_[f].id;
+    }
+
+    bool ClosesLoop(size_t f) {
+        const auto& id = Id(f);
+        if (!id) return false;
+        for (size_t a = folders_[f].parent; a != NoParent; a = folders_[a].parent)
+            if (Id(a) == id) return true;
+        return false;
+    }
+
+    // Adds the folder's matching files to the result and its sub-folders to folders_.
+    void List(size_t f) {
+        const std::wstring folder = folders_[f].path;
+        std::vector<FileItem> files;
+        std::vector<std::pair<std::wstring, bool>> subfolders;  // name, reparse point
+        WIN32_FIND_DATAW data;
+        const platform::UniqueFind find(FindFirstFileExW(LongPath(Join(folder, L"*")).c_str(), FindExInfoBasic, &data,
+                                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+        if (!find) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND) result_.push_back({Join(folder, L""), 0, error});
+            return;
+        }
+        do {
+            const std::wstring name = data.cFileName;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (name != L"." && name != L"..")
+                    subfolders.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+            } else if (mask_.Matches(name)) {
+                files.push_back({Join(folder, name), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow});
+            }
+        } while (FindNextFileW(find.get(), &data));
+        std::sort(files.begin(), files.end(), [](const FileItem& a, const FileItem& b) { return NameLess(a.path, b.path); });
+        result_.insert(result_.end(), std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
+        if (!recursive_) return;
+        std::sort(subfolders.begin(), subfolders.end(), [](const auto& a, const auto& b) { return NameLess(a.first, b.first); });
+        for (auto& [name, reparse] : subfolders) folders_.push_back({Join(folder, name), f, reparse});
+    }
+
     const Mask& mask_;
     bool recursive_;
     const std::function<void(const std::wstring&)>& warn_;
-    std::set<FileId> ancestors_;  // the folders on the way down: a link back to one would loop
+    std::vector<Folder> folders_;  // every folder met; parents come before their children
+    std::vector<FileItem> result_;
 };
 
 }  // namespace
@@ -106,25 +145,22 @@ std::wstring ExistingFolder(const std::wstring& folder) {
 }
 
 std::vector<FileItem> ListFiles(const std::wstring& folder, const Mask& mask, bool recursive,
-                                const std::function<void(const std::wstring&)>& warn) {
-    Walker walker(mask, recursive, warn);
-    walker.Walk(folder);
-    return std::move(walker.result);
+                                const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn) {
+    return Walker(mask, recursive, warn).Walk(folder, stop);
 }
 
 bool OnRotatingDisk(const std::wstring& folder) {
     if (folder.size() < 2 || folder[1] != L':') return false;
-    const std::wstring volume = L"\\\\.\\" + folder.substr(0, 2);
-    const HANDLE h = CreateFileW(volume.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const platform::UniqueFile h(CreateFileW((L"\\\\.\\" + folder.substr(0, 2)).c_str(), 0,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h) return false;
     STORAGE_PROPERTY_QUERY query{};
     query.PropertyId = StorageDeviceSeekPenaltyProperty;
     query.QueryType = PropertyStandardQuery;
     DEVICE_SEEK_PENALTY_DESCRIPTOR penalty{};
     DWORD bytes = 0;
-    const bool ok = DeviceIoControl(h, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &penalty, sizeof penalty,
+    const bool ok = DeviceIoControl(h.get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &penalty, sizeof penalty,
                                     &bytes, nullptr);
-    CloseHandle(h);
     return ok && bytes >= sizeof penalty && penalty.IncursSeekPenalty;
 }
 

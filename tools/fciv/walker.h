@@ -1,6 +1,7 @@
 // Lists the files to hash: depth first, each folder's files before its
 // sub-folders, names in a stable case-insensitive order.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,13 +12,16 @@
 namespace fciv {
 
 struct FileItem {
-    std::wstring path;  // full path, without the long-path prefix
-    uint64_t size;
+    std::wstring path;  // full path, without the long-path prefix; a folder's ends in '\'
+    uint64_t size = 0;
+    unsigned long error = 0;  // a folder that could not be listed, with the system's error
 };
 
-// Problems are reported through `warn` and the walk goes on.
+// Folders that cannot be listed come back as items with their error, in the
+// place their files would have had. `warn` hears of skipped link loops; the
+// walk ends early, with what it has, when `stop` is set.
 std::vector<FileItem> ListFiles(const std::wstring& folder, const Mask& mask, bool recursive,
-                                const std::function<void(const std::wstring&)>& warn);
+                                const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn);
 
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);

@@ -1,4 +1,5 @@
-// The hash database: UTF-8 XML, one <FILE_ENTRY> per file.
+// The hash database: UTF-8 XML, one <FILE_ENTRY> per file hashed and one
+// <FILE_ERROR> per file or folder that could not be read.
 #pragma once
 #include <string>
 
@@ -6,14 +7,18 @@ namespace fciv {
 
 std::string DatabaseHeader();
 std::string DatabaseFooter();
-// One entry; an empty hash is left out.
-std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, const std::string& sha1Hex);
+// One entry; an empty hash is left out. `replaced` tells whether the name held
+// characters that XML cannot carry (written as U+FFFD).
+std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, const std::string& sha1Hex,
+                          bool& replaced);
+// A file or folder that could not be read, with the system's error number.
+std::string DatabaseError(const std::wstring& name, unsigned long error);
 
-// UTF-16 to UTF-8; a lone surrogate keeps its own three-byte form, so names
-// come back exactly through the window's reader.
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(const std::wstring& text);
-// Escapes '&', '<' and '>'.
-std::string EscapeXml(const std::string& text);
+// A name as XML character data: '&', '<', '>' escaped, tab, CR and LF as
+// character references, what XML 1.0 cannot hold as U+FFFD.
+std::string XmlText(const std::wstring& text, bool& replaced);
 std::string ToHex(const unsigned char* bytes, size_t size);
 
 }  // namespace fciv

@@ -1,0 +1,91 @@
+#include "database_file.h"
+
+#include "walker.h"
+#include "xml_writer.h"
+
+namespace fciv {
+
+namespace {
+
+constexpr wchar_t TempPrefix[] = L"~fciv";
+constexpr wchar_t TempSuffix[] = L".tmp";
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
+
+bool Alive(DWORD pid) {
+    const platform::UniqueFile process(OpenProcess(SYNCHRONIZE, FALSE, pid));  // null when gone
+    return process.get() != nullptr && process.get() != INVALID_HANDLE_VALUE &&
+           WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Temporary files are named after their run's process: "~fciv1234.tmp".
+void RemoveLeftovers(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    const platform::UniqueFind find(
+        FindFirstFileW(LongPath(folder + TempPrefix + L"*" + TempSuffix).c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name.size() <= 9 || name.size() > 19) continue;
+        const std::wstring digits = name.substr(5, name.size() - 9);
+        if (digits.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        if (!Alive(static_cast<DWORD>(std::stoull(digits)))) DeleteFileW(LongPath(folder + name).c_str());
+    } while (FindNextFileW(find.get(), &data));
+}
+
+}  // namespace
+
+std::wstring DatabasePathProblem(const std::wstring& path) {
+    if (path.empty() || path.back() == L'\\' || path.back() == L'/')
+        return L"Путь базы кончается разделителем / the database path ends in a separator";
+    const DWORD attrs = GetFileAttributesW(LongPath(path).c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+        return L"Путь базы - папка / the database path is a folder";
+    if (ExistingFolder(FolderOf(path)).empty()) return L"Нет папки для базы / no folder for the database";
+    return {};
+}
+
+DatabaseFile::DatabaseFile(const std::wstring& path)
+    : path_(path), temp_(FolderOf(path) + TempPrefix + std::to_wstring(GetCurrentProcessId()) + TempSuffix) {
+    RemoveLeftovers(FolderOf(path));
+    file_.reset(CreateFileW(LongPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    created_ = static_cast<bool>(file_);
+    if (!created_) error_ = GetLastError();
+    else Append(DatabaseHeader());
+}
+
+DatabaseFile::~DatabaseFile() {
+    if (!created_) return;
+    file_.reset();
+    DeleteFileW(LongPath(temp_).c_str());  // gone already when committed
+}
+
+void DatabaseFile::Append(const std::string& text) {
+    buffer_ += text;
+    if (buffer_.size() >= (1u << 20)) Flush();
+}
+
+void DatabaseFile::Flush() {
+    if (!error_) {
+        DWORD written = 0;
+        if (!WriteFile(file_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr))
+            error_ = GetLastError();
+        else if (written != buffer_.size())
+            error_ = ERROR_DISK_FULL;
+    }
+    buffer_.clear();
+}
+
+unsigned long DatabaseFile::Commit() {
+    Append(DatabaseFooter());
+    Flush();
+    if (!error_ && !FlushFileBuffers(file_.get())) error_ = GetLastError();
+    file_.reset();
+    if (!error_ && !MoveFileExW(LongPath(temp_).c_str(), LongPath(path_).c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error_ = GetLastError();
+    return error_;
+}
+
+}  // namespace fciv
