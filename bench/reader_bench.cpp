@@ -8,25 +8,13 @@
 #include <string>
 
 #include "app/form1.h"
+#include "form_probe.h"
 #include "platform/files.h"
-
-namespace app {
-class FormProbe {
-public:
-    static void ReadHashDatabase(Form1& f, const std::wstring& path) { f.ReadHashDatabase(path); }
-};
-}  // namespace app
 
 namespace {
 
-struct SilentDialogs : platform::Dialogs {
-    void Message(const std::wstring&, int, const std::wstring&) override {}
-    std::wstring PickFolder(const std::wstring&) override { return {}; }
-};
-struct NoShell : platform::Shell {
-    void StartProgram(const std::wstring&) override {}
-    void StartTool(HWND, const std::wstring&, const std::wstring&) override {}
-};
+using test::NoShell;
+using test::SilentDialogs;
 
 std::string Database(int entries) {
     std::string db = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<FCIV>\r\n";

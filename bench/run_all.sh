@@ -10,5 +10,8 @@ echo
 echo "== reading the database and showing the report (bench/reader_bench.cpp)"
 run reader_bench.exe
 echo
+echo "== filling the lists for a large folder (bench/list_bench.cpp)"
+run list_bench.exe
+echo
 echo "== the program's own CPU while a job waits (bench/wait_bench.cpp)"
 run wait_bench.exe

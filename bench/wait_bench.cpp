@@ -6,14 +6,10 @@
 #include <string>
 
 #include "app/form1.h"
+#include "form_probe.h"
 #include "platform/event_pump.h"
 
 namespace {
-
-struct SilentDialogs : platform::Dialogs {
-    void Message(const std::wstring&, int, const std::wstring&) override {}
-    std::wstring PickFolder(const std::wstring&) override { return {}; }
-};
 
 double CpuSeconds() {
     FILETIME created, ended, kernel, user;
@@ -37,7 +33,7 @@ int main() {
     CopyFileW((bin + L"stand_in.exe").c_str(), (appDir + L"fciv.exe").c_str(), FALSE);
     SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", L"5000");
 
-    SilentDialogs dialogs;
+    test::SilentDialogs dialogs;
     platform::Win32Shell shell;
     platform::SystemClock clock;
     app::Form1 form(dialogs, shell, clock);

@@ -43,11 +43,16 @@ gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
 add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/job_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
 target_link_libraries(gui_tests PRIVATE form gtest_main)
+target_include_directories(gui_tests PRIVATE tests)
 gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 add_test(NAME FormTest.AppDirInDriveRoot COMMAND ${PROJECT_SOURCE_DIR}/tests/gui/run_from_root.sh $<TARGET_FILE:gui_tests>)
 
 add_executable(reader_bench bench/reader_bench.cpp)
 target_link_libraries(reader_bench PRIVATE form psapi)
+target_include_directories(reader_bench PRIVATE tests)
+add_executable(list_bench bench/list_bench.cpp)
+target_link_libraries(list_bench PRIVATE form)
+target_include_directories(list_bench PRIVATE tests)
 
 # The hashing tool, beside the program.
 add_executable(fciv tools/fciv/main.cpp tools/fciv/console.cpp tools/fciv/database_file.cpp tools/fciv/hasher.cpp
@@ -74,9 +79,9 @@ add_executable(peek tests/journeys/peek.cpp)
 target_link_options(peek PRIVATE -municode)
 
 # Journeys: the packaged program driven from outside with real input (Xvfb, xdotool).
-foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mask folder_with_blanks_and_cyrillic_names
-                emoji_file_name a_job_without_data_shows_the_banner f1_shows_the_help
-                missing_folder_is_reported_and_the_path_box_cut_back)
+foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mask folder_with_blanks_and_names_of_every_kind
+                a_job_without_data_shows_the_banner keyboard_only mouse_on_the_drive_list_and_the_picker
+                started_from_a_folder_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
   set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
@@ -84,4 +89,5 @@ endforeach()
 
 add_executable(wait_bench bench/wait_bench.cpp)
 target_link_libraries(wait_bench PRIVATE form)
+target_include_directories(wait_bench PRIVATE tests)
 add_dependencies(wait_bench stand_in)

@@ -58,6 +58,7 @@ inline constexpr wchar_t UnreadError[] = L"Ошибка ";
 
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";
+inline constexpr wchar_t ErrOutOfMemory[] = L"Недостаточно памяти";
 inline constexpr wchar_t ErrBadFileName[] = L"Неверное имя или номер файла";
 inline constexpr wchar_t ErrFileNotFound[] = L"Файл не найден";
 inline constexpr wchar_t ErrDeviceIo[] = L"Ошибка ввода/вывода устройства";

@@ -24,6 +24,7 @@ void Form1::Dir1_MouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/
 
 void Form1::Text1_KeyUp(int key, int /*shift*/) {
     if (key != 13) return;
+    if (const std::wstring clean = navigation::CleanTypedPath(Text1.Text()); clean != Text1.Text()) Text1.SetText(clean);
     try {
         Dir1.SetPath(Text1.Text());
     } catch (const RuntimeError& e) {
@@ -33,13 +34,12 @@ void Form1::Text1_KeyUp(int key, int /*shift*/) {
     GoToPath(Text1.Text());
 }
 
+// The picked folder is taken as if typed and entered, so that all three lists show it.
 void Form1::Command1_Click() {
-    std::wstring p = BrowseForFolder();
-    p.erase(0, p.find_first_not_of(L' '));
-    p.erase(p.find_last_not_of(L' ') + 1);
+    const std::wstring p = navigation::CleanTypedPath(BrowseForFolder());
     if (p.empty()) return;
     Text1.SetText(p);
-    File1.SetPath(Text1.Text());
+    GoToPath(Text1.Text());
 }
 
 void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }

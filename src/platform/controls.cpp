@@ -10,13 +10,16 @@ std::wstring WindowText(HWND hwnd) {
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
 
-void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+void Control::SetEnabled(bool enabled) {
+    // As in a dialog: the focus moves on before the control that holds it is disabled.
+    const HWND focus = GetFocus();
+    if (!enabled && focus && (focus == hwnd_ || IsChild(hwnd_, focus))) SendMessageW(GetParent(hwnd_), WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(hwnd_, enabled);
+}
 
 void Control::Place(const RECT& rc, int) {
     MoveWindow(hwnd_, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
 }
-
-void Control::Focus() { SetFocus(hwnd_); }
 
 void Control::OnCommand(WORD code) {
     if (code == BN_CLICKED) events_.OnClick(index_);

@@ -17,7 +17,6 @@ public:
     HWND Hwnd() const { return hwnd_; }
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    void Focus();
 
     // Notifications the window forwards; by default a click or a text change event.
     virtual void OnCommand(WORD code);

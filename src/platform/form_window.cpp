@@ -4,10 +4,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "platform/lists.h"
 #include "platform/runtime_error.h"
+#include "platform/win_error.h"
 
 namespace platform {
 
@@ -32,7 +32,8 @@ struct ClassInfo {
 ClassInfo ClassFor(ControlKind kind) {
     constexpr DWORD edit = WS_BORDER | ES_AUTOHSCROLL;
     switch (kind) {
-    case ControlKind::DriveList: return {WC_COMBOBOXEXW, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case ControlKind::DriveList:
+        return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL};
     case ControlKind::DirList:
         return {WC_LISTBOXW, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                                  WS_BORDER};
@@ -84,19 +85,20 @@ FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth
 
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
-    if (!hwnd_) throw std::runtime_error("CreateWindowEx failed");
-    CreateControls();
+    if (!hwnd_) ThrowLastError();
+    CreateControls(DpiOf(hwnd_));
     Layout(DpiOf(hwnd_));
 }
 
 FormWindow::~FormWindow() {
+    for (auto& sub : subclasses_) sub->form = nullptr;  // the controls' last messages go straight on
     if (IsWindow(hwnd_)) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
 }
 
-void FormWindow::CreateControls() {
+void FormWindow::CreateControls(int dpi) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                                0, hwnd_, nullptr, instance, nullptr);
@@ -104,9 +106,12 @@ void FormWindow::CreateControls() {
         const ControlDesc& desc = descs_[i];
         const ClassInfo cls = ClassFor(desc.kind);
         const DWORD style = WS_CHILD | WS_VISIBLE | cls.style | (TakesFocus(desc.kind) ? WS_TABSTOP : 0);
-        const HWND hwnd = CreateWindowExW(0, cls.name, desc.kind == ControlKind::Line ? L"" : desc.caption, style, 0, 0,
-                                          0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)),
-                                          instance, nullptr);
+        // Created at its place: a drop-down list takes its open height from its first size.
+        const RECT rc = PixelRect(desc, dpi);
+        const int height = desc.kind == ControlKind::DriveList ? DriveList::OpenHeight(dpi) : rc.bottom - rc.top;
+        const HWND hwnd = CreateWindowExW(0, cls.name, desc.kind == ControlKind::Line ? L"" : desc.caption, style, rc.left,
+                                          rc.top, rc.right - rc.left, height, hwnd_,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstId + i)), instance, nullptr);
         const int index = static_cast<int>(i);
         std::unique_ptr<Control> control;
         switch (desc.kind) {
@@ -121,11 +126,14 @@ void FormWindow::CreateControls() {
         }
         controls_.push_back(std::move(control));
         if (desc.kind == ControlKind::MultiLineEdit) SendMessageW(hwnd, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
-        SetWindowSubclass(hwnd, ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
-        if (desc.hint) {
+        subclasses_.push_back(std::make_unique<Subclass>(Subclass{this, index, nullptr}));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(subclasses_.back().get()));
+        subclasses_.back()->next =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+        if (desc.hint) {  // mouse messages reach the tip through ControlProc (TTM_RELAYEVENT)
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.uFlags = TTF_IDISHWND;
             tool.hwnd = hwnd_;
             tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
             tool.lpszText = const_cast<wchar_t*>(desc.hint);
@@ -166,12 +174,12 @@ void FormWindow::Layout(int dpi) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     wcscpy_s(lf.lfFaceName, L"MS Shell Dlg");
-    font_.reset(CreateFontIndirectW(&lf));
+    UniqueFont font(CreateFontIndirectW(&lf));
     lf.lfHeight = -MulDiv(825, dpi, 7200);
     lf.lfWeight = FW_BOLD;
     lf.lfCharSet = RUSSIAN_CHARSET;
     wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-    boldFont_.reset(CreateFontIndirectW(&lf));
+    UniqueFont boldFont(CreateFontIndirectW(&lf));
 
     RECT frame{0, 0, Twips(clientWidth_, dpi), Twips(clientHeight_, dpi)};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
@@ -183,11 +191,11 @@ void FormWindow::Layout(int dpi) {
     for (size_t i = 0; i < descs_.size(); ++i) {
         const ControlDesc& desc = descs_[i];
         const HWND hwnd = controls_[i]->Hwnd();
-        const HFONT font = desc.font == FontKind::Bold ? boldFont_.get() : font_.get();
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        const HFONT controlFont = desc.font == FontKind::Bold ? boldFont.get() : font.get();
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), TRUE);
         RECT rc = PixelRect(desc, dpi);
         if (desc.kind == ControlKind::Label) {  // a label is as large as its text
-            const HGDIOBJ old = SelectObject(dc, font);
+            const HGDIOBJ old = SelectObject(dc, controlFont);
             RECT text{};
             DrawTextW(dc, desc.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             SelectObject(dc, old);
@@ -197,6 +205,8 @@ void FormWindow::Layout(int dpi) {
         controls_[i]->Place(rc, dpi);
     }
     ReleaseDC(hwnd_, dc);
+    font_ = std::move(font);  // the old fonts go only now that no control holds them
+    boldFont_ = std::move(boldFont);
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, dpi, 96));
 }
 
@@ -217,7 +227,12 @@ void FormWindow::Show() {
 
 bool FormWindow::PreTranslate(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    const size_t key = msg.wParam & 0xFF;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) keysDown_.set(key);
     if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
+        // The release of a key pressed elsewhere (the Enter that closed a message box) is no key press here.
+        if (!keysDown_.test(key)) return true;
+        keysDown_.reset(key);
         Guarded([&] {
             events_.OnKeyUp(FormEvents::FormIndex, static_cast<int>(msg.wParam), ShiftState());
             return 0;
@@ -270,6 +285,12 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (descs_[i].kind == ControlKind::Line && controls_[i]->Hwnd() == reinterpret_cast<HWND>(lp))
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_APPWORKSPACE));
         break;
+    case WM_ACTIVATE:  // as a dialog does: the focused control gets the focus back on return
+        if (LOWORD(wp) == WA_INACTIVE && GetFocus() && IsChild(hwnd_, GetFocus())) lastFocus_ = GetFocus();
+        break;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     case WM_NEXTDLGCTL:  // a multi-line edit asks to pass the focus on (Tab)
         SetFocus(lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0));
         return 0;
@@ -289,18 +310,30 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK FormWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index, DWORD_PTR self) {
-    auto* form = reinterpret_cast<FormWindow*>(self);
-    return form->Guarded([&] { return form->HandleControl(static_cast<int>(index), hwnd, msg, wp, lp); });
+void FormWindow::RestoreFocus() {
+    if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowEnabled(lastFocus_) || !IsWindowVisible(lastFocus_))
+        lastFocus_ = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    SetFocus(lastFocus_);
 }
 
-LRESULT FormWindow::HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK FormWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto* sub = reinterpret_cast<const Subclass*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!sub->form) return CallWindowProcW(sub->next, hwnd, msg, wp, lp);
+    return sub->form->Guarded([&] { return sub->form->HandleControl(*sub, hwnd, msg, wp, lp); });
+}
+
+LRESULT FormWindow::HandleControl(const Subclass& sub, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const int index = sub.index;
     const ControlKind kind = descs_[static_cast<size_t>(index)].kind;
     const bool wantsEnter = IsOneLineEdit(kind) || kind == ControlKind::DirList;
+    const auto next = [&] { return CallWindowProcW(sub.next, hwnd, msg, wp, lp); };
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+        MSG relayed{hwnd, msg, wp, lp, 0, {}};
+        SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
     switch (msg) {
     case WM_GETDLGCODE:  // keep Enter from becoming a default-button command
-        if (wantsEnter && lp && reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)
-            return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+        if (wantsEnter && lp && reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN) return next() | DLGC_WANTALLKEYS;
         break;
     case WM_CHAR:
         if (wp == L'\r' && IsOneLineEdit(kind)) return 0;  // no beep
@@ -310,25 +343,22 @@ LRESULT FormWindow::HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPA
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = next();
         events_.OnKeyUp(index, static_cast<int>(wp), ShiftState());
         return r;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = next();
         const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
         const int dpi = DpiOf(hwnd);
         events_.OnMouseUp(index, button, ShiftState(), static_cast<float>(GET_X_LPARAM(lp)) * 1440.0f / dpi,
                           static_cast<float>(GET_Y_LPARAM(lp)) * 1440.0f / dpi);
         return r;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index));
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return next();
 }
 
 int RunMessageLoop(FormWindow& window) {

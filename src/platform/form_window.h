@@ -1,6 +1,7 @@
 // The one top-level window: builds its controls from a table, lays them out at
 // the window's DPI, does key preview and dialog-style Tab, forwards events.
 #pragma once
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <span>
@@ -33,13 +34,21 @@ public:
     bool PreTranslate(MSG& msg);
 
 private:
+    // A control's place in the chain of window procedures (GWLP_WNDPROC): comctl32's
+    // SetWindowSubclass costs a property lookup per message under Wine.
+    struct Subclass {
+        FormWindow* form;
+        int index;
+        WNDPROC next;
+    };
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
     // Runs a handler so that no exception unwinds into user32.
     LRESULT Guarded(const std::function<LRESULT()>& handle);
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleControl(int index, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void CreateControls();
+    LRESULT HandleControl(const Subclass& sub, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void CreateControls(int dpi);
+    void RestoreFocus();
     void Layout(int dpi);
     RECT PixelRect(const ControlDesc& desc, int dpi) const;
     Control* ControlById(WPARAM id);
@@ -50,6 +59,9 @@ private:
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<Subclass>> subclasses_;
+    HWND lastFocus_ = nullptr;
+    std::bitset<256> keysDown_;  // keys that went down in the window and are not up yet  // the control that had the focus when the window was deactivated
     UniqueFont font_, boldFont_;
     UniqueIcon icon_, smallIcon_;
 };

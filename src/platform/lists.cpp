@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "common/mask.h"
+#include "platform/files.h"
 #include "platform/handle.h"
+#include "platform/system_text.h"
 #include "platform/win_error.h"
 
 namespace platform {
@@ -45,19 +48,18 @@ bool Reachable(const std::wstring& folder) {
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool LessNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) < 0; }
 bool EqualNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
 }
 
-// The names in a folder that match a pattern, without "." and "..".
+// The names in a folder whose attributes `keep` accepts, without "." and "..".
 template <class Keep>
-std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstring& pattern, bool dirsOnly, Keep keep) {
+std::vector<std::wstring> ListFolder(const std::wstring& folder, bool dirsOnly, Keep keep) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(Join(folder, pattern).c_str(), FindExInfoBasic, &data,
+    UniqueFind find(FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoBasic, &data,
                                      dirsOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return names;
@@ -90,7 +92,35 @@ std::wstring CurrentFolder() {
     return dir;
 }
 
+// Where the lists open: the current folder, or the program's own when that has gone.
+std::wstring StartFolder() {
+    try {
+        return ResolveFolder(CurrentFolder());
+    } catch (const RuntimeError&) {
+        return ResolveFolder(ExecutableFolder());
+    }
+}
+
 }  // namespace
+
+void SortNames(std::vector<std::wstring>& names) {
+    // One sort key per name, compared as bytes: the locale is consulted once a name.
+    std::vector<std::pair<std::string, std::wstring*>> keyed;
+    keyed.reserve(names.size());
+    for (auto& name : names) {
+        const int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, name.c_str(),
+                                    static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr, 0);
+        std::string key(static_cast<size_t>(std::max(n, 0)), '\0');
+        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, name.c_str(), static_cast<int>(name.size()),
+                      reinterpret_cast<LPWSTR>(key.data()), n, nullptr, nullptr, 0);
+        keyed.emplace_back(std::move(key), &name);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::wstring> sorted;
+    sorted.reserve(names.size());
+    for (auto& [key, name] : keyed) sorted.push_back(std::move(*name));
+    names = std::move(sorted);
+}
 
 std::wstring ResolveFolder(const std::wstring& path) {
     if (path.empty()) throw RuntimeError(err::PathNotFound);
@@ -118,12 +148,20 @@ std::wstring ResolveFolder(const std::wstring& path) {
 
 // ---- DriveList ----
 
+namespace {
+constexpr int VisibleDrives = 16;
+int ItemHeight(int dpi) { return MulDiv(18, dpi, 96); }
+int FieldHeight(int dpi) { return MulDiv(15, dpi, 96); }
+}  // namespace
+
 DriveList::DriveList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, index, events) {
-    SendMessageW(hwnd_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(SystemImageList()));
+    SendMessageW(hwnd_, CB_SETMINVISIBLE, VisibleDrives, 0);
     Fill();
-    selected_ = Find(CurrentFolder()[0]);
+    selected_ = Find(StartFolder()[0]);
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
 }
+
+int DriveList::OpenHeight(int dpi) { return FieldHeight(dpi) + MulDiv(8, dpi, 96) + VisibleDrives * ItemHeight(dpi); }
 
 void DriveList::Fill() {
     std::wstring buffer(GetLogicalDriveStringsW(0, nullptr), L'\0');
@@ -137,27 +175,29 @@ void DriveList::Fill() {
         SetErrorMode(oldMode);
         std::wstring text{static_cast<wchar_t>(std::towlower(root[0])), L':'};
         if (*label) text += std::wstring(L" [") + label + L"]";
-        COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        item.iItem = static_cast<INT_PTR>(drives_.size());
-        item.pszText = text.data();
-        item.iImage = item.iSelectedImage = IconIndex(root, false);
-        SendMessageW(hwnd_, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        drives_.push_back(text);
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));  // typing a letter finds it
+        drives_.push_back({text, IconIndex(root, false)});
     }
 }
 
 int DriveList::Find(wchar_t letter) const {
     for (size_t i = 0; i < drives_.size(); ++i)
-        if (std::towlower(drives_[i][0]) == std::towlower(letter)) return static_cast<int>(i);
+        if (std::towlower(drives_[i].text[0]) == std::towlower(letter)) return static_cast<int>(i);
     return -1;
 }
 
-std::wstring DriveList::Drive() const { return selected_ < 0 ? std::wstring() : drives_[static_cast<size_t>(selected_)]; }
+std::wstring DriveList::Drive() const { return selected_ < 0 ? std::wstring() : drives_[static_cast<size_t>(selected_)].text; }
 
 void DriveList::SetDrive(const std::wstring& text) {
     if (text.empty() || !std::iswalpha(text[0])) return;  // a network path names no drive
-    const int i = Find(text[0]);
+    int i = Find(text[0]);
+    if (i < 0) {  // plugged in or mapped since: read the drives again, keeping the selection
+        const wchar_t current = selected_ < 0 ? L'\0' : drives_[static_cast<size_t>(selected_)].text[0];
+        Fill();
+        selected_ = Find(current);
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+        i = Find(text[0]);
+    }
     if (i < 0) throw RuntimeError(err::DeviceUnavailable);
     if (i == selected_) return;
     selected_ = i;
@@ -166,8 +206,10 @@ void DriveList::SetDrive(const std::wstring& text) {
 }
 
 void DriveList::Place(const RECT& rc, int dpi) {
-    // A combo box sizes its closed field to its font and icons; the height given is the drop-down's.
-    MoveWindow(hwnd_, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top + MulDiv(300, dpi, 96), TRUE);
+    dpi_ = dpi;
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FieldHeight(dpi));
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, ItemHeight(dpi));
+    MoveWindow(hwnd_, rc.left, rc.top, rc.right - rc.left, OpenHeight(dpi), TRUE);
 }
 
 void DriveList::OnCommand(WORD code) {
@@ -186,10 +228,27 @@ void DriveList::OnCommand(WORD code) {
     }
 }
 
+bool DriveList::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    RECT rc = item.rcItem;
+    const bool selected = item.itemState & ODS_SELECTED;
+    FillRect(item.hDC, &rc, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID >= drives_.size()) return true;
+    const DriveItem& d = drives_[item.itemID];
+    const int icon = MulDiv(16, dpi_, 96);
+    ImageList_Draw(SystemImageList(), d.icon, item.hDC, rc.left + MulDiv(2, dpi_, 96), rc.top + (rc.bottom - rc.top - icon) / 2,
+                   ILD_TRANSPARENT);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text{rc.left + icon + MulDiv(6, dpi_, 96), rc.top, rc.right, rc.bottom};
+    DrawTextW(item.hDC, d.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &rc);
+    return true;
+}
+
 // ---- DirList ----
 
 DirList::DirList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, index, events) {
-    path_ = ResolveFolder(CurrentFolder());
+    path_ = StartFolder();
     if (IsDrivePath(path_)) lastFolders_[path_[0]] = path_;
     Fill();
 }
@@ -219,10 +278,10 @@ void DirList::Fill() {
         pos = end;
     }
     const int selected = static_cast<int>(entries_.size()) - 1;
-    auto subfolders = ListFolder(path_, L"*", true, [](DWORD a) {
+    auto subfolders = ListFolder(path_, true, [](DWORD a) {
         return (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_HIDDEN);
     });
-    std::sort(subfolders.begin(), subfolders.end(), LessNoCase);
+    SortNames(subfolders);
     for (const auto& name : subfolders) entries_.push_back({Join(path_, name), name, selected + 1, false});
 
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
@@ -281,7 +340,7 @@ bool DirList::OnDrawItem(const DRAWITEMSTRUCT& item) {
 // ---- FileList ----
 
 FileList::FileList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, index, events) {
-    path_ = ResolveFolder(CurrentFolder());
+    path_ = StartFolder();
     Fill();
 }
 
@@ -296,26 +355,11 @@ void FileList::SetPattern(const std::wstring& pattern) {
 }
 
 void FileList::Fill() {
-    std::vector<std::wstring> names;
-    const auto keep = [](DWORD a) {
-        return !(a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    };
-    size_t pieces = 0;
-    for (size_t pos = 0; pos <= pattern_.size();) {
-        size_t end = std::min(pattern_.find(L';', pos), pattern_.size());
-        std::wstring piece = pattern_.substr(pos, end - pos);
-        pos = end + 1;
-        piece.erase(0, piece.find_first_not_of(L' '));
-        piece.erase(piece.find_last_not_of(L' ') + 1);
-        if (piece.empty()) continue;
-        ++pieces;
-        if (piece.find_first_of(L"\\/:") != std::wstring::npos) continue;  // names only, never another folder
-        auto found = ListFolder(path_, piece, false, keep);
-        names.insert(names.end(), found.begin(), found.end());
-    }
-    if (pieces == 0) names = ListFolder(path_, L"*", false, keep);
-    std::sort(names.begin(), names.end(), LessNoCase);
-    names.erase(std::unique(names.begin(), names.end(), EqualNoCase), names.end());
+    // Exactly the files the hashing tool takes: its own mask rules, every file but folders.
+    const common::Mask mask(pattern_, SameCharIgnoringCase);
+    auto names = ListFolder(path_, false, [](DWORD a) { return !(a & FILE_ATTRIBUTE_DIRECTORY); });
+    std::erase_if(names, [&](const std::wstring& name) { return !mask.Matches(name); });
+    SortNames(names);
 
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);

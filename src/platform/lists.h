@@ -13,18 +13,27 @@ namespace platform {
 class DriveList : public Control {
 public:
     DriveList(HWND hwnd, int index, FormEvents& events);
+    // The height to create it with: its closed field and its open list of about 16 drives.
+    static int OpenHeight(int dpi);
     // The selected drive's text: "c: [label]".
     std::wstring Drive() const;
-    // Selects the drive whose letter is the text's first character.
+    // Selects the drive whose letter is the text's first character; drives that
+    // appeared since the list was filled are found too.
     void SetDrive(const std::wstring& text);
     void OnCommand(WORD code) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void Place(const RECT& rc, int dpi) override;
 
 private:
     void Fill();
     int Find(wchar_t letter) const;
-    std::vector<std::wstring> drives_;  // texts, in list order
+    struct DriveItem {
+        std::wstring text;
+        int icon;
+    };
+    std::vector<DriveItem> drives_;  // in list order
     int selected_ = -1;
+    int dpi_ = 96;
 };
 
 class DirList : public Control {
@@ -66,6 +75,9 @@ private:
     std::wstring path_;
     std::wstring pattern_ = L"*.*";
 };
+
+// Sorts names as the user's locale orders them, ignoring case.
+void SortNames(std::vector<std::wstring>& names);
 
 // The full, canonical form of a folder path, without a trailing backslash
 // except for a drive's root; throws 76 or 68 when it cannot be reached.

@@ -2,10 +2,54 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
+#include "platform/files.h"
+
 namespace test {
 
+namespace {
+
+// Each test process gets a desktop of its own: the keyboard focus belongs to the
+// foreground window of a desktop, and tests run side by side.
+void UseOwnDesktop() {
+    static const bool done = [] {
+        const std::wstring name = L"tallymere-test-" + std::to_wstring(GetCurrentProcessId());
+        const HDESK desk = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        return desk && SetThreadDesktop(desk);
+    }();
+    ASSERT_TRUE(done) << "no desktop of its own";
+}
+
+// Answers every modal box with OK as soon as it is activated.
+LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
+    wchar_t cls[16] = L"";
+    if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(wp), cls, 16) && std::wstring(cls) == L"#32770")
+        PostMessageW(reinterpret_cast<HWND>(wp), WM_COMMAND, IDOK, 0);
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
+
+INPUT Key(WORD vk, bool up, WORD unicode = 0) {
+    INPUT i{INPUT_KEYBOARD, {}};
+    i.ki = {vk, unicode, static_cast<DWORD>((up ? KEYEVENTF_KEYUP : 0) | (unicode ? KEYEVENTF_UNICODE : 0)), 0, 0};
+    return i;
+}
+
+INPUT Button(DWORD flags) {
+    INPUT i{INPUT_MOUSE, {}};
+    i.mi.dwFlags = flags;
+    return i;
+}
+
+}  // namespace
+
 void FormTest::SetUp() {
+    UseOwnDesktop();
+    boxCloser_ = SetWindowsHookExW(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
     form = std::make_unique<app::Form1>(dialogs, shell, clock);
+    dialogs.owner = form->Window().Hwnd();
     form->Show();
     SetForegroundWindow(form->Window().Hwnd());
     Pump();
@@ -14,6 +58,7 @@ void FormTest::SetUp() {
 void FormTest::TearDown() {
     form.reset();
     Pump();
+    UnhookWindowsHookEx(boxCloser_);
 }
 
 void FormTest::Pump() {
@@ -28,17 +73,39 @@ void FormTest::Pump() {
 }
 
 void FormTest::Press(UINT key, int shift) {
-    BYTE state[256] = {};
-    if (shift & 1) state[VK_SHIFT] = 0x80;
-    if (shift & 2) state[VK_CONTROL] = 0x80;
-    SetKeyboardState(state);
-    const HWND target = GetFocus();
-    PostMessageW(target, WM_KEYDOWN, key, 1);
+    if (Focused() < 0) {
+        ADD_FAILURE() << "a key pressed with no element of the window focused";
+        return;
+    }
+    std::vector<INPUT> input;
+    if (shift & 1) input.push_back(Key(VK_SHIFT, false));
+    if (shift & 2) input.push_back(Key(VK_CONTROL, false));
+    input.push_back(Key(static_cast<WORD>(key), false));
+    input.push_back(Key(static_cast<WORD>(key), true));
+    if (shift & 2) input.push_back(Key(VK_CONTROL, true));
+    if (shift & 1) input.push_back(Key(VK_SHIFT, true));
+    Send(input);
     Pump();
-    PostMessageW(GetFocus() ? GetFocus() : target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+void FormTest::Type(const std::wstring& text) {
+    ASSERT_GE(Focused(), 0) << "typing with no element of the window focused";
+    for (wchar_t c : text) {
+        Send({Key(0, false, c), Key(0, true, c)});
+        Pump();
+    }
+}
+
+void FormTest::TabTo(int element) {
+    for (int i = 0; i < app::ElementCount && Focused() != element; ++i) Press(VK_TAB);
+    EXPECT_EQ(Focused(), element) << "Tab never reached " << element;
+}
+
+void FormTest::Click(int element, POINT at, bool twice) {
+    ClientToScreen(Item(element), &at);
+    SetCursorPos(at.x, at.y);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
     Pump();
-    BYTE none[256] = {};
-    SetKeyboardState(none);
 }
 
 std::vector<std::wstring> FormTest::Items(int element) {
@@ -52,16 +119,9 @@ std::vector<std::wstring> FormTest::Items(int element) {
 }
 
 void FormTest::ClickItem(int element, int item, bool twice) {
-    const HWND list = Item(element);
     RECT rc;
-    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
-    const LPARAM at = MAKELPARAM(rc.left + 20, (rc.top + rc.bottom) / 2);
-    SetFocus(list);
-    for (int i = 0; i < (twice ? 2 : 1); ++i) {
-        PostMessageW(list, i ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(list, WM_LBUTTONUP, 0, at);
-        Pump();
-    }
+    SendMessageW(Item(element), LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
+    Click(element, {rc.left + 20, (rc.top + rc.bottom) / 2}, twice);
 }
 
 int FormTest::Focused() {
@@ -95,10 +155,8 @@ std::wstring TempFolder::Make(const std::wstring& relative) const {
 
 std::wstring TempFolder::Write(const std::wstring& relative, const std::string& content) const {
     const std::wstring path = path_ + L"\\" + relative;
-    const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
+    DeleteFileW(path.c_str());
+    EXPECT_TRUE(platform::WriteNewFile(path, content));
     return path;
 }
 

@@ -8,17 +8,8 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "form_probe.h"
 #include "platform/runtime_error.h"
-
-namespace app {
-// The window's own procedures, for the tests.
-class FormProbe {
-public:
-    static void ReadHashDatabase(Form1& f, const std::wstring& path) { f.ReadHashDatabase(path); }
-    static void SaveReport(Form1& f) { f.SaveReport(); }
-    static void GoToPath(Form1& f, const std::wstring& path) { f.GoToPath(path); }
-};
-}  // namespace app
 
 namespace test {
 
@@ -28,16 +19,21 @@ struct Shown {
     std::wstring title;
 };
 
+// Records what would be shown, and shows a real modal box in its place (closed at
+// once by the fixture), so that the window loses and regains activation as it would.
 class FakeDialogs : public platform::Dialogs {
 public:
     void Message(const std::wstring& prompt, int style, const std::wstring& title) override {
         shown.push_back({prompt, style, title});
         if (onMessage) onMessage();
+        MessageBoxW(owner, prompt.c_str(), title.c_str(), MB_OK);
     }
     std::wstring PickFolder(const std::wstring& title) override {
         pickerTitles.push_back(title);
+        MessageBoxW(owner, title.c_str(), L"picker", MB_OK);
         return pickerAnswer;
     }
+    HWND owner = nullptr;
     std::vector<Shown> shown;
     std::vector<std::wstring> pickerTitles;
     std::wstring pickerAnswer;
@@ -73,8 +69,15 @@ protected:
 
     // Runs every pending message through the program's own pre-translation.
     void Pump();
-    // Presses and releases a key on the focused element; shift 1 Shift, 2 Ctrl.
+    // Presses and releases a key as the keyboard does: it goes to whatever has the
+    // focus, which must be an element of the window. shift: 1 Shift, 2 Ctrl.
     void Press(UINT key, int shift = 0);
+    // Types text into the focused element, a character at a time.
+    void Type(const std::wstring& text);
+    // Presses Tab until the element has the focus, as a keyboard user gets there.
+    void TabTo(int element);
+    // A mouse click (twice: a double click) at a point of the element's client area.
+    void Click(int element, POINT at, bool twice = false);
     HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
     // The element that holds the focus, or -1.
     int Focused();
@@ -84,13 +87,16 @@ protected:
     void GoToPath(const std::wstring& path) { app::FormProbe::GoToPath(*form, path); }
     // The texts of a list box's items.
     std::vector<std::wstring> Items(int element);
-    // A mouse click (twice: a double click) on a list box's item.
+    // A click on a list box's item.
     void ClickItem(int element, int item, bool twice = false);
 
     FakeDialogs dialogs;
     FakeShell shell;
     FixedClock clock;
     std::unique_ptr<app::Form1> form;
+
+private:
+    HHOOK boxCloser_ = nullptr;
 };
 
 // A folder of the test's own under the system's temporary folder, removed afterwards.

@@ -17,118 +17,91 @@ protected:
         dir.Make(L"Отчёты");
         dir.Make(L"Отчёты\\2026");
         dir.Make(L"Архив");
-        dir.Write(L"Отчёты\\b.txt", "b");
-        dir.Write(L"Отчёты\\a.TXT", "a");
-        dir.Write(L"Отчёты\\c.doc", "c");
+        for (const wchar_t* name : {L"b.txt", L"a.TXT", L"c.doc", L"ґ.log", L"скрытый.txt"}) dir.Write(L"Отчёты\\" + std::wstring(name), "x");
+        SetFileAttributesW((dir.Path() + L"\\Отчёты\\скрытый.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
-    // Types a path into the path box and releases Enter there: the user's way to move the lists.
+    // Puts a path into the path box (as a paste does) and presses Enter there.
     void Enter(const std::wstring& path, int shift = 0) {
+        TabTo(Text1);
         if (!path.empty()) form->Text1.SetText(path);
-        SetFocus(Item(Text1));
         Press(VK_RETURN, shift);
-    }
-    // The user picks a drive in the drive list.
-    void ChooseDrive(wchar_t letter) {
-        const HWND combo = Item(Drive1);
-        const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[300] = L"";
-            COMBOBOXEXITEMW item{};
-            item.mask = CBEIF_TEXT;
-            item.iItem = i;
-            item.pszText = text;
-            item.cchTextMax = 300;
-            SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            if (towlower(text[0]) == letter) {
-                SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-                SendMessageW(form->Window().Hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                             reinterpret_cast<LPARAM>(combo));
-                return;
-            }
-        }
-        FAIL() << "no drive " << static_cast<char>(letter);
     }
     TempFolder dir{L"навигация "};
 };
 
 TEST_F(NavigationTest, EnterOnAFolderMovesTheListsThere) {
     const std::wstring reports = dir.Path() + L"\\Отчёты";
-    for (int shift : {0, 1, 2}) {  // Enter, Shift+Enter, Ctrl+Enter
-        Enter(L"Z:\\");
-        Enter(reports + L"\\", shift);
+    const struct {
+        std::wstring typed;
+        int shift;
+    } cases[] = {{reports + L"\\", 0}, {reports, 1}, {reports, 2}, {L"  \"" + reports + L"\" ", 0}};  // Enter, Shift, Ctrl; a pasted "path"
+    for (const auto& c : cases) {
+        Enter(L"Z:\\tmp");
+        EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
+        Enter(c.typed, c.shift);
         EXPECT_EQ(form->Dir1.Path(), reports);  // read back without the trailing backslash
         EXPECT_EQ(form->File1.Path(), reports);
         EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"c:");
-        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_TRUE(dialogs.shown.empty()) << c.typed;
     }
-    EXPECT_EQ(Items(File1), (std::vector<std::wstring>{L"a.TXT", L"b.txt", L"c.doc"}));
+    EXPECT_EQ(form->Text1.Text(), reports);  // the quotes are gone
 }
 
-TEST_F(NavigationTest, EnterOnAnotherDriveEndsOnTheTypedFolder) {
+TEST_F(NavigationTest, PathErrorsAreReportedAndLeaveTheListsWhereTheyWere) {
     Enter(dir.Path());
-    Enter(L"Z:\\tmp");
-    EXPECT_EQ(form->Dir1.Path(), L"Z:\\tmp");
-    EXPECT_EQ(form->File1.Path(), L"Z:\\tmp");
-    EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
-}
-
-TEST_F(NavigationTest, OtherKeysDoNothing) {
-    Enter(dir.Path());
-    form->Text1.SetText(L"Z:\\tmp");
-    SetFocus(Item(Text1));
-    for (UINT key : {UINT{VK_F2}, UINT{VK_SPACE}, UINT{0x41}, UINT{VK_ESCAPE}}) Press(key);
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());
-}
-
-TEST_F(NavigationTest, MissingFolderIsReportedAndThePathBoxWalksUp) {
-    Enter(dir.Path());
-    const std::wstring typed = dir.Path() + L"\\Missing\\Deeper";
-    Enter(typed);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].prompt, L"Ошибка пути: '" + typed + L"'");
-    EXPECT_EQ(dialogs.shown[0].title, L"Путь не найден76");
-    EXPECT_EQ(dialogs.shown[0].style, 48);
-    EXPECT_EQ(form->Text1.Text(), dir.Path() + L"\\Missing\\");
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());  // the lists stay
-    Enter(L"");
-    EXPECT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(form->Text1.Text(), dir.Path() + L"\\");
-    Enter(L"");
-    EXPECT_EQ(dialogs.shown.size(), 2u);
+    const struct {
+        std::wstring typed, prompt, title, pathBoxAfter;
+    } cases[] = {
+        {dir.Path() + L"\\Missing\\Deeper", L"Ошибка пути: '" + dir.Path() + L"\\Missing\\Deeper'", L"Путь не найден76",
+         dir.Path() + L"\\Missing\\"},
+        {L"", L"Ошибка пути: ''", L"Путь не найден76", L""},
+        {L"C:\\bad|name", L"Неверное имя или номер файла№52", L"Неверное имя или номер файла52", L"C:\\bad|name"},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        form->Text1.SetText(c.typed);
+        Enter(L"");
+        ASSERT_EQ(dialogs.shown.size(), 1u) << c.typed;
+        EXPECT_EQ(dialogs.shown[0].prompt, c.prompt);
+        EXPECT_EQ(dialogs.shown[0].title, c.title);
+        EXPECT_EQ(dialogs.shown[0].style, 48);
+        EXPECT_EQ(form->Text1.Text(), c.pathBoxAfter);
+        EXPECT_EQ(form->Dir1.Path(), dir.Path());
+        EXPECT_EQ(Focused(), Text1) << "the focus comes back to the path box";
+    }
+    form->Text1.SetText(cases[0].typed);  // Enter again and again walks up to a folder that exists
+    for (int i = 0; i < 3; ++i) Press(VK_RETURN);
+    EXPECT_EQ(dialogs.shown.size(), 3u);
     EXPECT_EQ(form->Dir1.Path(), dir.Path());
     EXPECT_EQ(form->File1.Path(), dir.Path());
 }
 
-TEST_F(NavigationTest, EmptyPathBoxStaysEmpty) {
-    form->Text1.SetText(L"");
-    Enter(L"");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].prompt, L"Ошибка пути: ''");
-    EXPECT_EQ(form->Text1.Text(), L"");
-}
-
-TEST_F(NavigationTest, OtherErrorsTakeTheGeneralBranch) {
-    Enter(dir.Path());
-    Enter(L"C:\\bad|name");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].prompt, L"Неверное имя или номер файла№52");
-    EXPECT_EQ(dialogs.shown[0].title, L"Неверное имя или номер файла52");
-    EXPECT_EQ(form->Text1.Text(), L"C:\\bad|name");  // nothing more changes
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());
-}
-
-TEST_F(NavigationTest, DriveThatIsNotReadyGoesBack) {
-    Enter(dir.Path());
+TEST_F(NavigationTest, TypingADriveLetterInTheDriveListChoosesIt) {
+    ASSERT_EQ(Focused(), Drive1);
+    Press('Z');
+    EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
+    EXPECT_EQ(form->Dir1.Path().substr(0, 2), L"Z:");
     std::wstring driveWhileOpen;
     dialogs.onMessage = [&] { driveWhileOpen = form->Drive1.Drive(); };
-    ChooseDrive(L'r');
+    Press('R');  // a drive that is not ready: reported, and the list goes back
     ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(driveWhileOpen.substr(0, 2), L"r:");
     EXPECT_EQ(dialogs.shown[0].prompt, L"Устройство недоступно: '" + driveWhileOpen + L"'");
-    EXPECT_EQ(driveWhileOpen.substr(0, 2), L"r:");  // the box names the chosen drive
     EXPECT_EQ(dialogs.shown[0].title, L"№68 Устройство недоступно");
-    EXPECT_EQ(dialogs.shown[0].style, 48);
-    EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"c:");
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());
+    EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
+    EXPECT_EQ(Focused(), Drive1);
+    Press('C');
+    EXPECT_EQ(form->Dir1.Path().substr(0, 2), L"C:");
+}
+
+TEST_F(NavigationTest, DriveListOpensWithItsDrivesVisible) {
+    Click(Drive1, {10, 10});
+    COMBOBOXINFO info{sizeof info, {}, {}, 0, {}, {}, {}};
+    RECT list{};
+    EXPECT_TRUE(GetComboBoxInfo(Item(Drive1), &info) && GetWindowRect(info.hwndList, &list) && IsWindowVisible(info.hwndList));
+    const LRESULT drives = SendMessageW(Item(Drive1), CB_GETCOUNT, 0, 0);  // C:, the drive that is not ready, Z:
+    EXPECT_GE(list.bottom - list.top, std::max<LRESULT>(drives, 3) * SendMessageW(Item(Drive1), CB_GETITEMHEIGHT, 0, 0));
+    Press(VK_ESCAPE);
 }
 
 TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
@@ -148,46 +121,54 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     EXPECT_EQ(form->File1.Path(), dir.Path() + L"\\Отчёты\\2026");
     EXPECT_EQ(form->Text1.Text(), dir.Path() + L"\\Отчёты\\2026");
 
-    SendMessageW(Item(Dir1), LB_SETCURSEL, depth - 2, 0);  // Enter opens the highlighted folder
-    SetFocus(Item(Dir1));
+    Press(VK_UP);  // Enter opens the highlighted folder
+    Press(VK_UP);
     Press(VK_RETURN);
     EXPECT_EQ(form->Dir1.Path(), dir.Path());
 }
 
-TEST_F(NavigationTest, TypingAMaskFiltersTheFileList) {
+TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
     Enter(dir.Path() + L"\\Отчёты");
-    form->Text3.SetText(L"");
-    EXPECT_EQ(form->File1.Pattern(), L"");
-    SetFocus(Item(Text3));
+    TabTo(Text3);
+    Press(VK_END);
+    Press(VK_HOME, 1);
     std::vector<std::wstring> seen;
     for (wchar_t c : std::wstring(L"*.txt")) {
-        PostMessageW(Item(Text3), WM_CHAR, c, 1);
-        Pump();
+        Type(std::wstring(1, c));
         seen.push_back(form->File1.Pattern());
     }
     EXPECT_EQ(seen, (std::vector<std::wstring>{L"*", L"*.", L"*.t", L"*.tx", L"*.txt"}));
-    EXPECT_EQ(Items(File1), (std::vector<std::wstring>{L"a.TXT", L"b.txt"}));
-    form->Text3.SetText(L"*.doc; a*");
-    EXPECT_EQ(Items(File1), (std::vector<std::wstring>{L"a.TXT", L"c.doc"}));
+    const struct {
+        const wchar_t* mask;
+        std::vector<std::wstring> files;
+    } cases[] = {
+        {L"*.txt", {L"a.TXT", L"b.txt", L"скрытый.txt"}},  // hidden files too: the tool hashes them
+        {L"*.doc, Ґ*", {L"c.doc", L"ґ.log"}},                // ',' separates as ';' does; case beyond ASCII
+        {L"", {L"a.TXT", L"b.txt", L"c.doc", L"ґ.log", L"скрытый.txt"}},
+    };
+    for (const auto& c : cases) {
+        form->Text3.SetText(c.mask);
+        EXPECT_EQ(Items(File1), c.files) << c.mask;
+    }
 }
 
-TEST_F(NavigationTest, PickerMovesOnlyThePathBoxAndTheFileList) {
-    Enter(dir.Path());
+TEST_F(NavigationTest, PickedFolderMovesAllThreeLists) {
+    Enter(L"Z:\\tmp");
     dialogs.pickerAnswer = L"  " + dir.Path() + L"\\Отчёты  ";
-    SendMessageW(Item(Command1), BM_CLICK, 0, 0);
-    Pump();
+    Click(Command1, {5, 5});
     ASSERT_EQ(dialogs.pickerTitles.size(), 1u);
     EXPECT_EQ(dialogs.pickerTitles[0], L"Выберите папку и получите путь для Хэша");
     EXPECT_EQ(form->Text1.Text(), dir.Path() + L"\\Отчёты");
     EXPECT_EQ(form->File1.Path(), dir.Path() + L"\\Отчёты");
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());
+    EXPECT_EQ(form->Dir1.Path(), dir.Path() + L"\\Отчёты");
+    EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"c:");
+    EXPECT_EQ(Focused(), Command1);
 
     dialogs.pickerAnswer = L"";  // cancelled: nothing changes
     form->Text1.SetText(L"unchanged");
-    SendMessageW(Item(Command1), BM_CLICK, 0, 0);
-    Pump();
+    Press(VK_SPACE);
     EXPECT_EQ(form->Text1.Text(), L"unchanged");
-    EXPECT_EQ(form->File1.Path(), dir.Path() + L"\\Отчёты");
+    EXPECT_EQ(form->Dir1.Path(), dir.Path() + L"\\Отчёты");
 }
 
 TEST_F(NavigationTest, GoToPathWhileBusyDoesNothing) {

@@ -2,8 +2,12 @@
 //   peek text ID       the text of the element with that control ID
 //   peek enabled ID    1 or 0
 //   peek rect ID       the element's rectangle on the screen: left top right bottom
+//   peek selected ID   the text of a list box's selected item
+//   peek dropped ID    a drop-down list's state: open (1/0), its list's height and item height in pixels
 //   peek box           the title and text of an open message box, or nothing
 //   peek close         asks the window to close
+//   peek drive X: [T]  lists drive X: (NT target T), or with no T removes it: Wine lists a drive
+//                      only when defined so, and reaches it only through its dosdevices link
 // Output is UTF-8; exit code 1 when the window is not there.
 #include <windows.h>
 
@@ -34,6 +38,8 @@ void Put(const std::wstring& text) {
 
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // the texts' own line ends, unchanged
+    if (argc >= 3 && std::wstring(argv[1]) == L"drive")
+        return DefineDosDeviceW(argc > 3 ? DDD_RAW_TARGET_PATH : DDD_REMOVE_DEFINITION, argv[2], argc > 3 ? argv[3] : nullptr) ? 0 : 1;
     const HWND form = FindWindowW(L"TallymereForm", nullptr);
     if (!form || argc < 2) return 1;
     const std::wstring what = argv[1];
@@ -61,6 +67,16 @@ int wmain(int argc, wchar_t** argv) {
     const HWND item = GetDlgItem(form, _wtoi(argv[2]));
     if (what == L"text") Put(TextOf(item));
     else if (what == L"enabled") Put(IsWindowEnabled(item) ? L"1" : L"0");
+    else if (what == L"selected") {
+        wchar_t text[1024] = L"";
+        SendMessageW(item, LB_GETTEXT, SendMessageW(item, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
+        Put(text);
+    } else if (what == L"dropped") {
+        RECT list{};  // the open list is a top-level window of its own
+        if (const HWND open = FindWindowW(L"ComboLBox", nullptr); open && IsWindowVisible(open)) GetWindowRect(open, &list);
+        Put(std::to_wstring(SendMessageW(item, CB_GETDROPPEDSTATE, 0, 0)) + L" " + std::to_wstring(list.bottom - list.top) +
+            L" " + std::to_wstring(SendMessageW(item, CB_GETITEMHEIGHT, 0, 0)));
+    }
     else if (what == L"rect") {
         RECT rc;
         GetWindowRect(item, &rc);

@@ -29,8 +29,8 @@ DISPLAY = None  # set when Xvfb has picked a free display
 os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
 
 # Control IDs of the elements: 100 + their place in the window's table.
-TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, CHECK4 = (
-    103, 104, 106, 107, 109, 110, 111, 112, 113, 115, 117)
+DRIVE1, DIR1, TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, LABEL3, CHECK4 = (
+    100, 101, 103, 104, 106, 107, 109, 110, 111, 112, 113, 115, 116, 117)
 
 
 
@@ -83,16 +83,24 @@ class Journeys(unittest.TestCase):
         self.data = self.root = tempfile.mkdtemp(prefix="data ", dir=BUILD)
         for report in glob.glob(os.path.join(self.app, "hash_*.txt")):
             os.remove(report)
+        self.launch()
+
+    def launch(self, *args, preexec_fn=None):
+        """Starts the packaged program and waits until its window takes the keyboard."""
         env = dict(os.environ, DISPLAY=DISPLAY)
-        self.program = subprocess.Popen(
-            [WINE_RUN, win(os.path.join(self.app, "tallymere.exe"))],
-            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.program = subprocess.Popen([WINE_RUN, win(os.path.join(self.app, "tallymere.exe")), *args], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=preexec_fn)
         wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"))
         self.window = wait_for("its X window", lambda: subprocess.run(
             ["xdotool", "search", "--name", "md5, sha1"], capture_output=True, text=True, env=env).stdout.split())[0]
         time.sleep(0.5)
         xdo("mousemove", 1270, 890)
         xdo("key", "--window", self.window, "shift")  # the keyboard goes to the window from here on
+
+    def relaunch(self, *args, preexec_fn=None):
+        peek("close")
+        self.program.wait(20)
+        self.launch(*args, preexec_fn=preexec_fn)
 
     def tearDown(self):
         result = self._outcome.result
@@ -198,21 +206,15 @@ class Journeys(unittest.TestCase):
         self.assertEqual(self.report_file(),
                          self.expected(["top.txt", "sub/inner.txt"], sha1=True, paths=False) + "\r\n")
 
-    def save_report_of(self, names):
-        """Hashes files of these names with MD5 and checks the saved report."""
+    def test_folder_with_blanks_and_names_of_every_kind(self):
+        self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
+        names = ["smile 😀.txt", "Годовой отчёт.txt"]  # in the tool's order; saved as UTF-8, emoji and all
         for name in names:
             self.write(name, name.encode())
         self.type_path_and_enter(win(self.data))
         self.click(CHECK4)
         self.run_job()
         self.assertEqual(self.report_file(), self.expected(names) + "\r\n")
-
-    def test_folder_with_blanks_and_cyrillic_names(self):
-        self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
-        self.save_report_of(["Годовой отчёт.txt", "смета.xls"])
-
-    def test_emoji_file_name(self):
-        self.save_report_of(["plain.txt", "smile 😀.txt"])  # saved as UTF-8, emoji and all
 
     def test_a_job_without_data_shows_the_banner(self):
         self.write("a.txt", b"a")
@@ -231,17 +233,55 @@ class Journeys(unittest.TestCase):
         wait_for("the box to close", lambda: peek("box")[1] == "")
         return title, text
 
-    def test_f1_shows_the_help(self):
-        xdo("key", "F1")
-        title, text = self.close_box()
-        self.assertEqual(title, "Помощь")
-        self.assertTrue(text.startswith("1. Выберите каталог для хэширования\r\n"))
-
-    def test_missing_folder_is_reported_and_the_path_box_cut_back(self):
+    def test_keyboard_only(self):
+        self.write("sub/a.txt", b"a")
+        xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list, where the focus starts, to the path box
         missing = win(self.data) + "\\Нет такой\\папки"
-        self.type_path_and_enter(missing)
+        self.type_text(TEXT1, missing)
+        xdo("key", "Return")
         self.assertEqual(self.close_box(), ("Путь не найден76", f"Ошибка пути: '{missing}'"))
         self.assertEqual(self.text(TEXT1), win(self.data) + "\\Нет такой\\")
+        xdo("key", "Return")  # the focus is back in the path box
+        self.assertEqual(self.close_box()[0], "Путь не найден76")
+        self.assertEqual(self.text(TEXT1), win(self.data) + "\\")
+        xdo("key", "Return")
+        wait_for("the lists to move", lambda: peek("selected", DIR1)[1] == os.path.basename(self.data))
+        # A drive mapped after the program started.
+        link = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "y:")
+        os.symlink(self.data, link)
+        self.addCleanup(os.remove, link)
+        self.assertEqual(peek("drive", "Y:", "\\??\\" + win(self.data))[0], 0)
+        self.addCleanup(peek, "drive", "Y:")
+        self.type_text(TEXT1, "Y:\\sub")
+        xdo("key", "Return")
+        wait_for("the lists on Y:", lambda: self.text(DRIVE1).startswith("y:") and peek("selected", DIR1)[1] == "sub")
+        xdo("key", "--delay", 60, *["Tab"] * 7, "space")  # to "Формировать", pressed
+        wait_for("the report", lambda: "MD5:" in self.text(TEXT6))
+        self.click(LABEL3)  # back from the tool's console to the window; the focus went on to the mask box
+        xdo("key", "shift+Tab", "space")  # back to "Формировать": a second job
+        wait_for("the second job", lambda: peek("enabled", COMMAND2) == (0, "0"), 10)
+        wait_for("its end", lambda: peek("enabled", COMMAND2) == (0, "1"))
+        self.click(LABEL3)
+        xdo("key", "F1")
+        self.assertEqual(self.close_box()[0], "Помощь")
+
+    def test_mouse_on_the_drive_list_and_the_picker(self):
+        self.click(DRIVE1)
+        opened, height, item = map(int, wait_for("the drop-down", lambda: peek("dropped", DRIVE1)[1]).split())
+        self.assertEqual(opened, 1)
+        self.assertGreaterEqual(height, 3 * item)  # its drives show, not a sliver
+        xdo("key", "Escape")
+        self.click(COMMAND1)  # the picker opens on the desktop; the item below it is the root of Z:
+        wait_for("the picker", lambda: peek("box")[1])
+        xdo("key", "--delay", 300, "Down", "Return")
+        wait_for("the lists to move", lambda: peek("selected", DIR1)[1] == "z:\\")
+        self.assertEqual(self.text(TEXT1), "Z:\\")
+
+    def test_started_from_a_folder_that_has_gone(self):
+        gone = tempfile.mkdtemp(dir=BUILD)
+        self.relaunch(preexec_fn=lambda: (os.chdir(gone), os.rmdir(gone)))  # the lists open on the program's folder
+        self.assertEqual(peek("selected", DIR1)[1], os.path.basename(self.app))
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + sys.argv[1:], verbosity=2)

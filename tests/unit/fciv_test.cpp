@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "mask.h"
+#include "common/mask.h"
 #include "options.h"
 #include "xml_writer.h"
 
@@ -34,7 +34,7 @@ TEST(Mask, WindowsWildcardsInAnyCase) {
         {L" ; ", L"x", true},  // only blanks: every file
     };
     const auto asciiCase = [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); };
-    for (const auto& c : cases) EXPECT_EQ(Mask(c.mask, asciiCase).Matches(c.name), c.match) << c.mask << L" / " << c.name;
+    for (const auto& c : cases) EXPECT_EQ(common::Mask(c.mask, asciiCase).Matches(c.name), c.match) << c.mask << L" / " << c.name;
 }
 
 TEST(Options, ParsesTheWindowsCommandLine) {

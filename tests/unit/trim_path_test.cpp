@@ -26,6 +26,16 @@ TEST(TrimToLastFolder, CutsBackToTheParentFolder) {
     for (const auto& c : cases) EXPECT_EQ(navigation::TrimToLastFolder(c.path), c.expected) << c.path;
 }
 
+TEST(CleanTypedPath, DropsBlanksAndOnePairOfQuotes) {
+    const struct {
+        const wchar_t *typed, *clean;
+    } cases[] = {
+        {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L"\"C:\\a b\\c\"", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"},
+        {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""}, {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
+}
+
 TEST(TrimToLastFolder, ThreeTrimsWalkUpThreeLevels) {
     std::wstring path = L"C:\\Temp\\Missing\\Deeper";
     for (const wchar_t* expected : {L"C:\\Temp\\Missing\\", L"C:\\Temp\\", L"C:\\"}) {

@@ -110,7 +110,7 @@ int Run(const std::vector<std::wstring>& args) {
     const auto warn = [&](const std::wstring& text) { Print(Stream::Err, (console ? L"\r" : L"") + text + L"\r\n"); };
 
     const std::vector<FileItem> files =
-        ListFiles(folder, Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, stop, warn);
+        ListFiles(folder, common::Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, stop, warn);
     if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
         return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 

@@ -50,7 +50,7 @@ struct Folder {
 
 class Walker {
 public:
-    Walker(const Mask& mask, bool recursive, const std::function<void(const std::wstring&)>& warn)
+    Walker(const common::Mask& mask, bool recursive, const std::function<void(const std::wstring&)>& warn)
         : mask_(mask), recursive_(recursive), warn_(warn) {}
 
     std::vector<FileItem> Walk(const std::wstring& top, const std::atomic<bool>& stop) {
@@ -118,7 +118,7 @@ private:
         for (auto& [name, reparse] : subfolders) folders_.push_back({Join(folder, name), f, reparse});
     }
 
-    const Mask& mask_;
+    const common::Mask& mask_;
     bool recursive_;
     const std::function<void(const std::wstring&)>& warn_;
     std::vector<Folder> folders_;  // every folder met; parents come before their children
@@ -144,7 +144,7 @@ std::wstring ExistingFolder(const std::wstring& folder) {
     return full;
 }
 
-std::vector<FileItem> ListFiles(const std::wstring& folder, const Mask& mask, bool recursive,
+std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
                                 const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn) {
     return Walker(mask, recursive, warn).Walk(folder, stop);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mask.h"
+#include "common/mask.h"
 
 namespace fciv {
 
@@ -20,7 +20,7 @@ struct FileItem {
 // Folders that cannot be listed come back as items with their error, in the
 // place their files would have had. `warn` hears of skipped link loops; the
 // walk ends early, with what it has, when `stop` is set.
-std::vector<FileItem> ListFiles(const std::wstring& folder, const Mask& mask, bool recursive,
+std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
                                 const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn);
 
 // The full path of a folder; empty when it is not an existing folder.

@@ -1,6 +1,6 @@
-#include "mask.h"
+#include "common/mask.h"
 
-namespace fciv {
+namespace common {
 
 namespace {
 
@@ -57,4 +57,4 @@ bool Mask::Matches(const std::wstring& name) const {
     return false;
 }
 
-}  // namespace fciv
+}  // namespace common

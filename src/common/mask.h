@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace fciv {
+namespace common {
 
 // Whether two UTF-16 code units are the same letter in any case; the caller
 // hands in the file system's comparison so that masks fold case as names do.
@@ -20,4 +20,4 @@ private:
     SameChar same_;
 };
 
-}  // namespace fciv
+}  // namespace common
