@@ -81,7 +81,7 @@ target_link_options(peek PRIVATE -municode)
 # Journeys: the packaged program driven from outside with real input (Xvfb, xdotool).
 foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mask folder_with_blanks_and_names_of_every_kind
                 a_job_without_data_shows_the_banner keyboard_only mouse_on_the_drive_list_and_the_picker
-                started_from_a_folder_that_has_gone)
+                started_with_a_folder started_from_a_folder_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
   set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")

@@ -20,6 +20,9 @@ public:
 
     platform::FormWindow& Window() { return window_; }
     void Show() { window_.Show(); }
+    // A folder given on the command line (Explorer's "Send To"), or a file's folder,
+    // taken as if typed in the path box and entered.
+    void OpenFolder(const std::wstring& path);
 
     // The folder of the program, with one trailing backslash; set by Form_Load.
     std::wstring AppDir;
@@ -34,6 +37,7 @@ private:
     void OnKeyUp(int element, int key, int shift) override;
     void OnMouseUp(int element, int button, int shift, float x, float y) override;
     void OnUntrappedError(int number, const std::wstring& description) override;
+    void OnDrop(const std::wstring& path) override { OpenFolder(path); }
 
     // app/
     void Form_Load();
@@ -44,6 +48,7 @@ private:
     void Dir1_Change();
     void Dir1_MouseUp(int button, int shift, float x, float y);
     void Text1_KeyUp(int key, int shift);
+    void EnterPath();
     void Command1_Click();
     void Text3_Change();
     std::wstring BrowseForFolder();

@@ -1,4 +1,5 @@
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <new>
 
@@ -15,6 +16,11 @@ int Run() {
     app::Form1 form(dialogs, shell, clock);
     dialogs.SetOwner(form.Window().Hwnd());
     form.Show();
+    int argc = 0;  // one folder may be given: "tallymere.exe FOLDER", as "Send To" passes it
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+        if (argc > 1) form.OpenFolder(argv[1]);
+        LocalFree(argv);
+    }
     return platform::RunMessageLoop(form.Window());
 }
 

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "navigation/trim_path.h"
+#include "platform/files.h"
 #include "platform/runtime_error.h"
 #include "texts.h"
 
@@ -23,7 +24,11 @@ void Form1::Dir1_Change() {
 void Form1::Dir1_MouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) { Text1.SetText(Dir1.Path()); }
 
 void Form1::Text1_KeyUp(int key, int /*shift*/) {
-    if (key != 13) return;
+    if (key == 13) EnterPath();
+}
+
+// What Enter in the path box does.
+void Form1::EnterPath() {
     if (const std::wstring clean = navigation::CleanTypedPath(Text1.Text()); clean != Text1.Text()) Text1.SetText(clean);
     try {
         Dir1.SetPath(Text1.Text());
@@ -39,7 +44,12 @@ void Form1::Command1_Click() {
     const std::wstring p = navigation::CleanTypedPath(BrowseForFolder());
     if (p.empty()) return;
     Text1.SetText(p);
-    GoToPath(Text1.Text());
+    EnterPath();
+}
+
+void Form1::OpenFolder(const std::wstring& path) {
+    Text1.SetText(platform::FolderOf(navigation::CleanTypedPath(path)));
+    EnterPath();
 }
 
 void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }

@@ -22,6 +22,13 @@ std::wstring ExecutableFolder() {
     return path.substr(0, slash == 2 ? 3 : slash);
 }
 
+std::wstring FolderOf(const std::wstring& path) {
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return path;
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+}
+
 std::string ReadFileCreating(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));

@@ -7,6 +7,9 @@ namespace platform {
 // The folder of the running executable, as the system reports it.
 std::wstring ExecutableFolder();
 
+// The folder a path names: the path itself, or for an existing file its folder.
+std::wstring FolderOf(const std::wstring& path);
+
 // The whole content of a file, which is created empty when missing.
 std::string ReadFileCreating(const std::wstring& path);
 

@@ -12,6 +12,8 @@ public:
     virtual void OnChange(int element) = 0;
     virtual void OnKeyUp(int element, int key, int shift) = 0;
     virtual void OnMouseUp(int element, int button, int shift, float x, float y) = 0;
+    // Files or folders dragged from the shell onto the window: the first of them.
+    virtual void OnDrop(const std::wstring& path) = 0;
     // A runtime error that no handler trapped reached the message loop.
     virtual void OnUntrappedError(int number, const std::wstring& description) = 0;
 

@@ -1,6 +1,7 @@
 #include "platform/form_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -86,6 +87,10 @@ FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     if (!hwnd_) ThrowLastError();
+    // Explorer, at the same or a lower integrity level, may drop folders on it.
+    DragAcceptFiles(hwnd_, TRUE);
+    for (UINT msg : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049} /* WM_COPYGLOBALDATA */})
+        ChangeWindowMessageFilterEx(hwnd_, msg, MSGFLT_ALLOW, nullptr);
     CreateControls(DpiOf(hwnd_));
     Layout(DpiOf(hwnd_));
 }
@@ -294,6 +299,14 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NEXTDLGCTL:  // a multi-line edit asks to pass the focus on (Tab)
         SetFocus(lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0));
         return 0;
+    case WM_DROPFILES: {
+        const HDROP drop = reinterpret_cast<HDROP>(wp);
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0), L'\0');
+        DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
+        DragFinish(drop);
+        if (!path.empty()) events_.OnDrop(path);
+        return 0;
+    }
     case WM_DPICHANGED: {
         Layout(HIWORD(wp));
         const RECT* suggested = reinterpret_cast<RECT*>(lp);

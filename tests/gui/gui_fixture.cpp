@@ -1,6 +1,7 @@
 #include "gui_fixture.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -129,6 +130,19 @@ int FormTest::Focused() {
     for (int i = 0; i < app::ElementCount; ++i)
         if (focus && (Item(i) == focus || IsChild(Item(i), focus))) return i;
     return -1;
+}
+
+HDROP DropOf(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& p : paths) list += p + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }
 
 TempFolder::TempFolder(const std::wstring& name) {

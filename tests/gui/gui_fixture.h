@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/win.h"
+
+#include <shellapi.h>
+
 #include "app/form1.h"
 #include "form_probe.h"
 #include "platform/runtime_error.h"
@@ -98,6 +102,9 @@ protected:
 private:
     HHOOK boxCloser_ = nullptr;
 };
+
+// A drop of files or folders, as the shell hands it to a window with WM_DROPFILES.
+HDROP DropOf(const std::vector<std::wstring>& paths);
 
 // A folder of the test's own under the system's temporary folder, removed afterwards.
 class TempFolder {

@@ -87,6 +87,8 @@ TEST_F(JobTest, WindowStaysLiveWhileASlowToolRuns) {
     PostMessageW(Item(Text1), WM_KEYUP, VK_F1, static_cast<LPARAM>(0xC0000001u));
     PostMessageW(Item(Check2), BM_SETCHECK, BST_CHECKED, 0);  // read after the pause: counts
     PostMessageW(Item(Check1_1), BM_SETCHECK, BST_CHECKED, 0);  // read before it: does not
+    const std::wstring elsewhere = data.Make(L"elsewhere");  // dropped: the lists move, the job's folder stays
+    PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf({elsewhere})), 0);
     PostMessageW(Item(Text3), EM_SETSEL, 0, -1);  // the user types a new mask over the old one
     for (wchar_t c : std::wstring(L"*.txt")) PostMessageW(Item(Text3), WM_CHAR, c, 1);
     SendMessageW(Item(Command2), BM_CLICK, 0, 0);  // the queued input comes in the job's first pause
@@ -96,6 +98,7 @@ TEST_F(JobTest, WindowStaysLiveWhileASlowToolRuns) {
     EXPECT_EQ(form->Text4.Text(),
               L"FCIV \"" + data.Path() + L"\" -r -type *.txt -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
     EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    EXPECT_EQ(form->Dir1.Path(), elsewhere);
     EXPECT_TRUE(form->Command2.Enabled());
 }
 

@@ -171,6 +171,31 @@ TEST_F(NavigationTest, PickedFolderMovesAllThreeLists) {
     EXPECT_EQ(form->Dir1.Path(), dir.Path() + L"\\Отчёты");
 }
 
+TEST_F(NavigationTest, FoldersDroppedOrGivenOnStartAreTakenAsTyped) {
+    const std::wstring reports = dir.Path() + L"\\Отчёты", missing = dir.Path() + L"\\Нет такой";
+    const struct {
+        std::vector<std::wstring> paths;
+        std::wstring lists, pathBox;
+        size_t boxes;
+    } cases[] = {
+        {{reports}, reports, reports, 0},
+        {{reports + L"\\b.txt"}, reports, reports, 0},  // a file: its folder
+        {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1},  // the first counts; missing: the path-error box
+    };
+    for (bool drop : {true, false}) {
+        for (const auto& c : cases) {
+            Enter(dir.Path());
+            dialogs.shown.clear();
+            if (drop) PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
+            else form->OpenFolder(L"\"" + c.paths[0] + L"\"");  // as the command line gives it
+            Pump();
+            EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
+            EXPECT_EQ(form->Text1.Text(), c.pathBox);
+            EXPECT_EQ(dialogs.shown.size(), c.boxes);
+        }
+    }
+}
+
 TEST_F(NavigationTest, GoToPathWhileBusyDoesNothing) {
     Enter(dir.Path());
     dialogs.onMessage = [&] { GoToPath(dir.Path() + L"\\Архив"); };  // runs while the recovery box is open

@@ -277,6 +277,13 @@ class Journeys(unittest.TestCase):
         wait_for("the lists to move", lambda: peek("selected", DIR1)[1] == "z:\\")
         self.assertEqual(self.text(TEXT1), "Z:\\")
 
+    def test_started_with_a_folder(self):
+        folder = os.path.join(self.data, "Мои документы")
+        self.write("Мои документы/a.txt", b"a")
+        self.relaunch(win(folder))  # as Explorer's "Send To" starts it
+        wait_for("the lists on the folder", lambda: peek("selected", DIR1)[1] == "Мои документы")
+        self.assertEqual(self.text(TEXT1), win(folder))
+
     def test_started_from_a_folder_that_has_gone(self):
         gone = tempfile.mkdtemp(dir=BUILD)
         self.relaunch(preexec_fn=lambda: (os.chdir(gone), os.rmdir(gone)))  # the lists open on the program's folder
