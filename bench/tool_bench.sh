@@ -41,14 +41,17 @@ for set in large small; do
 done
 echo "large: 4 x 256 MiB; small: 20,000 x 1-16 KiB; under 1.00x is faster than md5sum alone"
 
-# One large file with both hashes: its two hashes on two cores.
+# One large file with both hashes: its two hashes on two cores. Best of three runs each.
+best() { for _ in 1 2 3; do secs "$@"; done | sort -n | head -1; }
 echo
-printf "%-30s %9s %10s\n" "one 1 GiB file" "seconds" "vs slower"
+printf "%-30s %9s %10s\n" "one 1 GiB file (best of 3)" "seconds" "vs slower"
 cat "$tree/one/image.iso" > /dev/null
-m=$(secs native "$tree/one" md5sum)
-s=$(secs native "$tree/one" sha1sum)
+m=$(best native "$tree/one" md5sum)
+s=$(best native "$tree/one" sha1sum)
 slower=$(awk -v a="$m" -v b="$s" 'BEGIN { print (a > b ? a : b) }')
 row "md5sum" "$m" "$slower"
 row "sha1sum" "$s" "$slower"
-row "fciv -both" "$(secs fciv "$tree/one" -both)" "$slower"
+row "fciv -md5" "$(best fciv "$tree/one" -md5)" "$slower"
+row "fciv -sha1" "$(best fciv "$tree/one" -sha1)" "$slower"
+row "fciv -both" "$(best fciv "$tree/one" -both)" "$slower"
 rm -f "$root/build/bench-db.xml"
