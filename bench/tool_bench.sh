@@ -54,4 +54,19 @@ row "sha1sum" "$s" "$slower"
 row "fciv -md5" "$(best fciv "$tree/one" -md5)" "$slower"
 row "fciv -sha1" "$(best fciv "$tree/one" -sha1)" "$slower"
 row "fciv -both" "$(best fciv "$tree/one" -both)" "$slower"
+
+# Checking against what was recorded, beside recording the same tree and coreutils' checks.
+echo
+printf "%-30s %9s %10s\n" "check (files)" "seconds" "vs record"
+db=$(win "$root/build/bench-db.xml")
+for set in large small; do
+  (cd "$tree/$set" && for t in md5 sha1 sha256; do find . -type f -print0 | xargs -0 ${t}sum > "$root/build/bench.$t"; done)
+  rec=$(secs fciv "$tree/$set" -both)
+  row "fciv -both, record ($set)" "$rec" "$rec"
+  row "fciv -v -xml ($set)" "$(secs "$root/scripts/wine-run" "$fciv" -v -xml "$db")" "$rec"
+  for t in md5 sha1 sha256; do
+    row "${t}sum -c ($set)" "$(cd "$tree/$set" && secs ${t}sum -c "$root/build/bench.$t")" "$rec"
+  done
+done
+rm -f "$root"/build/bench.md5 "$root"/build/bench.sha1 "$root"/build/bench.sha256
 rm -f "$root/build/bench-db.xml"

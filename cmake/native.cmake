@@ -1,8 +1,9 @@
 # Native build of the plain parts: unit tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and short fuzzing runs.
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-# The fuzz targets link core too: it carries their coverage instrumentation.
+# The libraries carry the fuzz targets' coverage instrumentation.
 target_compile_options(core PRIVATE -fsanitize=fuzzer-no-link)
+target_compile_options(fcivcore PRIVATE -fsanitize=fuzzer-no-link)
 foreach(lib core fcivcore)
   target_compile_options(${lib} PRIVATE ${SANITIZE})
 endforeach()
@@ -14,11 +15,11 @@ target_link_libraries(native_unit_tests PRIVATE core fcivcore gtest_main)
 gtest_discover_tests(native_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 # Fuzz targets: a few seconds each inside the test run, seeded from tests/fuzz/corpus.
-function(add_fuzz_test name source)
+function(add_fuzz_test name source lib)
   add_executable(${name} ${source})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_libraries(${name} PRIVATE core)
+  target_link_libraries(${name} PRIVATE ${lib})
   set(found ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
   file(MAKE_DIRECTORY ${found})
   add_test(NAME fuzz.${name}
@@ -26,5 +27,6 @@ function(add_fuzz_test name source)
                    ${found} ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${ARGN})
 endfunction()
 set(FUZZ_SECONDS 10 CACHE STRING "How long each fuzz target runs in the test suite")
-add_fuzz_test(report_fuzz tests/fuzz/report_fuzz.cpp report)
-add_fuzz_test(text_fuzz tests/fuzz/text_fuzz.cpp text)
+add_fuzz_test(report_fuzz tests/fuzz/report_fuzz.cpp core report)
+add_fuzz_test(text_fuzz tests/fuzz/text_fuzz.cpp core text)
+add_fuzz_test(sums_fuzz tests/fuzz/sums_fuzz.cpp fcivcore sums)

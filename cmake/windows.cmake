@@ -55,17 +55,18 @@ target_link_libraries(list_bench PRIVATE form)
 target_include_directories(list_bench PRIVATE tests)
 
 # The hashing tool, beside the program.
-add_executable(fciv tools/fciv/main.cpp tools/fciv/console.cpp tools/fciv/database_file.cpp tools/fciv/hasher.cpp
+add_executable(fciv tools/fciv/main.cpp tools/fciv/check.cpp tools/fciv/console.cpp tools/fciv/database_file.cpp
+               tools/fciv/database_reader.cpp tools/fciv/hasher.cpp tools/fciv/pipeline.cpp tools/fciv/record.cpp
                tools/fciv/walker.cpp src/platform/system_text.cpp src/res/tallymere_icon.rc)
 target_include_directories(fciv PRIVATE src)
-target_link_libraries(fciv PRIVATE fcivcore bcrypt)
+target_link_libraries(fciv PRIVATE fcivcore bcrypt shlwapi ole32 uuid)
 target_compile_definitions(fciv PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(fciv PRIVATE -municode)
 add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a folder into an XML database")
 
 add_executable(lock_file tests/tool/lock_file.cpp)
 target_link_options(lock_file PRIVATE -municode)
-foreach(group KnownAnswers Listing Names Failures Interruption)
+foreach(group KnownAnswers Listing Names Failures Interruption Checking)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
   set_tests_properties(tool.${group} PROPERTIES
     ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")

@@ -71,6 +71,13 @@ class ToolTest(unittest.TestCase):
     def write(self, relative, content):
         return write(self.data, relative, content)
 
+    def hold(self, path, *mode):
+        """Holds a file open (no sharing, or "write" as a log writer does) until the test ends."""
+        locker = subprocess.Popen([WINE_RUN, LOCKER, win(path), *mode], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL)
+        self.assertEqual(locker.stdout.readline().strip(), b"locked")
+        self.addCleanup(lambda: (locker.stdin.close(), locker.wait(60), locker.stdout.close()))
+
     def hash_all(self, *switches, code=0):
         run(win(self.data), *switches, "-xml", win(self.db), check_code=code)
         return entries(self.db)
@@ -206,13 +213,6 @@ class Names(ToolTest):
 
 
 class Failures(ToolTest):
-    def hold(self, path, *mode):
-        """Runs the lock helper on a file until the returned process's stdin is closed."""
-        locker = subprocess.Popen([WINE_RUN, LOCKER, win(path), *mode], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL)
-        self.assertEqual(locker.stdout.readline().strip(), b"locked")
-        self.addCleanup(lambda: (locker.stdin.close(), locker.wait(60), locker.stdout.close()))
-        return locker
 
     def test_locked_file_is_recorded_as_unread_and_open_logs_are_hashed(self):
         self.write("a.txt", b"a")
@@ -352,6 +352,78 @@ class Interruption(ToolTest):
         os.mkdir(self.data)
         self.hash_all()  # the next run removes it
         self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
+
+
+class Checking(ToolTest):
+    NAMES = ["Отчёт за год.txt", "smile 😀.bin", "plain.txt"]
+
+    def check(self, *args, code):
+        rc, out, err = run(*args)
+        self.assertEqual(rc, code, out + err)
+        return out + err
+
+    def test_a_database_check_names_exactly_what_went_wrong(self):
+        for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt"]:
+            self.write(name, name.encode() * 50)
+        run(win(self.data), "-r", "-both", "-xml", win(self.db), check_code=0)
+        self.assertIn("right: 7,", self.check("-v", "-xml", win(self.db), code=0))
+        with open(os.path.join(self.data, "sub", "changed.txt"), "ab") as f:
+            f.write(b"!")
+        os.remove(os.path.join(self.data, "sub", "gone.txt"))
+        self.hold(os.path.join(self.data, "sub", "locked.txt"))
+        wrong = [l for l in self.check("-v", "-xml", win(self.db), code=1).splitlines() if l.startswith(("ИЗМ", "НЕ"))]
+        sub = win(self.data) + "\\sub\\"
+        self.assertEqual(wrong, ["ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
+                                 "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[2].split(" (32) ")[-1]])
+        # Listed as sums lines (names only), the database checks out with md5sum -c on the Linux side.
+        run(win(self.data), "-wp", "-xml", win(self.db), check_code=0)
+        with open(os.path.join(self.data, "listed.md5"), "wb") as f:
+            f.write(subprocess.run([WINE_RUN, FCIV, "-list", "-xml", win(self.db)], capture_output=True, check=True).stdout)
+        self.assertEqual(subprocess.run(["md5sum", "-c", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
+
+    def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
+        for name in self.NAMES:
+            self.write(name, name.encode() * 1000)
+        self.write("sub/inner.txt", b"inner")
+        files = self.NAMES + ["sub/inner.txt"]
+        for tool in ("md5sum", "sha1sum", "sha256sum", "sha512sum"):
+            for flags in ([], ["-b"], ["--tag"]):
+                with self.subTest(tool=tool, flags=flags):
+                    sums = subprocess.run([tool, *flags, *files], cwd=self.data, capture_output=True, check=True).stdout
+                    for where, args in ((self.dir, [win(self.data)]), (self.data, [])):  # names relative to FOLDER, or to the file
+                        with open(os.path.join(where, "SUMS"), "wb") as f:
+                            f.write(sums)
+                        self.assertIn("right: 4,", self.check("-v", "-sums", win(os.path.join(where, "SUMS")), *args, code=0))
+        lines = sums.decode().splitlines()
+        lines[1] = lines[1][:-1] + ("0" if lines[1][-1] != "0" else "1")  # the BSD form ends in the hash
+        with open(os.path.join(self.dir, "SUMS"), "w") as f:
+            f.write("# published sums\n\n" + "\n".join(lines) + "\nnot a sums line\n")
+        out = self.check("-v", "-sums", win(os.path.join(self.dir, "SUMS")), win(self.data), code=1)
+        self.assertIn("CHANGED (SHA512): " + files[1], out)
+        self.assertIn("line 7", out)  # reported, and the rest still checked
+        self.assertIn("right: 3, изменено / changed: 1", out)
+
+    def test_bad_inputs(self):
+        self.write("x.txt", b"x")
+        outside = os.path.join(self.dir, "outside.txt")
+        with open(outside, "wb") as f:
+            f.write(b"outside")
+        entry = "<FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
+        cases = [
+            (b"", 2),
+            (f"<FCIV>{entry.format('x.txt', hashlib.md5(b'x').hexdigest())}".encode(), 2),  # cut off
+            (f"<FCIV>{entry.format('x.txt', 'not hex')}</FCIV>".encode(), 1),
+            (f"<FCIV>{entry.format('..&#92;outside.txt', hashlib.md5(b'outside').hexdigest())}</FCIV>".encode(), 0),
+            (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
+        ]
+        for content, code in cases:
+            with self.subTest(content=content):
+                with open(self.db, "wb") as f:
+                    f.write(content)
+                self.check("-v", "-xml", win(self.db), win(self.data), code=code)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
+        self.check("-v", "-sums", win(self.db), code=2)
+        self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
 
 
 if __name__ == "__main__":

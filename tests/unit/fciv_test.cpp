@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <tuple>
 
 #include "common/mask.h"
 #include "options.h"
+#include "sums.h"
 #include "xml_writer.h"
 
 namespace {
@@ -66,6 +68,20 @@ TEST(Options, RejectsBadCommandLines) {
         {L"C:\\d", L"-type", L"*.a", L"-TYPE", L"*.b", L"-xml", L"db.xml"},
     };
     for (const auto& args : bad) EXPECT_NE(ParseArguments(args).error, L"") << args.size();
+}
+
+TEST(Sums, EveryFormPublishersWrite) {
+    const std::string md5(32, 'a'), sha1(40, 'B'), sha256(64, '0'), sha512(128, 'f');
+    const SumsFile sums = ParseSums("\xEF\xBB\xBF" + md5 + "  a b.txt\r\n# comment\n\n" + sha1 + " *dir/bin.iso\n" +
+                                    "SHA256 (x (1).txt) = " + sha256 + "\n\\" + sha512 + "  back\\\\slash\\nline\n" +
+                                    md5 + " one-space\n" + md5.substr(1) + "  short\nMD5 (x) = " + sha1 + "\n" + md5 + "  \n");
+    const std::vector<std::tuple<Algorithm, std::string, std::string, size_t>> want = {
+        {Md5, md5, "a b.txt", 1}, {Sha1, std::string(40, 'b'), "dir/bin.iso", 4}, {Sha256, sha256, "x (1).txt", 5},
+        {Sha512, sha512, "back\\slash\nline", 6}};
+    ASSERT_EQ(sums.entries.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(std::tie(sums.entries[i].algorithm, sums.entries[i].hex, sums.entries[i].name, sums.entries[i].line), want[i]);
+    EXPECT_EQ(sums.badLines, (std::vector<size_t>{7, 8, 9, 10}));
 }
 
 TEST(DatabaseEntry, NamesAreWellFormedXml) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/system_text.h"
 #include "xml_writer.h"
 
 namespace fciv {
@@ -35,6 +36,25 @@ void Print(Stream stream, const std::wstring& text) {
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
 }
+
+namespace {
+void Line(Stream stream, std::wstring text) {
+    if (IsConsole(stream) && text.size() < static_cast<size_t>(ConsoleWidth()))
+        text = L"\r" + text.append(static_cast<size_t>(ConsoleWidth()) - 1 - text.size(), L' ');
+    Print(stream, text + L"\r\n");
+}
+}  // namespace
+
+void Warn(const std::wstring& text) { Line(Stream::Err, text); }
+
+void Say(const std::wstring& text) { Line(Stream::Out, text); }
+
+int Fail(int code, const std::wstring& text) {
+    Warn(text);
+    return code;
+}
+
+std::wstring Reason(unsigned long error) { return L"(" + std::to_wstring(error) + L") " + platform::SystemMessage(error); }
 
 int ConsoleWidth() {
     CONSOLE_SCREEN_BUFFER_INFO info;

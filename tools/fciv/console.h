@@ -8,6 +8,14 @@ namespace fciv {
 enum class Stream { Out, Err };
 
 void Print(Stream stream, const std::wstring& text);
+// A line on the error stream, clear of the progress line.
+void Warn(const std::wstring& text);
+// A line of the result on the output stream, clear of the progress line.
+void Say(const std::wstring& text);
+// Warns and gives back the exit code.
+int Fail(int code, const std::wstring& text);
+// "(5) Access is denied.": an error's number and the system's words for it.
+std::wstring Reason(unsigned long error);
 bool IsConsole(Stream stream);
 // Width of the console window in characters; 80 when unknown.
 int ConsoleWidth();

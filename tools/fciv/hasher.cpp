@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "platform/handle.h"
 #include "walker.h"
@@ -28,13 +29,11 @@ BCRYPT_ALG_HANDLE Provider(const wchar_t* algorithm) {
 }
 
 // Opened once; CNG providers may be shared by threads.
-BCRYPT_ALG_HANDLE Md5Provider() {
-    static const BCRYPT_ALG_HANDLE alg = Provider(BCRYPT_MD5_ALGORITHM);
-    return alg;
-}
-BCRYPT_ALG_HANDLE Sha1Provider() {
-    static const BCRYPT_ALG_HANDLE alg = Provider(BCRYPT_SHA1_ALGORITHM);
-    return alg;
+BCRYPT_ALG_HANDLE ProviderOf(Algorithm a) {
+    static const std::array<BCRYPT_ALG_HANDLE, AlgorithmCount> providers{
+        Provider(BCRYPT_MD5_ALGORITHM), Provider(BCRYPT_SHA1_ALGORITHM), Provider(BCRYPT_SHA256_ALGORITHM),
+        Provider(BCRYPT_SHA512_ALGORITHM)};
+    return providers[a];
 }
 
 class Hash {
@@ -113,16 +112,20 @@ unsigned long HashFile(const std::wstring& path, const HashRequest& request, Fil
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return GetLastError();
-    std::unique_ptr<Hash> md5, sha1;
-    if (request.md5) md5 = std::make_unique<Hash>(Md5Provider());
-    if (request.sha1) sha1 = std::make_unique<Hash>(Sha1Provider());
-    std::unique_ptr<Lane> lane;
-    if (request.split && md5 && sha1) {
+    std::vector<std::pair<Algorithm, std::unique_ptr<Hash>>> hashes;
+    for (int a = 0; a < AlgorithmCount; ++a)
+        if (request.algorithms[a]) hashes.emplace_back(Algorithm(a), std::make_unique<Hash>(ProviderOf(Algorithm(a))));
+    LARGE_INTEGER size{};
+    std::unique_ptr<Lane> lane;  // takes every hash but the first
+    if (hashes.size() > 1 && request.split && GetFileSizeEx(file.get(), &size) && request.split(size.QuadPart)) {
         try {
             lane = std::make_unique<Lane>();
-        } catch (const std::system_error&) {  // no second thread: one core does both
+        } catch (const std::system_error&) {  // no second thread: one core does them all
         }
     }
+    const auto update = [&](size_t from, size_t to, const unsigned char* data, size_t n) {
+        for (size_t h = from; h < to; ++h) hashes[h].second->Update(data, n);
+    };
 
     // Each worker thread keeps its two buffers for all its files.
     thread_local const std::unique_ptr<unsigned char[]> buffers[2] = {std::make_unique_for_overwrite<unsigned char[]>(ChunkSize),
@@ -136,17 +139,15 @@ unsigned long HashFile(const std::wstring& path, const HashRequest& request, Fil
             break;
         }
         const unsigned char* data = buffers[k].get();
-        const size_t size = got;
-        if (lane) lane->Post([&, data, size] { sha1->Update(data, size); });
+        const size_t n = got;
+        if (lane) lane->Post([&, data, n] { update(1, hashes.size(), data, n); });
         if (!ReadFile(file.get(), buffers[k ^ 1].get(), ChunkSize, &got, nullptr)) error = GetLastError();
-        if (md5) md5->Update(data, size);
+        update(0, lane ? 1 : hashes.size(), data, n);
         if (lane) lane->Wait();
-        else if (sha1) sha1->Update(data, size);
-        progress += size;
+        progress += n;
     }
     if (error) return error;
-    if (md5) out.md5 = md5->Hex();
-    if (sha1) out.sha1 = sha1->Hex();
+    for (auto& [a, hash] : hashes) out[a] = hash->Hex();
     return 0;
 }
 

@@ -1,18 +1,21 @@
-// MD5 and SHA-1 of files through the system's cryptography library (CNG).
+// Hashes of files through the system's cryptography library (CNG).
 #pragma once
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "algorithms.h"
 
 namespace fciv {
 
-struct FileHashes {
-    std::string md5, sha1;  // lowercase hex; empty when not asked for
-};
+using FileHashes = std::array<std::string, AlgorithmCount>;  // lowercase hex; empty when not asked for
 
 struct HashRequest {
-    bool md5 = false, sha1 = false;
-    bool split = false;  // both hashes on two cores from the same buffers
+    Algorithms algorithms{};
+    // Asked with the file's size: whether a second core may take all hashes but the first.
+    std::function<bool(uint64_t size)> split;
 };
 
 // Hashes one file, adding the bytes read to `progress`. Returns 0 or the

@@ -11,7 +11,8 @@ std::wstring Lower(std::wstring s) {
 }
 
 bool IsSwitch(const std::wstring& arg) {
-    static const wchar_t* known[] = {L"-r", L"-wp", L"-type", L"-md5", L"-sha1", L"-both", L"-xml", L"-h", L"-?"};
+    static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both",
+                                     L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?"};
     const std::wstring l = Lower(arg);
     for (const wchar_t* k : known)
         if (l == k) return true;
@@ -27,12 +28,21 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
         o.help = true;
         return r;
     }
-    size_t i = 0;
-    if (!IsSwitch(args[0])) o.folder = args[i++];
-    bool haveXml = false, haveType = false;
-    for (; i < args.size(); ++i) {
+    std::vector<std::wstring> positional;
+    bool haveType = false, haveMode = false;
+    const auto fail = [&](const std::wstring& text) {
+        r.error = text;
+        return r;
+    };
+    // The value after a switch: empty when none follows.
+    const auto value = [&](size_t& i) { return i + 1 < args.size() && !IsSwitch(args[i + 1]) ? args[++i] : std::wstring(); };
+    for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring s = Lower(args[i]);
-        if (s == L"-h" || s == L"-?") {
+        if (!IsSwitch(args[i]) && args[i].starts_with(L"-")) {
+            return fail(L"Неизвестный параметр / unknown switch: " + args[i]);
+        } else if (!IsSwitch(args[i])) {
+            positional.push_back(args[i]);
+        } else if (s == L"-h" || s == L"-?") {
             o.help = true;
             return r;
         } else if (s == L"-r") {
@@ -45,28 +55,30 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             o.sha1 = true;
         } else if (s == L"-both") {
             o.md5 = o.sha1 = true;
-        } else if ((s == L"-type" && haveType) || (s == L"-xml" && haveXml)) {
-            r.error = L"Параметр задан дважды / switch given twice: " + args[i];
-            return r;
+        } else if ((s == L"-type" && haveType) || (s == L"-xml" && !o.database.empty()) || (s == L"-sums" && !o.sums.empty()) ||
+                   ((s == L"-v" || s == L"-list") && haveMode)) {
+            return fail(L"Параметр задан дважды / switch given twice: " + args[i]);
+        } else if (s == L"-v" || s == L"-list") {
+            o.mode = s == L"-v" ? Mode::Check : Mode::List;
+            haveMode = true;
         } else if (s == L"-type") {
-            // A switch right after -type means an empty mask: every file.
-            if (i + 1 < args.size() && !IsSwitch(args[i + 1])) o.mask = args[++i];
+            o.mask = value(i);  // none: an empty mask, every file
             haveType = true;
-        } else if (s == L"-xml") {
-            if (i + 1 >= args.size() || IsSwitch(args[i + 1]) || args[i + 1].empty()) {
-                r.error = L"После -xml нужен путь к базе / -xml needs a database path";
-                return r;
-            }
-            o.database = args[++i];
-            haveXml = true;
-        } else {
-            r.error = L"Неизвестный параметр / unknown switch: " + args[i];
-            return r;
+        } else if (s == L"-xml" || s == L"-sums") {
+            (s == L"-xml" ? o.database : o.sums) = value(i);
+            if ((s == L"-xml" ? o.database : o.sums).empty())
+                return fail(L"После " + s + L" нужен путь к файлу / " + s + L" needs a file path");
         }
     }
-    if (o.folder.empty()) r.error = L"Не задана папка / no folder given";
-    else if (!haveXml) r.error = L"Не задан -xml / -xml DBPATH is missing";
-    if (!o.md5 && !o.sha1) o.md5 = true;
+    if (positional.size() > 1) return fail(L"Лишний параметр / unexpected argument: " + positional[1]);
+    if (!positional.empty()) o.folder = positional[0];
+    const bool oneSource = o.database.empty() != o.sums.empty();
+    if (o.mode == Mode::Record && o.folder.empty()) return fail(L"Не задана папка / no folder given");
+    if (o.mode != Mode::Check && !o.sums.empty()) return fail(L"-sums только с -v / -sums goes with -v");
+    if (o.mode == Mode::Check && !oneSource) return fail(L"С -v нужен -xml или -sums / -v needs -xml or -sums");
+    if (o.database.empty() && o.sums.empty()) return fail(L"Не задан -xml / -xml DBPATH is missing");
+    if (o.mode == Mode::List && !o.folder.empty()) return fail(L"Лишний параметр / unexpected argument: " + o.folder);
+    if (o.mode == Mode::Record && !o.md5 && !o.sha1) o.md5 = true;
     return r;
 }
 

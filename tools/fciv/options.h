@@ -1,17 +1,27 @@
-// The tool's command line: FOLDER [-r] [-wp] [-type MASK] [-md5|-sha1|-both] -xml DBPATH
+// The tool's command line:
+//   FOLDER [-r] [-wp] [-type MASK] [-md5|-sha1|-both] -xml DBPATH   record
+//   -v -xml DBPATH [FOLDER]  |  -v -sums SUMSFILE [FOLDER]           check
+//   -list -xml DBPATH [-md5|-sha1]                                  list
 #pragma once
 #include <string>
 #include <vector>
 
 namespace fciv {
 
+// Exit codes.
+inline constexpr int ExitOk = 0, ExitSomeFailed = 1, ExitUsage = 2, ExitInterrupted = 3, ExitNotWritten = 4;
+
+enum class Mode { Record, Check, List };
+
 struct Options {
-    std::wstring folder;
+    Mode mode = Mode::Record;
+    std::wstring folder;     // record: the folder to hash; check: where relative names are (may be empty)
     bool recursive = false;
     bool namesOnly = false;  // -wp: the file name without its path
     std::wstring mask;       // empty: every file
     bool md5 = false, sha1 = false;
-    std::wstring database;
+    std::wstring database;   // -xml
+    std::wstring sums;       // -sums
     bool help = false;
 };
 

@@ -133,11 +133,30 @@ std::wstring LongPath(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
-std::wstring ExistingFolder(const std::wstring& folder) {
-    const DWORD n = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return {};
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(n, L'\0');
-    full.resize(GetFullPathNameW(folder.c_str(), n, full.data(), nullptr));
+    full.resize(GetFullPathNameW(path.c_str(), n, full.data(), nullptr));
+    return full;
+}
+
+unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    const platform::UniqueFile file(CreateFileW(LongPath(FullPath(path)).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) return GetLastError();
+    if (size.QuadPart > 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) return GetLastError();
+    bytes.resize(got);
+    return 0;
+}
+
+std::wstring ExistingFolder(const std::wstring& folder) {
+    std::wstring full = FullPath(folder);
+    if (full.empty()) return {};
     const DWORD attrs = GetFileAttributesW(LongPath(full).c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return {};
     if (full.size() > 3 && full.back() == L'\\') full.pop_back();

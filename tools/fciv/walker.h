@@ -26,6 +26,12 @@ std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& 
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);
 
+// The full form of a path, relative to the current folder.
+std::wstring FullPath(const std::wstring& path);
+
+// Reads a whole file (up to 2 GiB); 0 or the system's error.
+unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes);
+
 // The form of a full path that the file calls take at any length.
 std::wstring LongPath(const std::wstring& path);
 

@@ -1,0 +1,15 @@
+// The hash algorithms the tool knows, as the database and sums files name them.
+#pragma once
+#include <array>
+#include <string_view>
+
+namespace fciv {
+
+enum Algorithm { Md5, Sha1, Sha256, Sha512, AlgorithmCount };
+
+inline constexpr std::array<std::string_view, AlgorithmCount> AlgorithmNames{"MD5", "SHA1", "SHA256", "SHA512"};
+inline constexpr std::array<size_t, AlgorithmCount> HexDigits{32, 40, 64, 128};
+
+using Algorithms = std::array<bool, AlgorithmCount>;  // which ones to compute
+
+}  // namespace fciv
