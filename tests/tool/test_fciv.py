@@ -20,16 +20,19 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 FCIV = os.environ.get("FCIV_EXE", os.path.join(ROOT, "build", "windows", "bin", "fciv.exe"))
 LOCKER = os.environ.get("LOCK_EXE", os.path.join(ROOT, "build", "windows", "bin", "lock_file.exe"))
-NOBODY_PREFIX = os.path.join(ROOT, "build", "wineprefix-nobody")
+# Where the user nobody keeps a Wine prefix of its own: the checkout may be out of its reach.
+NOBODY_PREFIX = "/tmp/tallymere-wineprefix-nobody"
 
 
-def run(*args, check_code=None, as_nobody=False, preexec_fn=None):
+def run(*args, check_code=None, as_nobody=None, preexec_fn=None):
+    """Runs the tool; as_nobody: a folder of nobody's own to run a copy of it from, as a user permissions stop."""
     command = [WINE_RUN, FCIV, *args]
-    if as_nobody:  # a user that permissions apply to, in a Wine prefix of its own
+    if as_nobody:
         os.makedirs(NOBODY_PREFIX, exist_ok=True)
         shutil.chown(NOBODY_PREFIX, "nobody")
+        shutil.copy(FCIV, as_nobody)
         command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env", "WINEPREFIX=" + NOBODY_PREFIX,
-                   "HOME=" + NOBODY_PREFIX, *command]
+                   "HOME=" + NOBODY_PREFIX, "WINEDEBUG=-all", "wine", os.path.join(as_nobody, "fciv.exe"), *args]
     proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn)
     out = proc.stdout.decode("utf-8", "replace")
     err = "\n".join(l for l in proc.stderr.decode("utf-8", "replace").splitlines() if not l.startswith("wine:"))
@@ -230,25 +233,28 @@ class Failures(ToolTest):
     def test_folders_that_cannot_be_listed(self):
         if os.geteuid() != 0:
             self.skipTest("needs root to run the tool as the user nobody, whom permissions stop")
-        tree = tempfile.mkdtemp(prefix="fciv nobody ")
-        self.addCleanup(shutil.rmtree, tree, True)
-        db = os.path.join(tree, "db.xml")
-        tree = os.path.join(tree, "data")
+        own = tempfile.mkdtemp(prefix="fciv nobody ")
+        self.addCleanup(shutil.rmtree, own, True)
+        db = os.path.join(own, "db.xml")
+        tree = os.path.join(own, "data")
         for rel in ("a.txt", "closed/b.txt", "open/c.txt"):
             write(tree, rel, rel.encode())
         with open(db, "wb") as f:
             f.write(b"old database")
-        subprocess.run(["chown", "-R", "nobody", os.path.dirname(tree)], check=True)
+        subprocess.run(["chown", "-R", "nobody", own], check=True)
+        os.chmod(own, 0o755)
         os.chmod(os.path.join(tree, "closed"), 0)
-        code, _, err = run(win(tree), "-r", "-xml", win(db), as_nobody=True)
+        theirs = os.path.join(own, "not theirs")  # a folder nobody may not write in
+        os.mkdir(theirs, 0o755)
+        code, _, err = run(win(tree), "-r", "-xml", win(db), as_nobody=own)
         self.assertEqual(code, 1, err)
         self.assertIn(win(tree + "/closed"), err)
         self.assertEqual([e[0] for e in entries(db)], [win(tree + "/a.txt"), win(tree + "/open/c.txt")])
         self.assertEqual(ET.parse(db).getroot().find("FILE_ERROR/name").text, win(tree + "/closed") + "\\")
         # A top folder that cannot be listed, or a database folder that cannot be written: nothing is written.
         shutil.copy(db, db + ".good")
-        for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(ROOT + "/db.xml")]):
-            code, _, err = run(*args, as_nobody=True)
+        for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(theirs + "/db.xml")]):
+            code, _, err = run(*args, as_nobody=own)
             self.assertEqual(code, 2, err)
             self.assertTrue(err.strip())
             with open(db, "rb") as f, open(db + ".good", "rb") as good:
