@@ -34,7 +34,7 @@ void ListBare(const std::wstring& folder) {
 }
 
 struct NoClock : platform::Clock {
-    results::DateTime Now() override { return {}; }
+    platform::DateTime Now() override { return {}; }
 };
 
 }  // namespace

@@ -29,7 +29,7 @@ add_library(form STATIC
   src/job/job.cpp
   src/job/process_search.cpp
   src/navigation/navigation.cpp
-  src/results/reader.cpp)
+  src/results/form_results.cpp)
 target_link_libraries(form PUBLIC platform)
 
 add_executable(tallymere WIN32 src/app/main.cpp src/res/tallymere.rc)

@@ -25,9 +25,6 @@ Form1::Form1(platform::Dialogs& dialogs, platform::Shell& shell, platform::Clock
       Command2(window_.Get<platform::Button>(app::Command2)),
       check1_0_(window_.Get<platform::CheckBox>(app::Check1_0)),
       check1_1_(window_.Get<platform::CheckBox>(app::Check1_1)) {
-    check1_0_.Tag = L"-md5";
-    check1_1_.Tag = L"-sha1";
-    check1_0_.SetValue(1);
     Form_Load();
 }
 

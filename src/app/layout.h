@@ -1,4 +1,4 @@
-// The window's elements: place, size (twips), caption, hint and focus order.
+// The window's elements: place, size (twips), caption, hint and initial state; their order is the focus order.
 #pragma once
 #include <array>
 

@@ -123,7 +123,13 @@ void FormWindow::CreateControls(int dpi) {
         case ControlKind::DriveList: control = std::make_unique<DriveList>(hwnd, index, events_); break;
         case ControlKind::DirList: control = std::make_unique<DirList>(hwnd, index, events_); break;
         case ControlKind::FileList: control = std::make_unique<FileList>(hwnd, index, events_); break;
-        case ControlKind::CheckBox: control = std::make_unique<CheckBox>(hwnd, index, events_); break;
+        case ControlKind::CheckBox: {
+            auto box = std::make_unique<CheckBox>(hwnd, index, events_);
+            box->Tag = desc.tag;
+            box->SetValue(desc.value);
+            control = std::move(box);
+            break;
+        }
         case ControlKind::Edit:
         case ControlKind::ReadOnlyEdit:
         case ControlKind::MultiLineEdit: control = std::make_unique<TextBox>(hwnd, index, events_); break;

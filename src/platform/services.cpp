@@ -48,7 +48,7 @@ void Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std
     ShellExecuteW(owner, nullptr, found ? beside.c_str() : L"fciv.exe", parameters.c_str(), folder.c_str(), SW_SHOWNORMAL);
 }
 
-results::DateTime SystemClock::Now() {
+platform::DateTime SystemClock::Now() {
     SYSTEMTIME t;
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/win.h"
-#include "results/report_name.h"
+#include "platform/date_time.h"
 
 namespace platform {
 
@@ -52,12 +52,12 @@ public:
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual results::DateTime Now() = 0;
+    virtual platform::DateTime Now() = 0;
 };
 
 class SystemClock : public Clock {
 public:
-    results::DateTime Now() override;
+    platform::DateTime Now() override;
 };
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "results/utf8_decode.h"
+#include "common/database_format.h"
+#include "common/utf8.h"
 #include "texts.h"
 
 namespace results {
@@ -14,16 +15,15 @@ struct TagPair {
     std::wstring_view open, close, label;
 };
 
-constexpr std::wstring_view EntryOpen = L"<FILE_ENTRY>";
-constexpr std::wstring_view EntryClose = L"</FILE_ENTRY>";
-constexpr std::wstring_view ErrorOpen = L"<FILE_ERROR>";
-constexpr std::wstring_view ErrorClose = L"</FILE_ERROR>";
-constexpr TagPair ErrorName{L"<name>", L"</name>", L""};
-constexpr TagPair ErrorCode{L"<error>", L"</error>", L""};
+namespace db = common::database;
+constexpr std::wstring_view EntryOpen = db::Entry.open, EntryClose = db::Entry.close;
+constexpr std::wstring_view ErrorOpen = db::Unread.open, ErrorClose = db::Unread.close;
+constexpr TagPair ErrorName{db::Name.open, db::Name.close, L""};
+constexpr TagPair ErrorCode{db::Error.open, db::Error.close, L""};
 constexpr std::array<TagPair, 3> Rows{{
-    {L"<name>", L"</name>", L""},
-    {L"<MD5>", L"</MD5>", L"MD5:"},
-    {L"<SHA1>", L"</SHA1>", L"SHA1:"},
+    {db::Name.open, db::Name.close, L""},
+    {db::Md5.open, db::Md5.close, L"MD5:"},
+    {db::Sha1.open, db::Sha1.close, L"SHA1:"},
 }};
 constexpr size_t None = std::wstring_view::npos;
 
@@ -76,7 +76,7 @@ bool AppendReference(std::wstring_view body, std::wstring& out) {
     char32_t cp;
     const bool hex = body[1] == L'x' || body[1] == L'X';
     if (!ParseNumber(body.substr(hex ? 2 : 1), hex ? 16 : 10, cp)) return false;
-    AppendUtf16(out, cp);
+    common::AppendUtf16(out, cp);
     return true;
 }
 

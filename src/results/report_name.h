@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
+#include "platform/date_time.h"
+
 namespace results {
 
-struct DateTime {
-    int year, month, day, hour, minute, second;
-};
+using platform::DateTime;
 
 // "hash_MM-DD-YYYY_HMS": hour, minute and second without leading zeros.
 std::wstring ReportBaseName(const DateTime& now);

@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "results/hash_report.h"
-#include "results/utf8_decode.h"
+#include "common/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::wstring text = results::Utf8Decode(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::wstring text = common::Utf8Decode(std::string_view(reinterpret_cast<const char*>(data), size));
     if (text.size() > size) __builtin_trap();  // never more units than bytes
     for (wchar_t c : text)
         if (static_cast<unsigned long>(c) > 0xFFFF) __builtin_trap();

@@ -62,8 +62,8 @@ public:
 
 class FixedClock : public platform::Clock {
 public:
-    results::DateTime Now() override { return now; }
-    results::DateTime now{2026, 12, 6, 9, 5, 3};
+    platform::DateTime Now() override { return now; }
+    platform::DateTime now{2026, 12, 6, 9, 5, 3};
 };
 
 class FormTest : public ::testing::Test {

@@ -4,7 +4,9 @@
 #include <tuple>
 
 #include "common/mask.h"
+#include "common/utf8.h"
 #include "options.h"
+#include "results/hash_report.h"
 #include "sums.h"
 #include "xml_writer.h"
 
@@ -84,24 +86,30 @@ TEST(Sums, EveryFormPublishersWrite) {
     EXPECT_EQ(sums.badLines, (std::vector<size_t>{7, 8, 9, 10}));
 }
 
-TEST(DatabaseEntry, NamesAreWellFormedXml) {
+// What the tool writes, the window's report reads back: every name, with U+FFFD
+// where XML cannot carry a character, and the unread block.
+TEST(Database, RoundTripFromTheToolToTheWindow) {
     const struct {
-        std::wstring name;
-        std::string xml;
+        std::wstring name, reads;
         bool replaced;
     } cases[] = {
-        {L"C:\\a&b <c>.txt", "C:\\a&amp;b &lt;c&gt;.txt", false},
-        {L"\x041F \xD83D\xDE00", "\xD0\x9F \xF0\x9F\x98\x80", false},
-        {L"t\tc\rl\n", "t&#9;c&#13;l&#10;", false},
-        {std::wstring(L"a\x0001" L"b\xFFFE\xFFFF"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD", true},
-        {std::wstring(1, L'\xD800') + L"x" + std::wstring(1, L'\xDC00'), "\xEF\xBF\xBDx\xEF\xBF\xBD", true},  // lone surrogates
+        {L"C:\\a&b <c>.txt", L"C:\\a&b <c>.txt", false},
+        {L"\x041F \xD83D\xDE00", L"\x041F \xD83D\xDE00", false},
+        {L"t\tc\rl\n", L"t\tc\rl\n", false},
+        {std::wstring(L"a\x0001" L"b\xFFFE\xFFFF"), L"a\xFFFD" L"b\xFFFD\xFFFD", true},
+        {std::wstring(1, L'\xD800') + L"x" + std::wstring(1, L'\xDC00'), L"\xFFFDx\xFFFD", true},  // lone surrogates
+    };
+    const auto report = [](const std::string& db) {
+        return results::BuildHashReport(common::Utf8Decode(db), [](unsigned long) { return std::wstring(L"why"); });
     };
     for (const auto& c : cases) {
         bool replaced = !c.replaced;
-        EXPECT_EQ(DatabaseEntry(c.name, "m", "", replaced), "<FILE_ENTRY><name>" + c.xml + "</name><MD5>m</MD5></FILE_ENTRY>\r\n");
-        EXPECT_EQ(replaced, c.replaced) << c.xml;
+        const std::string db = DatabaseHeader() + DatabaseEntry(c.name, "m", "s", replaced) + DatabaseFooter();
+        EXPECT_EQ(report(db), c.reads + L"\r\nMD5:m\r\nSHA1:s");
+        EXPECT_EQ(replaced, c.replaced);
     }
-    EXPECT_EQ(DatabaseError(L"C:\\d\\", 5), "<FILE_ERROR><name>C:\\d\\</name><error>5</error></FILE_ERROR>\r\n");
+    EXPECT_EQ(report(DatabaseHeader() + DatabaseError(L"C:\\d\\", 5) + DatabaseFooter()),
+              L"***************\r\n Нет данных !\r\n***************\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\\r\nОшибка 5: why");
     const unsigned char digest[] = {0x00, 0x9f, 0xff};
     EXPECT_EQ(ToHex(digest, 3), "009fff");
 }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "results/utf8_decode.h"
+#include "common/utf8.h"
 
 namespace {
 
-using results::Utf8Decode;
+using common::Utf8Decode;
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string s;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "common/utf8.h"
 #include "console.h"
 #include "database_reader.h"
 #include "modes.h"
@@ -17,13 +18,6 @@ struct Expected {
     std::wstring name;  // as the database or sums file writes it
     FileHashes hex;     // the hashes to compare with; empty where none
 };
-
-std::wstring Wide(const std::string& utf8) {
-    std::wstring out(utf8.size(), L'\0');
-    out.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
-                                                       static_cast<int>(out.size()))));
-    return out;
-}
 
 bool IsAbsolute(const std::wstring& name) {
     return name.starts_with(L"\\") || (name.size() >= 3 && name[1] == L':' && name[2] == L'\\');
@@ -48,7 +42,7 @@ std::wstring ReadExpected(const Options& o, std::vector<Expected>& expected, std
     bad = sums.badLines.size();
     if (sums.entries.empty()) return L"нет ни одной суммы / no sums in the file";
     for (const SumEntry& e : sums.entries) {
-        std::wstring name = Wide(e.name);
+        std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
             if (c == L'/') c = L'\\';
         Expected x{name, {}};

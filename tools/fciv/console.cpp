@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/system_text.h"
-#include "xml_writer.h"
+#include "common/utf8.h"
 
 namespace fciv {
 
@@ -32,7 +32,7 @@ void Print(Stream stream, const std::wstring& text) {
     if (IsConsole(stream)) {
         WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     } else {
-        const std::string bytes = ToUtf8(text);
+        const std::string bytes = common::ToUtf8(text);
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
 }

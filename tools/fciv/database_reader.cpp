@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "common/database_format.h"
 #include "console.h"
 #include "platform/handle.h"
 #include "sums.h"
@@ -22,7 +23,12 @@ struct ComRelease {
 template <class T>
 using ComPtr = std::unique_ptr<T, ComRelease>;
 
-bool Is(const wchar_t* name, const wchar_t* tag) { return lstrcmpiW(name, tag) == 0; }
+namespace db = common::database;
+
+bool Is(const wchar_t* name, const db::Element& element) {
+    const std::wstring_view tag = element.Name();
+    return CompareStringOrdinal(name, -1, tag.data(), static_cast<int>(tag.size()), TRUE) == CSTR_EQUAL;
+}
 
 // Hex digits as bytes; anything else becomes a character that is no hex digit.
 std::string Narrow(const std::wstring& text) {
@@ -84,12 +90,12 @@ RecordedDatabase ReadDatabase(const std::wstring& path) {
             reader->GetLocalName(&text, nullptr);
             const bool empty = reader->IsEmptyElement();
             if (depth == 0 && root.empty()) root = empty ? L"" : text;
-            if (depth == 1 && Is(text, L"FILE_ENTRY")) {
+            if (depth == 1 && Is(text, db::Entry)) {
                 inEntry = true;
                 name.clear(), md5.clear(), sha1.clear();
                 reader->GetLineNumber(&entryLine);
             } else if (inEntry && depth == 2) {
-                field = Is(text, L"name") ? &name : Is(text, L"MD5") ? &md5 : Is(text, L"SHA1") ? &sha1 : nullptr;
+                field = Is(text, db::Name) ? &name : Is(text, db::Md5) ? &md5 : Is(text, db::Sha1) ? &sha1 : nullptr;
             }
             if (empty) field = nullptr;
             else ++depth;

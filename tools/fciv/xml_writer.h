@@ -14,8 +14,6 @@ std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, c
 // A file or folder that could not be read, with the system's error number.
 std::string DatabaseError(const std::wstring& name, unsigned long error);
 
-// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
-std::string ToUtf8(const std::wstring& text);
 // A name as XML character data: '&', '<', '>' escaped, tab, CR and LF as
 // character references, what XML 1.0 cannot hold as U+FFFD.
 std::string XmlText(const std::wstring& text, bool& replaced);

@@ -1,10 +1,11 @@
+// The window's results procedures: decoding, the database read into the report, the report saved.
 #include "app/form1.h"
 #include "platform/files.h"
 #include "platform/runtime_error.h"
 #include "platform/system_text.h"
 #include "results/hash_report.h"
 #include "results/report_name.h"
-#include "results/utf8_decode.h"
+#include "common/utf8.h"
 #include "texts.h"
 
 namespace app {
@@ -13,7 +14,7 @@ namespace {
 std::wstring ErrorText(const platform::RuntimeError& e) { return std::to_wstring(e.Number()) + L"\r" + e.Description(); }
 }  // namespace
 
-std::wstring Form1::UTF8_Decode(std::string_view bytes) const { return results::Utf8Decode(bytes); }
+std::wstring Form1::UTF8_Decode(std::string_view bytes) const { return common::Utf8Decode(bytes); }
 
 void Form1::ReadHashDatabase(const std::wstring& path) {
     std::wstring report;

@@ -1,6 +1,6 @@
-#include "results/utf8_decode.h"
+#include "common/utf8.h"
 
-namespace results {
+namespace common {
 
 namespace {
 constexpr wchar_t Replacement = 0xFFFD;
@@ -62,4 +62,46 @@ std::wstring Utf8Decode(std::string_view bytes) {
     return out;
 }
 
-}  // namespace results
+char32_t NextCodePoint(std::wstring_view text, size_t& i) {
+    char32_t c = static_cast<char32_t>(text[i++]) & 0xFFFF;
+    if (c >= 0xD800 && c <= 0xDBFF && i < text.size()) {
+        const char32_t low = static_cast<char32_t>(text[i]) & 0xFFFF;
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+            ++i;
+            return 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        }
+    }
+    return c;
+}
+
+bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const char32_t c = NextCodePoint(text, i);
+        AppendUtf8(out, IsSurrogate(c) ? 0xFFFD : c);
+    }
+    return out;
+}
+
+}  // namespace common
