@@ -15,6 +15,7 @@ add_library(platform STATIC
   src/platform/event_pump.cpp
   src/platform/processes.cpp
   src/platform/files.cpp
+  src/platform/folders.cpp
   src/platform/form_window.cpp
   src/platform/lists.cpp
   src/platform/services.cpp

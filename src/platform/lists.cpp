@@ -7,68 +7,13 @@
 #include <cwctype>
 
 #include "common/mask.h"
-#include "platform/files.h"
-#include "platform/handle.h"
+#include "platform/folders.h"
+#include "platform/runtime_error.h"
 #include "platform/system_text.h"
-#include "platform/win_error.h"
 
 namespace platform {
 
 namespace {
-
-bool IsDrivePath(const std::wstring& p) { return p.size() >= 2 && p[1] == L':' && std::iswalpha(p[0]); }
-
-// "C:\" for a drive path, "\\server\share" for a network path.
-std::wstring RootOf(const std::wstring& path) {
-    if (IsDrivePath(path)) return path.substr(0, 2) + L"\\";
-    size_t slash = path.find(L'\\', 2);
-    if (slash != std::wstring::npos) slash = path.find(L'\\', slash + 1);
-    return path.substr(0, slash);
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) ThrowLastError();
-    std::wstring full(n, L'\0');
-    full.resize(GetFullPathNameW(path.c_str(), n, full.data(), nullptr));
-    return full;
-}
-
-// The path as the file system spells it, when it can tell.
-std::wstring LongPath(const std::wstring& path) {
-    DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (n == 0) return path;
-    std::wstring out(n, L'\0');
-    out.resize(GetLongPathNameW(path.c_str(), out.data(), n));
-    return out;
-}
-
-bool Reachable(const std::wstring& folder) {
-    const DWORD attrs = GetFileAttributesW(folder.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool EqualNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    return folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
-}
-
-// The names in a folder whose attributes `keep` accepts, without "." and "..".
-template <class Keep>
-std::vector<std::wstring> ListFolder(const std::wstring& folder, bool dirsOnly, Keep keep) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoBasic, &data,
-                                     dirsOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L".." && keep(data.dwFileAttributes)) names.push_back(name);
-    } while (FindNextFileW(find.get(), &data));
-    return names;
-}
 
 // Index in the system's small image list for a path, or for a plain folder.
 int IconIndex(const std::wstring& path, bool open) {
@@ -85,66 +30,9 @@ HIMAGELIST SystemImageList() {
                                                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
 }
 
-std::wstring CurrentFolder() {
-    DWORD n = GetCurrentDirectoryW(0, nullptr);
-    std::wstring dir(n, L'\0');
-    dir.resize(GetCurrentDirectoryW(n, dir.data()));
-    return dir;
-}
-
-// Where the lists open: the current folder, or the program's own when that has gone.
-std::wstring StartFolder() {
-    try {
-        return ResolveFolder(CurrentFolder());
-    } catch (const RuntimeError&) {
-        return ResolveFolder(ExecutableFolder());
-    }
-}
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
 
 }  // namespace
-
-void SortNames(std::vector<std::wstring>& names) {
-    // One sort key per name, compared as bytes: the locale is consulted once a name.
-    std::vector<std::pair<std::string, std::wstring*>> keyed;
-    keyed.reserve(names.size());
-    for (auto& name : names) {
-        const int n = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, name.c_str(),
-                                    static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr, 0);
-        std::string key(static_cast<size_t>(std::max(n, 0)), '\0');
-        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, name.c_str(), static_cast<int>(name.size()),
-                      reinterpret_cast<LPWSTR>(key.data()), n, nullptr, nullptr, 0);
-        keyed.emplace_back(std::move(key), &name);
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::wstring> sorted;
-    sorted.reserve(names.size());
-    for (auto& [key, name] : keyed) sorted.push_back(std::move(*name));
-    names = std::move(sorted);
-}
-
-std::wstring ResolveFolder(const std::wstring& path) {
-    if (path.empty()) throw RuntimeError(err::PathNotFound);
-    std::wstring full;
-    if (IsDrivePath(path) && (path.size() == 2 || path[2] == L' ')) {
-        // A drive list's text: that drive's current folder, else its root.
-        full = FullPath(path.substr(0, 2));
-        if (!Reachable(full)) full = RootOf(full);
-    } else {
-        full = FullPath(path);
-    }
-    const DWORD attrs = GetFileAttributesW(full.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        if (!Reachable(RootOf(full))) throw RuntimeError(err::DeviceUnavailable);
-        if (code == ERROR_FILE_NOT_FOUND) throw RuntimeError(err::PathNotFound);
-        throw FromWin32(code);
-    }
-    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) throw RuntimeError(err::PathNotFound);
-    full = LongPath(full);
-    if (full.size() > RootOf(full).size() && full.back() == L'\\') full.pop_back();
-    if (IsDrivePath(full)) full[0] = static_cast<wchar_t>(std::towupper(full[0]));
-    return full;
-}
 
 // ---- DriveList ----
 
@@ -164,19 +52,13 @@ DriveList::DriveList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, i
 int DriveList::OpenHeight(int dpi) { return FieldHeight(dpi) + MulDiv(8, dpi, 96) + VisibleDrives * ItemHeight(dpi); }
 
 void DriveList::Fill() {
-    std::wstring buffer(GetLogicalDriveStringsW(0, nullptr), L'\0');
-    buffer.resize(GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data()));
     drives_.clear();
     SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
-    for (const wchar_t* root = buffer.c_str(); *root; root += wcslen(root) + 1) {
-        wchar_t label[MAX_PATH + 1] = L"";
-        const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-        GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-        SetErrorMode(oldMode);
-        std::wstring text{static_cast<wchar_t>(std::towlower(root[0])), L':'};
-        if (*label) text += std::wstring(L" [") + label + L"]";
+    for (const DriveInfo& d : Drives()) {
+        std::wstring text{static_cast<wchar_t>(std::towlower(d.root[0])), L':'};
+        if (!d.label.empty()) text += L" [" + d.label + L"]";
         SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));  // typing a letter finds it
-        drives_.push_back({text, IconIndex(root, false)});
+        drives_.push_back({text, IconIndex(d.root, false)});
     }
 }
 
@@ -278,11 +160,7 @@ void DirList::Fill() {
         pos = end;
     }
     const int selected = static_cast<int>(entries_.size()) - 1;
-    auto subfolders = ListFolder(path_, true, [](DWORD a) {
-        return (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_HIDDEN);
-    });
-    SortNames(subfolders);
-    for (const auto& name : subfolders) entries_.push_back({Join(path_, name), name, selected + 1, false});
+    for (const auto& name : SubfolderNames(path_)) entries_.push_back({Join(path_, name), name, selected + 1, false});
 
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
@@ -357,7 +235,7 @@ void FileList::SetPattern(const std::wstring& pattern) {
 void FileList::Fill() {
     // Exactly the files the hashing tool takes: its own mask rules, every file but folders.
     const common::Mask mask(pattern_, SameCharIgnoringCase);
-    auto names = ListFolder(path_, false, [](DWORD a) { return !(a & FILE_ATTRIBUTE_DIRECTORY); });
+    auto names = FileNames(path_);
     std::erase_if(names, [&](const std::wstring& name) { return !mask.Matches(name); });
     SortNames(names);
 

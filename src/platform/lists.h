@@ -76,11 +76,4 @@ private:
     std::wstring pattern_ = L"*.*";
 };
 
-// Sorts names as the user's locale orders them, ignoring case.
-void SortNames(std::vector<std::wstring>& names);
-
-// The full, canonical form of a folder path, without a trailing backslash
-// except for a drive's root; throws 76 or 68 when it cannot be reached.
-std::wstring ResolveFolder(const std::wstring& path);
-
 }  // namespace platform
