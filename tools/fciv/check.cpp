@@ -19,6 +19,10 @@ struct Expected {
     FileHashes hex;     // the hashes to compare with; empty where none
 };
 
+void WarnBadEntries(const RecordedDatabase& db) {
+    for (size_t line : db.badEntries) Warn(L"Запись без имени или хэша, строка / entry without a name or hash, line " + std::to_wstring(line));
+}
+
 bool IsAbsolute(const std::wstring& name) {
     return name.starts_with(L"\\") || (name.size() >= 3 && name[1] == L':' && name[2] == L'\\');
 }
@@ -29,7 +33,7 @@ std::wstring ReadExpected(const Options& o, std::vector<Expected>& expected, std
         const RecordedDatabase db = ReadDatabase(o.database);
         if (!db.error.empty()) return db.error;
         for (const RecordedFile& f : db.entries) expected.push_back({f.name, {f.md5, f.sha1, {}, {}}});
-        for (size_t line : db.badEntries) Warn(L"Запись без имени или хэша, строка / entry without a name or hash, line " + std::to_wstring(line));
+        WarnBadEntries(db);
         bad = db.badEntries.size();
         base = o.folder.empty() ? FullPath(L".") : FullPath(o.folder);
         return {};
@@ -113,6 +117,7 @@ int List(const Options& o) {
         }
     }
     Print(Stream::Out, out);
+    WarnBadEntries(db);
     return db.badEntries.empty() ? ExitOk : ExitSomeFailed;
 }
 
