@@ -1,3 +1,4 @@
+#include "common/utf8.h"
 #include "gui_fixture.h"
 #include "platform/files.h"
 #include "platform/system_text.h"
@@ -9,13 +10,6 @@ using test::TempFolder;
 
 const std::wstring Banner = L"***************\r\n Нет данных !\r\n***************";
 
-std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 std::string Cp1251(const std::wstring& text) {
     std::string out(text.size() * 2, '\0');
     out.resize(static_cast<size_t>(WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
@@ -24,7 +18,7 @@ std::string Cp1251(const std::wstring& text) {
 }
 
 std::string Entry(const std::wstring& name, const std::wstring& md5, const std::wstring& sha1) {
-    return Utf8(L"<FILE_ENTRY><name>" + name + L"</name><MD5>" + md5 + L"</MD5><SHA1>" + sha1 + L"</SHA1></FILE_ENTRY>\r\n");
+    return common::ToUtf8(L"<FILE_ENTRY><name>" + name + L"</name><MD5>" + md5 + L"</MD5><SHA1>" + sha1 + L"</SHA1></FILE_ENTRY>\r\n");
 }
 
 class ResultsTest : public FormTest {
@@ -86,7 +80,7 @@ TEST_F(ResultsTest, SavesTheReportAndOpensItUnderANameOfItsOwn) {
     form->Text6.SetText(wide);
     SaveReport();
     EXPECT_EQ(Read(L"hash_12-06-2026_953.txt"), Cp1251(report + L"\r\n"));  // never overwritten
-    EXPECT_EQ(Read(L"hash_12-06-2026_953 (2).txt"), "\xEF\xBB\xBF" + Utf8(wide + L"\r\n"));
+    EXPECT_EQ(Read(L"hash_12-06-2026_953 (2).txt"), "\xEF\xBB\xBF" + common::ToUtf8(wide + L"\r\n"));
     EXPECT_EQ(shell.started.back(), L"notepad.exe \"" + form->AppDir + L"hash_12-06-2026_953 (2).txt\"");
 }
 
