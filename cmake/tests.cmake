@@ -8,7 +8,5 @@ include(GoogleTest)
 # The tests of the plain parts, built for every target.
 set(UNIT_TEST_SOURCES
   tests/unit/fciv_test.cpp
-  tests/unit/parameters_test.cpp
-  tests/unit/report_test.cpp
-  tests/unit/trim_path_test.cpp
-  tests/unit/utf8_decode_test.cpp)
+  tests/unit/paths_test.cpp
+  tests/unit/report_test.cpp)

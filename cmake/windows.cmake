@@ -67,7 +67,7 @@ add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a fol
 
 add_executable(lock_file tests/tool/lock_file.cpp)
 target_link_options(lock_file PRIVATE -municode)
-foreach(group KnownAnswers Listing Names Failures Interruption Checking)
+foreach(group KnownAnswers Listing Failures Interruption Checking)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
   set_tests_properties(tool.${group} PROPERTIES
     ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
@@ -81,9 +81,8 @@ add_executable(peek tests/journeys/peek.cpp)
 target_link_options(peek PRIVATE -municode)
 
 # Journeys: the packaged program driven from outside with real input (Xvfb, xdotool).
-foreach(journey md5_on_a_flat_folder both_hashes_recursive_names_only_with_a_mask folder_with_blanks_and_names_of_every_kind
-                a_job_without_data_shows_the_banner keyboard_only mouse_on_the_drive_list_and_the_picker
-                started_with_a_folder started_from_a_folder_that_has_gone)
+foreach(journey names_of_every_kind_in_a_folder_with_blanks both_hashes_recursive_names_only_with_a_mask keyboard_only
+                mouse_on_the_drive_list_and_the_picker started_with_a_folder_or_from_one_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
   set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")

@@ -1,9 +1,6 @@
 #include "gui_fixture.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
-
-#include <vector>
 
 #include "platform/files.h"
 

@@ -2,8 +2,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,6 @@
 
 #include <shellapi.h>
 
-#include "app/form1.h"
 #include "form_probe.h"
 #include "platform/runtime_error.h"
 
@@ -21,49 +21,44 @@ struct Shown {
     std::wstring prompt;
     int style;
     std::wstring title;
+    bool operator==(const Shown&) const = default;
+    friend void PrintTo(const Shown& s, std::ostream* os) { *os << testing::PrintToString(s.prompt + L" | " + s.title) << " " << s.style; }
 };
 
 // Records what would be shown, and shows a real modal box in its place (closed at
 // once by the fixture), so that the window loses and regains activation as it would.
-class FakeDialogs : public platform::Dialogs {
-public:
+struct FakeDialogs : platform::Dialogs {
     void Message(const std::wstring& prompt, int style, const std::wstring& title) override {
         shown.push_back({prompt, style, title});
         if (onMessage) onMessage();
         MessageBoxW(owner, prompt.c_str(), title.c_str(), MB_OK);
     }
     std::wstring PickFolder(const std::wstring& title) override {
-        pickerTitles.push_back(title);
+        shown.push_back({L"", 0, title});
         MessageBoxW(owner, title.c_str(), L"picker", MB_OK);
         return pickerAnswer;
     }
     HWND owner = nullptr;
     std::vector<Shown> shown;
-    std::vector<std::wstring> pickerTitles;
     std::wstring pickerAnswer;
-    std::function<void()> onMessage;  // runs while the "box" is open
+    std::function<void()> onMessage;  // runs while the box is open
 };
 
-class FakeShell : public platform::Shell {
-public:
+struct FakeShell : platform::Shell {
     void StartProgram(const std::wstring& commandLine) override {
         started.push_back(commandLine);
         if (failure) throw platform::RuntimeError(failure);
     }
     void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override {
-        tools.push_back(parameters);
         if (runTool) platform::Win32Shell().StartTool(owner, parameters, folder);
     }
     std::vector<std::wstring> started;  // programs, by command line
-    std::vector<std::wstring> tools;    // the tool's parameters
     int failure = 0;                    // the error starting a program raises, when not 0
     bool runTool = false;               // really start the tool
 };
 
-class FixedClock : public platform::Clock {
-public:
-    platform::DateTime Now() override { return now; }
-    platform::DateTime now{2026, 12, 6, 9, 5, 3};
+struct FixedClock : platform::Clock {
+    platform::DateTime Now() override { return {2026, 12, 6, 9, 5, 3}; }
 };
 
 class FormTest : public ::testing::Test {
@@ -73,26 +68,18 @@ protected:
 
     // Runs every pending message through the program's own pre-translation.
     void Pump();
-    // Presses and releases a key as the keyboard does: it goes to whatever has the
-    // focus, which must be an element of the window. shift: 1 Shift, 2 Ctrl.
+    // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl.
     void Press(UINT key, int shift = 0);
     // Types text into the focused element, a character at a time.
     void Type(const std::wstring& text);
     // Presses Tab until the element has the focus, as a keyboard user gets there.
     void TabTo(int element);
-    // A mouse click (twice: a double click) at a point of the element's client area.
+    // A mouse click (twice: a double click) at a point of the element's client area, or on a list box's item.
     void Click(int element, POINT at, bool twice = false);
-    HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
-    // The element that holds the focus, or -1.
-    int Focused();
-
-    void ReadHashDatabase(const std::wstring& path) { app::FormProbe::ReadHashDatabase(*form, path); }
-    void SaveReport() { app::FormProbe::SaveReport(*form); }
-    void GoToPath(const std::wstring& path) { app::FormProbe::GoToPath(*form, path); }
-    // The texts of a list box's items.
-    std::vector<std::wstring> Items(int element);
-    // A click on a list box's item.
     void ClickItem(int element, int item, bool twice = false);
+    HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
+    int Focused();  // the element that holds the focus, or -1
+    std::vector<std::wstring> Items(int element);  // a list box's texts
 
     FakeDialogs dialogs;
     FakeShell shell;

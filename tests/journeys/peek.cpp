@@ -44,23 +44,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!form || argc < 2) return 1;
     const std::wstring what = argv[1];
     if (what == L"close") return PostMessageW(form, WM_CLOSE, 0, 0) ? 0 : 1;
-    if (what == L"box") {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(form, &pid);
-        struct Find {
-            DWORD pid;
-            HWND box;
-        } find{pid, nullptr};
-        EnumWindows([](HWND h, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(p);
-            wchar_t cls[16];
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            GetClassNameW(h, cls, 16);
-            if (owner == f->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(h)) f->box = h;
-            return f->box == nullptr;
-        }, reinterpret_cast<LPARAM>(&find));
-        if (find.box) Put(TextOf(find.box) + L"\n" + TextOf(GetDlgItem(find.box, 0xFFFF)));
+    if (what == L"box") {  // the journeys' desktop holds only this program's windows
+        const HWND box = FindWindowW(L"#32770", nullptr);
+        if (box && IsWindowVisible(box)) Put(TextOf(box) + L"\n" + TextOf(GetDlgItem(box, 0xFFFF)));
         return 0;
     }
     if (argc < 3) return 1;

@@ -1,4 +1,4 @@
-"""The hashing tool under Wine, checked against Python's hashlib and xml.etree."""
+"""The hashing tool under Wine as scripts use it: exit codes, streams and the files it leaves, checked against hashlib."""
 import glob
 import hashlib
 import os
@@ -57,10 +57,6 @@ def entries(db):
     return result
 
 
-def xmllint_accepts(path):
-    return subprocess.run(["xmllint", "--noout", path], capture_output=True).returncode == 0
-
-
 class ToolTest(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="fciv test ", dir=os.path.join(ROOT, "build"))
@@ -85,138 +81,76 @@ class ToolTest(unittest.TestCase):
         run(win(self.data), *switches, "-xml", win(self.db), check_code=code)
         return entries(self.db)
 
+    def content(self, name):
+        with open(os.path.join(self.data, name[len(win(self.data)) + 1:].replace("\\", "/")), "rb") as f:
+            return f.read()
+
 
 class KnownAnswers(ToolTest):
-    def test_rfc1321_and_fips180_strings(self):
-        cases = {
-            b"": ("d41d8cd98f00b204e9800998ecf8427e", "da39a3ee5e6b4b0d3255bfef95601890afd80709"),
-            b"a": ("0cc175b9c0f1b6a831c399e269772661", None),
-            b"abc": ("900150983cd24fb0d6963f7d28e17f72", "a9993e364706816aba3e25717850c26c9cd0d89d"),
-            b"message digest": ("f96b697d7cb7938d525a2f31aaf161d0", None),
-            b"abcdefghijklmnopqrstuvwxyz": ("c3fcd3d76192e4007dfb496cca67e13b", None),
-            b"12345678901234567890123456789012345678901234567890123456789012345678901234567890":
-                ("57edf4a22be3c955ac49da2e2107b67a", None),
-            b"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq":
-                (None, "84983e441c3bd26ebaae4aa1f95129e5e54670f1"),
-            b"a" * 1000000: (None, "34aa973cd4c4daa4f61eeb2bdbad27316534016f"),
-        }
-        names = {}
-        for i, content in enumerate(cases):
-            names[win(self.write(f"k{i:02}.bin", content))] = content
-        for name, md5, sha1 in self.hash_all("-both"):
-            want_md5, want_sha1 = cases[names[name]]
-            self.assertEqual(md5, want_md5 or hashlib.md5(names[name]).hexdigest())
-            self.assertEqual(sha1, want_sha1 or hashlib.sha1(names[name]).hexdigest())
-
-    def test_generated_files_match_hashlib(self):
+    def test_every_size_and_switch_matches_hashlib(self):
         rng = random.Random(1321)
-        sizes = [0, 1, 63, 64, 65, (4 << 20) - 1, 4 << 20, (4 << 20) + 1, (8 << 20) + 1, 20 * (1 << 20) + 5]
-        contents = {}
-        for size in sizes:
-            contents[win(self.write(f"size {size:09}.bin", rng.randbytes(size)))] = size
+        for content in [b"", b"abc", b"a" * 1000000] + [rng.randbytes(n) for n in (63, 64, 65, (4 << 20) - 1, (4 << 20) + 1, (8 << 20) + 1)]:
+            self.write(f"size {len(content):09}.bin", content)
         for switches, md5_on, sha1_on in ((["-both"], True, True), (["-sha1"], False, True), ([], True, False)):
             got = self.hash_all(*switches)
-            self.assertEqual([g[0] for g in got], sorted(contents))
+            self.assertEqual(len(got), 9)
             for name, md5, sha1 in got:
-                with open(os.path.join(self.data, name.split("\\")[-1]), "rb") as f:
-                    data = f.read()
-                self.assertEqual(md5, hashlib.md5(data).hexdigest() if md5_on else None)
-                self.assertEqual(sha1, hashlib.sha1(data).hexdigest() if sha1_on else None)
-        for name in list(contents)[:-1]:  # the largest alone: its two hashes on two cores
-            os.remove(os.path.join(self.data, name.split("\\")[-1]))
-        (name, md5, sha1), = self.hash_all("-both")
-        with open(os.path.join(self.data, name.split("\\")[-1]), "rb") as f:
-            data = f.read()
-        self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest(), hashlib.sha1(data).hexdigest()))
+                data = self.content(name)
+                self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest() if md5_on else None,
+                                               hashlib.sha1(data).hexdigest() if sha1_on else None), name)
+
+    def test_a_lone_file_over_4_gib_with_both_hashes_on_two_cores(self):
+        path = os.path.join(self.data, "big.bin")
+        with open(path, "wb") as f:
+            f.truncate(4 << 30)
+            f.seek(4 << 30)
+            f.write(b"end")
+        self.assertEqual(self.hash_all("-both"), [(win(path), "29f9fe6f34f27cd12fbdee8ce0645c90",
+                                                   "4e1b7c19caa60a8d636152096a2d808468ef7158")])
 
 
 class Listing(ToolTest):
-    def setUp(self):
-        super().setUp()
+    def test_masks_recursion_and_names_only(self):
         for rel in ["b.txt", "A.TXT", "c.md", "noext", "sub/z.txt", "sub/deeper/y.txt", "Sub2/x.md", "sub/a.log"]:
             self.write(rel, rel.encode())
-
-    def names(self, *switches):
-        return [e[0].replace(win(self.data) + "\\", "") for e in self.hash_all(*switches)]
-
-    def test_masks_recursion_and_names_only(self):
         cases = [
             ([], ["A.TXT", "b.txt", "c.md", "noext"]),
             (["-type", "*.txt"], ["A.TXT", "b.txt"]),
-            (["-type", "*.*"], ["A.TXT", "b.txt", "c.md", "noext"]),
             (["-TYPE", "?.md;*.LOG,noext"], ["c.md", "noext"]),
             (["-r", "-type", "*.txt"], ["A.TXT", "b.txt", "sub\\z.txt", "sub\\deeper\\y.txt"]),
             (["-r"], ["A.TXT", "b.txt", "c.md", "noext", "sub\\a.log", "sub\\z.txt", "sub\\deeper\\y.txt", "Sub2\\x.md"]),
             (["-type", "-md5"], ["A.TXT", "b.txt", "c.md", "noext"]),  # an empty mask: every file
+            (["-r", "-wp", "-type", "*.md"], ["c.md", "x.md"]),
         ]
         for switches, want in cases:
             with self.subTest(switches=switches):
-                self.assertEqual(self.names(*switches), want)
-        got = self.hash_all("-r", "-wp", "-type", "*.md")
-        self.assertEqual([g[0] for g in got], ["c.md", "x.md"])
-
-    def test_masks_fold_case_as_the_file_system_does(self):
-        for name in ["Čas.csv", "ґ2.TXT", "ΣΑΣ.txt", "other.txt"]:
+                self.assertEqual([e[0].replace(win(self.data) + "\\", "") for e in self.hash_all(*switches)], want)
+        for name in ["Čas.csv", "ґ2.TXT", "ΣΑΣ.txt"]:  # case folded as the file system does
             self.write("fold/" + name, b"x")
         for mask, want in (("čas*", "Čas.csv"), ("Ґ*", "ґ2.TXT"), ("σασ*", "ΣΑΣ.txt")):
-            with self.subTest(mask=mask):
-                run(win(self.data + "/fold"), "-wp", "-type", mask, "-xml", win(self.db), check_code=0)
-                self.assertEqual([e[0] for e in entries(self.db)], [want])
+            run(win(self.data + "/fold"), "-wp", "-type", mask, "-xml", win(self.db), check_code=0)
+            self.assertEqual([e[0] for e in entries(self.db)], [want])
 
-
-class Names(ToolTest):
-    def test_names_of_every_kind_survive(self):
-        names = ["Отчёт за год.txt", "漢字.bin", "smile 😀.png", "a&b 'q'.txt", ".hidden", "  blanks  x.txt",
-                 "x" * 200 + ".txt"]
+    def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)
-        expected = {}
-        for n in names:
-            expected[win(self.write(n, n.encode()))] = n.encode()
-        expected[win(self.write(os.path.join(deep, "long.txt"), b"long"))] = b"long"
-        self.write(os.path.join(deep, "read only.txt"), b"ro")
+        for n in ["Отчёт за год.txt", "漢字.bin", "smile 😀.png", "a&b 'q'.txt", ".hidden", "  blanks  x.txt", "x" * 200 + ".txt",
+                  "U+FFFE \ufffe.txt", os.path.join(deep, "long.txt"), os.path.join(deep, "read only.txt")]:
+            self.write(n, n.encode())
         os.chmod(os.path.join(self.data, deep, "read only.txt"), 0o444)
-        expected[win(os.path.join(self.data, deep, "read only.txt"))] = b"ro"
-        got = self.hash_all("-r", "-both")
-        self.assertEqual(sorted(g[0] for g in got), sorted(expected))
+        os.symlink("..", os.path.join(self.data, deep, "back"))
+        code, _, err = run(win(self.data), "-r", "-both", "-xml", win(self.db))
+        self.assertEqual(code, 0, err)
+        self.assertIn("U+FFFE \ufffe.txt", err)  # named where XML cannot carry it
+        self.assertEqual(subprocess.run(["xmllint", "--noout", self.db]).returncode, 0)
+        got = entries(self.db)
+        self.assertEqual(len(got), 10)
         self.assertTrue(any(len(g[0]) > 260 for g in got))
         for name, md5, sha1 in got:
-            self.assertEqual(md5, hashlib.md5(expected[name]).hexdigest(), name)
-            self.assertEqual(sha1, hashlib.sha1(expected[name]).hexdigest(), name)
-
-    def test_names_xml_cannot_hold_keep_the_database_well_formed(self):
-        for name in ["a\ufffe.txt", "b\uffff.txt", "c.txt"]:
-            self.write(name, b"x")
-        code, _, err = run(win(self.data), "-xml", win(self.db))
-        self.assertEqual(code, 0)
-        self.assertEqual([e[0] for e in entries(self.db)], [win(self.data) + n for n in ("\\a\ufffd.txt", "\\b\ufffd.txt", "\\c.txt")])
-        self.assertTrue(xmllint_accepts(self.db))
-        self.assertIn(win(self.data) + "\\a\ufffe.txt", err)
-
-    def test_file_over_4_gib(self):
-        path = os.path.join(self.data, "big.bin")
-        size = (4 << 30) + 3
-        with open(path, "wb") as f:
-            f.truncate(size)
-            f.seek(size - 3)
-            f.write(b"end")
-        want = hashlib.md5()
-        zeros = bytes(1 << 24)
-        left = size - 3
-        while left:
-            want.update(zeros[:min(left, len(zeros))])
-            left -= min(left, len(zeros))
-        want.update(b"end")
-        self.assertEqual(self.hash_all("-md5"), [(win(path), want.hexdigest(), None)])
-
-    def test_link_loop_is_not_followed(self):
-        self.write("sub/f.txt", b"f")
-        os.symlink("..", os.path.join(self.data, "sub", "back"))
-        got = self.hash_all("-r")
-        self.assertEqual([g[0] for g in got], [win(os.path.join(self.data, "sub", "f.txt"))])
+            data = self.content(name.replace("\ufffd", "\ufffe"))
+            self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest(), hashlib.sha1(data).hexdigest()), name)
 
 
 class Failures(ToolTest):
-
     def test_locked_file_is_recorded_as_unread_and_open_logs_are_hashed(self):
         self.write("a.txt", b"a")
         locked = self.write("b.txt", b"b")

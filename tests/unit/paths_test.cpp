@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "job/parameters.h"
+#include "navigation/trim_path.h"
+
+namespace {
+
+TEST(ParameterString, BuildsTheToolsCommandLine) {
+    const struct {
+        const wchar_t* folder;
+        bool md5, sha1;
+        const wchar_t* pattern;
+        bool recursive, namesOnly;
+        const wchar_t *appDir, *expected;
+    } cases[] = {
+        {L"C:\\Data", true, false, L"*.*", false, false, L"C:\\T\\", L"C:\\Data -md5 -xml C:\\T\\dbsha.xml"},
+        {L"D:\\", true, true, L"*.txt", true, true, L"C:\\T\\", L"D:\\ -r -wp -type *.txt -both -xml C:\\T\\dbsha.xml"},
+        {L"C:\\P", false, true, L"*.jpg", true, false, L"C:\\T\\", L"C:\\P -r -type *.jpg -sha1 -xml C:\\T\\dbsha.xml"},
+        {L"C:\\Data", false, false, L"*.*", false, true, L"C:\\T\\", L"C:\\Data -wp -xml C:\\T\\dbsha.xml"},
+        // Only the exact "*.*" leaves the mask out; the empty mask is passed too.
+        {L"C:\\Data", true, false, L"*.* ", false, false, L"C:\\T\\", L"C:\\Data -type \"*.* \" -md5 -xml C:\\T\\dbsha.xml"},
+        {L"C:\\Data", true, false, L"", false, false, L"C:\\T\\", L"C:\\Data -type  -md5 -xml C:\\T\\dbsha.xml"},
+        // Each argument comes back whole by the Windows rules: blanks quoted, backslashes before a quote doubled.
+        {L"C:\\My Data\\", true, false, L"a\"b", false, false, L"C:\\Program Files\\T\\",
+         L"\"C:\\My Data\\\\\" -type a\\\"b -md5 -xml \"C:\\Program Files\\T\\dbsha.xml\""},
+        {L"C:\\Папка", false, true, L"*.doc; *.txt", false, false, L"C:\\T\\",
+         L"C:\\Папка -type \"*.doc; *.txt\" -sha1 -xml C:\\T\\dbsha.xml"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(job::ParameterString(c.folder, job::SwitchText(c.recursive, c.namesOnly), job::MaskText(c.pattern),
+                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), c.appDir),
+                  c.expected);
+    }
+}
+
+TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
+    const struct {
+        const wchar_t *path, *up;
+    } trims[] = {
+        {L"C:\\Temp\\Missing\\Deeper", L"C:\\Temp\\Missing\\"}, {L"C:\\Windows\\", L"C:\\"}, {L"C:\\", L"C:\\"},
+        {L"\\\\server\\share\\docs", L"\\\\server\\share\\"}, {L"a\\", L"a\\"}, {L"docs", L"docs"}, {L"", L""}, {L"\\", L"\\"},
+    };
+    for (const auto& c : trims) EXPECT_EQ(navigation::TrimToLastFolder(c.path), c.up) << c.path;
+    const struct {
+        const wchar_t *typed, *clean;
+    } cleans[] = {
+        {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""},
+    };
+    for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
+}
+
+}  // namespace
