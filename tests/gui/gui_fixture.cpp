@@ -27,8 +27,6 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
-
 INPUT Key(WORD vk, bool up, WORD unicode = 0) {
     INPUT i{INPUT_KEYBOARD, {}};
     i.ki = {vk, unicode, static_cast<DWORD>((up ? KEYEVENTF_KEYUP : 0) | (unicode ? KEYEVENTF_UNICODE : 0)), 0, 0};
@@ -40,6 +38,8 @@ INPUT Button(DWORD flags) {
     i.mi.dwFlags = flags;
     return i;
 }
+
+void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
 
 }  // namespace
 
@@ -62,8 +62,7 @@ void FormTest::TearDown() {
 void FormTest::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        if (!form || !form->Window().PreTranslate(msg)) {
+        if (msg.message != WM_QUIT && (!form || !form->Window().PreTranslate(msg))) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -71,17 +70,10 @@ void FormTest::Pump() {
 }
 
 void FormTest::Press(UINT key, int shift) {
-    if (Focused() < 0) {
-        ADD_FAILURE() << "a key pressed with no element of the window focused";
-        return;
-    }
-    std::vector<INPUT> input;
-    if (shift & 1) input.push_back(Key(VK_SHIFT, false));
-    if (shift & 2) input.push_back(Key(VK_CONTROL, false));
-    input.push_back(Key(static_cast<WORD>(key), false));
-    input.push_back(Key(static_cast<WORD>(key), true));
-    if (shift & 2) input.push_back(Key(VK_CONTROL, true));
-    if (shift & 1) input.push_back(Key(VK_SHIFT, true));
+    ASSERT_GE(Focused(), 0) << "a key pressed with no element of the window focused";
+    const WORD modifier = shift & 1 ? VK_SHIFT : shift & 2 ? VK_CONTROL : 0;
+    std::vector<INPUT> input{Key(static_cast<WORD>(key), false), Key(static_cast<WORD>(key), true)};
+    if (modifier) input = {Key(modifier, false), input[0], input[1], Key(modifier, true)};
     Send(input);
     Pump();
 }
@@ -106,16 +98,6 @@ void FormTest::Click(int element, POINT at, bool twice) {
     Pump();
 }
 
-std::vector<std::wstring> FormTest::Items(int element) {
-    const HWND list = Item(element);
-    std::vector<std::wstring> items(static_cast<size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
-    for (size_t i = 0; i < items.size(); ++i) {
-        items[i].resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)));
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(items[i].data()));
-    }
-    return items;
-}
-
 void FormTest::ClickItem(int element, int item, bool twice) {
     RECT rc;
     SendMessageW(Item(element), LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
@@ -127,6 +109,15 @@ int FormTest::Focused() {
     for (int i = 0; i < app::ElementCount; ++i)
         if (focus && (Item(i) == focus || IsChild(Item(i), focus))) return i;
     return -1;
+}
+
+std::vector<std::wstring> FormTest::Items(int element) {
+    std::vector<std::wstring> items(static_cast<size_t>(SendMessageW(Item(element), LB_GETCOUNT, 0, 0)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(static_cast<size_t>(SendMessageW(Item(element), LB_GETTEXTLEN, i, 0)));
+        SendMessageW(Item(element), LB_GETTEXT, i, reinterpret_cast<LPARAM>(items[i].data()));
+    }
+    return items;
 }
 
 HDROP DropOf(const std::vector<std::wstring>& paths) {
@@ -150,18 +141,14 @@ TempFolder::TempFolder(const std::wstring& name) {
 }
 
 TempFolder::~TempFolder() {
-    std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
+    const std::wstring from = path_ + L'\0';
+    SHFILEOPSTRUCTW op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
     SHFileOperationW(&op);
 }
 
 std::wstring TempFolder::Make(const std::wstring& relative) const {
-    const std::wstring path = path_ + L"\\" + relative;
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
+    CreateDirectoryW((path_ + L"\\" + relative).c_str(), nullptr);
+    return path_ + L"\\" + relative;
 }
 
 std::wstring TempFolder::Write(const std::wstring& relative, const std::string& content) const {

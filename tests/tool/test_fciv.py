@@ -24,7 +24,7 @@ LOCKER = os.environ.get("LOCK_EXE", os.path.join(ROOT, "build", "windows", "bin"
 NOBODY_PREFIX = "/tmp/tallymere-wineprefix-nobody"
 
 
-def run(*args, check_code=None, as_nobody=None, preexec_fn=None):
+def run(*args, code=None, as_nobody=None, preexec_fn=None):
     """Runs the tool; as_nobody: a folder of nobody's own to run a copy of it from, as a user permissions stop."""
     command = [WINE_RUN, FCIV, *args]
     if as_nobody:
@@ -36,25 +36,19 @@ def run(*args, check_code=None, as_nobody=None, preexec_fn=None):
     proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn)
     out = proc.stdout.decode("utf-8", "replace")
     err = "\n".join(l for l in proc.stderr.decode("utf-8", "replace").splitlines() if not l.startswith("wine:"))
-    if check_code is not None and proc.returncode != check_code:
-        raise AssertionError(f"exit {proc.returncode}, expected {check_code}\n{out}\n{err}")
+    if code is not None and proc.returncode != code:
+        raise AssertionError(f"exit {proc.returncode}, expected {code}\n{out}\n{err}")
     return proc.returncode, out, err
 
 
-def entries(db):
-    """(name, md5, sha1) per entry, in file order; a missing hash is None."""
+def entries(db, tag="FILE_ENTRY"):
+    """Per entry (name, MD5, SHA1), a missing hash None; or per unread item (name, error)."""
     root = ET.parse(db).getroot()
-    assert root.tag == "FCIV", root.tag
-    result = []
-    for e in root:
-        assert e.tag in ("FILE_ENTRY", "FILE_ERROR") and not e.attrib, e.tag
-        if e.tag == "FILE_ERROR":
-            continue
-        tags = [c.tag for c in e]
-        assert tags in (["name", "MD5"], ["name", "SHA1"], ["name", "MD5", "SHA1"]), tags
-        get = lambda t: e.find(t).text if e.find(t) is not None else None
-        result.append((get("name"), get("MD5"), get("SHA1")))
-    return result
+    assert root.tag == "FCIV" and all(e.tag in ("FILE_ENTRY", "FILE_ERROR") and not e.attrib for e in root)
+    fields = ("name", "MD5", "SHA1") if tag == "FILE_ENTRY" else ("name", "error")
+    for e in root.iter("FILE_ENTRY"):
+        assert [c.tag for c in e] in (["name", "MD5"], ["name", "SHA1"], ["name", "MD5", "SHA1"])
+    return [tuple(e.findtext(f) for f in fields) for e in root.iter(tag)]
 
 
 class ToolTest(unittest.TestCase):
@@ -63,12 +57,14 @@ class ToolTest(unittest.TestCase):
         self.db = os.path.join(self.dir, "db.xml")
         self.data = os.path.join(self.dir, "data")
         os.mkdir(self.data)
-
-    def tearDown(self):
-        shutil.rmtree(self.dir, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, self.dir, True)
 
     def write(self, relative, content):
         return write(self.data, relative, content)
+
+    def left(self):
+        """What the tool's folder holds."""
+        return sorted(os.listdir(self.dir))
 
     def hold(self, path, *mode):
         """Holds a file open (no sharing, or "write" as a log writer does) until the test ends."""
@@ -77,13 +73,14 @@ class ToolTest(unittest.TestCase):
         self.assertEqual(locker.stdout.readline().strip(), b"locked")
         self.addCleanup(lambda: (locker.stdin.close(), locker.wait(60), locker.stdout.close()))
 
-    def hash_all(self, *switches, code=0):
-        run(win(self.data), *switches, "-xml", win(self.db), check_code=code)
+    def hash_all(self, *switches):
+        run(win(self.data), *switches, "-xml", win(self.db), code=0)
         return entries(self.db)
 
-    def content(self, name):
+    def digests(self, name, md5=True, sha1=True):
         with open(os.path.join(self.data, name[len(win(self.data)) + 1:].replace("\\", "/")), "rb") as f:
-            return f.read()
+            data = f.read()
+        return (hashlib.md5(data).hexdigest() if md5 else None, hashlib.sha1(data).hexdigest() if sha1 else None)
 
 
 class KnownAnswers(ToolTest):
@@ -91,13 +88,11 @@ class KnownAnswers(ToolTest):
         rng = random.Random(1321)
         for content in [b"", b"abc", b"a" * 1000000] + [rng.randbytes(n) for n in (63, 64, 65, (4 << 20) - 1, (4 << 20) + 1, (8 << 20) + 1)]:
             self.write(f"size {len(content):09}.bin", content)
-        for switches, md5_on, sha1_on in ((["-both"], True, True), (["-sha1"], False, True), ([], True, False)):
+        for switches, md5, sha1 in ((["-both"], True, True), (["-sha1"], False, True), ([], True, False)):
             got = self.hash_all(*switches)
             self.assertEqual(len(got), 9)
-            for name, md5, sha1 in got:
-                data = self.content(name)
-                self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest() if md5_on else None,
-                                               hashlib.sha1(data).hexdigest() if sha1_on else None), name)
+            for name, *hashes in got:
+                self.assertEqual(tuple(hashes), self.digests(name, md5, sha1), name)
 
     def test_a_lone_file_over_4_gib_with_both_hashes_on_two_cores(self):
         path = os.path.join(self.data, "big.bin")
@@ -128,7 +123,7 @@ class Listing(ToolTest):
         for name in ["Čas.csv", "ґ2.TXT", "ΣΑΣ.txt"]:  # case folded as the file system does
             self.write("fold/" + name, b"x")
         for mask, want in (("čas*", "Čas.csv"), ("Ґ*", "ґ2.TXT"), ("σασ*", "ΣΑΣ.txt")):
-            run(win(self.data + "/fold"), "-wp", "-type", mask, "-xml", win(self.db), check_code=0)
+            run(win(self.data + "/fold"), "-wp", "-type", mask, "-xml", win(self.db), code=0)
             self.assertEqual([e[0] for e in entries(self.db)], [want])
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
@@ -138,121 +133,97 @@ class Listing(ToolTest):
             self.write(n, n.encode())
         os.chmod(os.path.join(self.data, deep, "read only.txt"), 0o444)
         os.symlink("..", os.path.join(self.data, deep, "back"))
-        code, _, err = run(win(self.data), "-r", "-both", "-xml", win(self.db))
-        self.assertEqual(code, 0, err)
+        _, _, err = run(win(self.data), "-r", "-both", "-xml", win(self.db), code=0)
         self.assertIn("U+FFFE \ufffe.txt", err)  # named where XML cannot carry it
         self.assertEqual(subprocess.run(["xmllint", "--noout", self.db]).returncode, 0)
         got = entries(self.db)
         self.assertEqual(len(got), 10)
         self.assertTrue(any(len(g[0]) > 260 for g in got))
-        for name, md5, sha1 in got:
-            data = self.content(name.replace("\ufffd", "\ufffe"))
-            self.assertEqual((md5, sha1), (hashlib.md5(data).hexdigest(), hashlib.sha1(data).hexdigest()), name)
+        for name, *hashes in got:
+            self.assertEqual(tuple(hashes), self.digests(name.replace("\ufffd", "\ufffe")), name)
 
 
 class Failures(ToolTest):
     def test_locked_file_is_recorded_as_unread_and_open_logs_are_hashed(self):
         self.write("a.txt", b"a")
         locked = self.write("b.txt", b"b")
-        log = self.write("c.log", b"log")
         self.hold(locked)
-        self.hold(log, "write")
-        code, _, err = run(win(self.data), "-xml", win(self.db))
-        self.assertEqual(code, 1)
+        self.hold(self.write("c.log", b"log"), "write")
+        _, _, err = run(win(self.data), "-xml", win(self.db), code=1)
         self.assertIn(win(locked), err)
         self.assertEqual([e[0][-5:] for e in entries(self.db)], ["a.txt", "c.log"])
-        unread = ET.parse(self.db).getroot().find("FILE_ERROR")
-        self.assertEqual((unread.find("name").text, unread.find("error").text), (win(locked), "32"))
+        self.assertEqual(entries(self.db, "FILE_ERROR"), [(win(locked), "32")])
 
     def test_folders_that_cannot_be_listed(self):
         if os.geteuid() != 0:
             self.skipTest("needs root to run the tool as the user nobody, whom permissions stop")
         own = tempfile.mkdtemp(prefix="fciv nobody ")
         self.addCleanup(shutil.rmtree, own, True)
-        db = os.path.join(own, "db.xml")
-        tree = os.path.join(own, "data")
+        db, tree = os.path.join(own, "db.xml"), os.path.join(own, "data")
         for rel in ("a.txt", "closed/b.txt", "open/c.txt"):
             write(tree, rel, rel.encode())
-        with open(db, "wb") as f:
-            f.write(b"old database")
         subprocess.run(["chown", "-R", "nobody", own], check=True)
         os.chmod(own, 0o755)
         os.chmod(os.path.join(tree, "closed"), 0)
-        theirs = os.path.join(own, "not theirs")  # a folder nobody may not write in
-        os.mkdir(theirs, 0o755)
-        code, _, err = run(win(tree), "-r", "-xml", win(db), as_nobody=own)
-        self.assertEqual(code, 1, err)
+        os.mkdir(os.path.join(own, "not theirs"), 0o755)  # a folder nobody may not write in
+        _, _, err = run(win(tree), "-r", "-xml", win(db), as_nobody=own, code=1)
         self.assertIn(win(tree + "/closed"), err)
         self.assertEqual([e[0] for e in entries(db)], [win(tree + "/a.txt"), win(tree + "/open/c.txt")])
-        self.assertEqual(ET.parse(db).getroot().find("FILE_ERROR/name").text, win(tree + "/closed") + "\\")
+        self.assertEqual(entries(db, "FILE_ERROR"), [(win(tree + "/closed") + "\\", "5")])
+        with open(db, "rb") as f:
+            good = f.read()
         # A top folder that cannot be listed, or a database folder that cannot be written: nothing is written.
-        shutil.copy(db, db + ".good")
-        for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(theirs + "/db.xml")]):
-            code, _, err = run(*args, as_nobody=own)
-            self.assertEqual(code, 2, err)
+        for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(own + "/not theirs/db.xml")]):
+            _, _, err = run(*args, as_nobody=own, code=2)
             self.assertTrue(err.strip())
-            with open(db, "rb") as f, open(db + ".good", "rb") as good:
-                self.assertEqual(f.read(), good.read())
+            with open(db, "rb") as f:
+                self.assertEqual(f.read(), good)
 
     def test_bad_command_lines_touch_nothing(self):
-        with open(self.db, "wb") as f:
-            f.write(b"old database")
-        cases = [
-            [win(self.data + "/missing"), "-xml", win(self.db)],
-            [win(self.data), "-bogus", "-xml", win(self.db)],
-            [win(self.data), "-xml"],
-            [win(self.data), "-md5"],
-            ["-md5", "-xml", win(self.db)],
-            [win(self.data), "-xml", win(self.dir + "/no such folder/db.xml")],
-            [win(self.data), "-xml", win(self.dir)],  # a folder
-            [win(self.data), "-xml", win(self.dir) + "\\"],
-            [win(self.data), "-xml", win(self.db), "-xml", win(self.dir + "/other.xml")],
-            [win(self.data), "-type", "*.a", "-type", "*.b", "-xml", win(self.db)],
-        ]
+        write(self.dir, "db.xml", b"old database")
         self.write("a.txt", b"a")
-        for args in cases:
+        data, db = win(self.data), win(self.db)
+        for args in ([data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
+                     ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
+                     [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
+                     [data, "-type", "*.a", "-type", "*.b", "-xml", db]):
             with self.subTest(args=args):
-                code, out, err = run(*args)
-                self.assertEqual(code, 2)
+                _, _, err = run(*args, code=2)
                 self.assertTrue(err.strip())
                 with open(self.db, "rb") as f:
                     self.assertEqual(f.read(), b"old database")
-                self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
+                self.assertEqual(self.left(), ["data", "db.xml"])
         for args in ([], ["-h"], ["-?"]):
-            code, out, _ = run(*args)
-            self.assertEqual(code, 0)
+            _, out, _ = run(*args, code=0)
             self.assertIn("-xml", out)
             self.assertIn("Считает", out)
 
     def test_database_is_replaced_whole_or_not_at_all(self):
-        with open(self.db, "wb") as f:
-            f.write(b"x" * 100000)
+        write(self.dir, "db.xml", b"x" * 100000)
         self.write("a.txt", b"a")
         self.assertEqual(len(self.hash_all()), 1)
-        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])  # no temporary file left
+        self.assertEqual(self.left(), ["data", "db.xml"])  # no temporary file left
         long_name = os.path.join(self.dir, "d" * 248 + ".xml")  # near the 255-character limit
-        run(win(self.data), "-xml", win(long_name), check_code=0)
+        run(win(self.data), "-xml", win(long_name), code=0)
         self.assertEqual(len(entries(long_name)), 1)
-        # The disk fills up while the database is written: the old one stays.
-        for i in range(200):
+        for i in range(200):  # the disk fills up while the database is written: the old one stays
             self.write(f"f{i:03}.txt", b"x")
         def limit():  # a write past the limit fails instead of ending the tool
             signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
             resource.setrlimit(resource.RLIMIT_FSIZE, (8192, 8192))
-        code, _, err = run(win(self.data), "-xml", win(self.db), preexec_fn=limit)
-        self.assertEqual(code, 4, err)
+        _, _, err = run(win(self.data), "-xml", win(self.db), preexec_fn=limit, code=4)
         self.assertIn(win(self.db), err)
         self.assertEqual(len(entries(self.db)), 1)
-        self.assertEqual(sorted(os.listdir(self.dir)), sorted(["data", "db.xml", os.path.basename(long_name)]))
+        self.assertEqual(self.left(), sorted(["data", "db.xml", os.path.basename(long_name)]))
 
 
 class Interruption(ToolTest):
     def start(self):
-        """Starts the tool on the data folder; returns once it listens for Ctrl+C."""
+        """Starts the tool on the data folder; returns once it listens for Ctrl+C (its temporary file is there)."""
         proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", "-both", "-xml", win(self.db)],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 60  # its temporary file appears once it does
-        while not [n for n in os.listdir(self.dir) if n.endswith(".tmp")] and time.time() < deadline:
+        deadline = time.time() + 60
+        while not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
             time.sleep(0.02)
         return proc
 
@@ -272,11 +243,10 @@ class Interruption(ToolTest):
         self.assertLess(len(names), 41)
         self.assertEqual(names, sorted(names))
         self.assertTrue(set(names) <= {win(p) for p in glob.glob(os.path.join(self.data, "*"))})
-        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
+        self.assertEqual(self.left(), ["data", "db.xml"])
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
-        with open(self.db, "wb") as f:
-            f.write(b"old database")
+        write(self.dir, "db.xml", b"old database")
         for i in range((os.cpu_count() or 1) + 1):  # the first files take seconds each, more of them than cores
             self.sparse(f"big{i}.bin", 4 << 30)
         for i in range(3000):
@@ -287,26 +257,25 @@ class Interruption(ToolTest):
             self.assertEqual(proc.wait(60), code)
             with open(self.db, "rb") as f:
                 self.assertEqual(f.read(), b"old database")
-        self.assertEqual(len([n for n in os.listdir(self.dir) if n.endswith(".tmp")]), 1)  # the killed run's
+        self.assertEqual(len(glob.glob(os.path.join(self.dir, "*.tmp"))), 1)  # the killed run's
         shutil.rmtree(self.data)
         os.mkdir(self.data)
         self.hash_all()  # the next run removes it
-        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml"])
+        self.assertEqual(self.left(), ["data", "db.xml"])
 
 
 class Checking(ToolTest):
-    NAMES = ["Отчёт за год.txt", "smile 😀.bin", "plain.txt"]
+    NAMES = ["Отчёт за год.txt", "smile 😀.bin", "plain.txt", "sub/inner.txt"]
 
     def check(self, *args, code):
-        rc, out, err = run(*args)
-        self.assertEqual(rc, code, out + err)
+        _, out, err = run(*args, code=code)
         return out + err
 
     def test_a_database_check_names_exactly_what_went_wrong(self):
         for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt"]:
             self.write(name, name.encode() * 50)
-        run(win(self.data), "-r", "-both", "-xml", win(self.db), check_code=0)
-        self.assertIn("right: 7,", self.check("-v", "-xml", win(self.db), code=0))
+        run(win(self.data), "-r", "-both", "-xml", win(self.db), code=0)
+        self.assertIn("right: 8,", self.check("-v", "-xml", win(self.db), code=0))
         with open(os.path.join(self.data, "sub", "changed.txt"), "ab") as f:
             f.write(b"!")
         os.remove(os.path.join(self.data, "sub", "gone.txt"))
@@ -316,52 +285,38 @@ class Checking(ToolTest):
         self.assertEqual(wrong, ["ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
                                  "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[2].split(" (32) ")[-1]])
         # Listed as sums lines (names only), the database checks out with md5sum -c on the Linux side.
-        run(win(self.data), "-wp", "-xml", win(self.db), check_code=0)
-        with open(os.path.join(self.data, "listed.md5"), "wb") as f:
-            f.write(subprocess.run([WINE_RUN, FCIV, "-list", "-xml", win(self.db)], capture_output=True, check=True).stdout)
+        run(win(self.data), "-wp", "-xml", win(self.db), code=0)
+        write(self.data, "listed.md5", run("-list", "-xml", win(self.db), code=0)[1].encode())
         self.assertEqual(subprocess.run(["md5sum", "-c", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
 
     def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
         for name in self.NAMES:
             self.write(name, name.encode() * 1000)
-        self.write("sub/inner.txt", b"inner")
-        files = self.NAMES + ["sub/inner.txt"]
         for tool in ("md5sum", "sha1sum", "sha256sum", "sha512sum"):
             for flags in ([], ["-b"], ["--tag"]):
-                with self.subTest(tool=tool, flags=flags):
-                    sums = subprocess.run([tool, *flags, *files], cwd=self.data, capture_output=True, check=True).stdout
-                    for where, args in ((self.dir, [win(self.data)]), (self.data, [])):  # names relative to FOLDER, or to the file
-                        with open(os.path.join(where, "SUMS"), "wb") as f:
-                            f.write(sums)
-                        self.assertIn("right: 4,", self.check("-v", "-sums", win(os.path.join(where, "SUMS")), *args, code=0))
+                sums = subprocess.run([tool, *flags, *self.NAMES], cwd=self.data, capture_output=True, check=True).stdout
+                for where, args in ((self.dir, [win(self.data)]), (self.data, [])):  # names relative to FOLDER, or to the file
+                    write(where, "SUMS", sums)
+                    self.assertIn("right: 4,", self.check("-v", "-sums", win(where + "/SUMS"), *args, code=0), (tool, flags))
         lines = sums.decode().splitlines()
         lines[1] = lines[1][:-1] + ("0" if lines[1][-1] != "0" else "1")  # the BSD form ends in the hash
-        with open(os.path.join(self.dir, "SUMS"), "w") as f:
-            f.write("# published sums\n\n" + "\n".join(lines) + "\nnot a sums line\n")
-        out = self.check("-v", "-sums", win(os.path.join(self.dir, "SUMS")), win(self.data), code=1)
-        self.assertIn("CHANGED (SHA512): " + files[1], out)
+        write(self.dir, "SUMS", ("# published sums\n\n" + "\n".join(lines) + "\nnot a sums line\n").encode())
+        out = self.check("-v", "-sums", win(self.dir + "/SUMS"), win(self.data), code=1)
+        self.assertIn("CHANGED (SHA512): " + self.NAMES[1], out)
         self.assertIn("line 7", out)  # reported, and the rest still checked
         self.assertIn("right: 3, изменено / changed: 1", out)
 
     def test_bad_inputs(self):
         self.write("x.txt", b"x")
-        outside = os.path.join(self.dir, "outside.txt")
-        with open(outside, "wb") as f:
-            f.write(b"outside")
-        entry = "<FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
-        cases = [
-            (b"", 2),
-            (f"<FCIV>{entry.format('x.txt', hashlib.md5(b'x').hexdigest())}".encode(), 2),  # cut off
-            (f"<FCIV>{entry.format('x.txt', 'not hex')}</FCIV>".encode(), 1),
-            (f"<FCIV>{entry.format('..&#92;outside.txt', hashlib.md5(b'outside').hexdigest())}</FCIV>".encode(), 0),
-            (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
-        ]
-        for content, code in cases:
-            with self.subTest(content=content):
-                with open(self.db, "wb") as f:
-                    f.write(content)
-                self.check("-v", "-xml", win(self.db), win(self.data), code=code)
-        self.assertEqual(sorted(os.listdir(self.dir)), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
+        write(self.dir, "outside.txt", b"outside")
+        entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
+        for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
+                              ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
+                              ((entry.format("..&#92;outside.txt", hashlib.md5(b"outside").hexdigest()) + "</FCIV>").encode(), 0),
+                              (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2)):  # no DTD
+            write(self.dir, "db.xml", content)
+            self.check("-v", "-xml", win(self.db), win(self.data), code=code)
+        self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
         self.check("-v", "-sums", win(self.db), code=2)
         self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
 

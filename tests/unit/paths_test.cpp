@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/app_dir.h"
 #include "job/parameters.h"
 #include "navigation/trim_path.h"
 
@@ -47,6 +48,7 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
         {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""},
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
+    EXPECT_EQ(app::AppDirFrom(L"D:\\") + L"|" + app::AppDirFrom(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
 }
 
 }  // namespace
