@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "form_probe.h"
+#include "quiet_services.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ int main() {
         CreateDirectoryW(folders.c_str(), nullptr);
         for (int i = 0; i < 5000; ++i) CreateDirectoryW((folders + L"\\folder " + std::to_wstring(i)).c_str(), nullptr);
     }
-    test::SilentDialogs dialogs;
-    test::NoShell shell;
+    bench::SilentDialogs dialogs;
+    bench::NoShell shell;
     NoClock clock;
     app::Form1 form(dialogs, shell, clock);
     form.Show();

@@ -9,12 +9,13 @@
 
 #include "app/form1.h"
 #include "form_probe.h"
+#include "quiet_services.h"
 #include "platform/files.h"
 
 namespace {
 
-using test::NoShell;
-using test::SilentDialogs;
+using bench::NoShell;
+using bench::SilentDialogs;
 
 std::string Database(int entries) {
     std::string db = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<FCIV>\r\n";

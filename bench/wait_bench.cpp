@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "form_probe.h"
+#include "quiet_services.h"
 #include "platform/event_pump.h"
 
 namespace {
@@ -33,7 +33,7 @@ int main() {
     CopyFileW((bin + L"stand_in.exe").c_str(), (appDir + L"fciv.exe").c_str(), FALSE);
     SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", L"5000");
 
-    test::SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     platform::Win32Shell shell;
     platform::SystemClock clock;
     app::Form1 form(dialogs, shell, clock);

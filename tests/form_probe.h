@@ -1,5 +1,4 @@
-// The window's own procedures and quiet stand-ins for its services, for the
-// tests and the benchmarks.
+// The window's own procedures, for the tests and the benchmarks.
 #pragma once
 #include <string>
 
@@ -13,14 +12,3 @@ public:
     static void GoToPath(Form1& f, const std::wstring& path) { f.GoToPath(path); }
 };
 }  // namespace app
-
-namespace test {
-struct SilentDialogs : platform::Dialogs {
-    void Message(const std::wstring&, int, const std::wstring&) override {}
-    std::wstring PickFolder(const std::wstring&) override { return {}; }
-};
-struct NoShell : platform::Shell {
-    void StartProgram(const std::wstring&) override {}
-    void StartTool(HWND, const std::wstring&, const std::wstring&) override {}
-};
-}  // namespace test

@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 
-#include "platform/files.h"
-
 namespace test {
 
 namespace {
@@ -27,9 +25,9 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-INPUT Key(WORD vk, bool up, WORD unicode = 0) {
+INPUT Key(WORD vk, bool up) {
     INPUT i{INPUT_KEYBOARD, {}};
-    i.ki = {vk, unicode, static_cast<DWORD>((up ? KEYEVENTF_KEYUP : 0) | (unicode ? KEYEVENTF_UNICODE : 0)), 0, 0};
+    i.ki = {vk, 0, static_cast<DWORD>(up ? KEYEVENTF_KEYUP : 0), 0, 0};
     return i;
 }
 
@@ -78,14 +76,6 @@ void FormTest::Press(UINT key, int shift) {
     Pump();
 }
 
-void FormTest::Type(const std::wstring& text) {
-    ASSERT_GE(Focused(), 0) << "typing with no element of the window focused";
-    for (wchar_t c : text) {
-        Send({Key(0, false, c), Key(0, true, c)});
-        Pump();
-    }
-}
-
 void FormTest::TabTo(int element) {
     for (int i = 0; i < app::ElementCount && Focused() != element; ++i) Press(VK_TAB);
     EXPECT_EQ(Focused(), element) << "Tab never reached " << element;
@@ -131,31 +121,6 @@ HDROP DropOf(const std::vector<std::wstring>& paths) {
     std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
-}
-
-TempFolder::TempFolder(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-    const std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-    SHFileOperationW(&op);
-}
-
-std::wstring TempFolder::Make(const std::wstring& relative) const {
-    CreateDirectoryW((path_ + L"\\" + relative).c_str(), nullptr);
-    return path_ + L"\\" + relative;
-}
-
-std::wstring TempFolder::Write(const std::wstring& relative, const std::string& content) const {
-    const std::wstring path = path_ + L"\\" + relative;
-    DeleteFileW(path.c_str());
-    EXPECT_TRUE(platform::WriteNewFile(path, content));
-    return path;
 }
 
 }  // namespace test

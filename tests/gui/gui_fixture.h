@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -16,6 +18,8 @@
 #include "platform/runtime_error.h"
 
 namespace test {
+
+namespace fs = std::filesystem;
 
 struct Shown {
     std::wstring prompt;
@@ -70,8 +74,6 @@ protected:
     void Pump();
     // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl.
     void Press(UINT key, int shift = 0);
-    // Types text into the focused element, a character at a time.
-    void Type(const std::wstring& text);
     // Presses Tab until the element has the focus, as a keyboard user gets there.
     void TabTo(int element);
     // A mouse click (twice: a double click) at a point of the element's client area, or on a list box's item.
@@ -96,14 +98,25 @@ HDROP DropOf(const std::vector<std::wstring>& paths);
 // A folder of the test's own under the system's temporary folder, removed afterwards.
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& name);
-    ~TempFolder();
-    const std::wstring& Path() const { return path_; }
-    std::wstring Make(const std::wstring& relative) const;                                 // a sub-folder
-    std::wstring Write(const std::wstring& relative, const std::string& content) const;  // a file
+    explicit TempFolder(const std::wstring& name) : path_(fs::temp_directory_path() / (name + std::to_wstring(GetCurrentProcessId()))) {
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::wstring Path() const { return path_.wstring(); }
+    std::wstring Make(const std::wstring& relative) const {
+        fs::create_directories(path_ / relative);
+        return Path() + L"\\" + relative;
+    }
+    std::wstring Write(const std::wstring& relative, const std::string& content) const {
+        std::ofstream(path_ / relative, std::ios::binary) << content;
+        return Path() + L"\\" + relative;
+    }
 
 private:
-    std::wstring path_;
+    fs::path path_;
 };
 
 }  // namespace test

@@ -31,10 +31,6 @@ TEST_F(JobTest, AMissingToolEndsWithTheEmptyDatabaseMessage) {
     EXPECT_EQ(form->Text6.Text(), L"earlier");
     EXPECT_EQ(form->Text4.Text(), L"FCIV \"" + data.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
     EXPECT_TRUE(form->Command2.Enabled());
-    // The keyboard still works: the button gave the focus on before it was disabled.
-    EXPECT_EQ(Focused(), Text3);
-    Press(VK_TAB, 1);
-    EXPECT_EQ(Focused(), Command2);
 }
 
 // The queued input below is handled in the job's first pause; a key press would

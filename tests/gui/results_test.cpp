@@ -50,39 +50,34 @@ TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {
     EXPECT_EQ(shell.started.back(), L"notepad.exe \"" + form->AppDir + report2 + L"\"");
 }
 
-TEST_F(ResultsTest, MissingOrEmptyDatabaseLeavesTheResultBoxAlone) {
+TEST_F(ResultsTest, FailuresAreReportedAndLeaveTheResultBoxAlone) {
     const std::wstring banner = L"***************\r\n Нет данных !\r\n***************";
     form->Text6.SetText(L"earlier report");
-    ReadDatabase();
+    ReadDatabase();  // missing: created empty, and reported
     EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{L"Файл пуст.\r" + db, 64, L""}}));
     EXPECT_EQ(form->Text6.Text(), L"earlier report");
-    EXPECT_NE(GetFileAttributesW(db.c_str()), INVALID_FILE_ATTRIBUTES);  // created empty
+    EXPECT_NE(GetFileAttributesW(db.c_str()), INVALID_FILE_ATTRIBUTES);
     dir.Write(L"dbsha.xml", "<FCIV></FCIV>");
     ReadDatabase();
     EXPECT_EQ(form->Text6.Text(), banner);
     EXPECT_TRUE(shell.started.empty());  // not saved unless asked
     form->Check4.SetValue(1);
+    shell.failure = 53;  // no editor: the saved report stays, and nothing is shown
     ReadDatabase();
-    EXPECT_EQ(shell.started.size(), 1u);  // the banner is saved too
-    app::FormProbe::ReadHashDatabase(*form, form->AppDir + L"no such folder\\dbsha.xml");  // a read failure is reported
-    EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"76\rПуть не найден", 0, L""}));
-    EXPECT_EQ(form->Text6.Text(), banner);
-}
-
-TEST_F(ResultsTest, SaveErrorsAreShownExceptAMissingEditor) {
-    form->Text6.SetText(L"report");
-    shell.failure = 53;
-    app::FormProbe::SaveReport(*form);
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(Read(report1), "report\r\n");  // the file stays
+    EXPECT_EQ(Read(report1), Cp1251(banner + L"\r\n"));
+    EXPECT_EQ(dialogs.shown.size(), 1u);
     shell.failure = 70;
     app::FormProbe::SaveReport(*form);
-    EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{L"70\rОтказано в разрешении", 0, L""}}));
+    EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"70\rОтказано в разрешении", 0, L""}));
     shell.started.clear();
-    form->AppDir += L"gone\\";  // a folder that cannot be written to
+    form->AppDir += L"gone\\";  // a folder that cannot be written to or read from
     app::FormProbe::SaveReport(*form);
     EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"76\rПуть не найден", 0, L""}));
     EXPECT_TRUE(shell.started.empty());
+    app::FormProbe::ReadHashDatabase(*form, form->AppDir + L"dbsha.xml");
+    EXPECT_EQ(dialogs.shown.size(), 4u);
+    EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"76\rПуть не найден", 0, L""}));
+    EXPECT_EQ(form->Text6.Text(), banner);
 }
 
 }  // namespace

@@ -101,11 +101,4 @@ TEST_F(FormTest, ADpiChangeKeepsEveryFontAliveWhileInUse) {
     EXPECT_EQ(PlaceOf(form->Window().Hwnd(), Item(Command2)).left, 824 * 3 / 2);
 }
 
-TEST_F(FormTest, AppDirIsTheProgramsFolderWithOneBackslash) {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder = exe;
-    EXPECT_EQ(form->AppDir, folder.erase(folder.find_last_of(L'\\') + 1));
-}
-
 }  // namespace

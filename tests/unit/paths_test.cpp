@@ -21,9 +21,12 @@ TEST(ParameterString, BuildsTheToolsCommandLine) {
         // Only the exact "*.*" leaves the mask out; the empty mask is passed too.
         {L"C:\\Data", true, false, L"*.* ", false, false, L"C:\\T\\", L"C:\\Data -type \"*.* \" -md5 -xml C:\\T\\dbsha.xml"},
         {L"C:\\Data", true, false, L"", false, false, L"C:\\T\\", L"C:\\Data -type  -md5 -xml C:\\T\\dbsha.xml"},
-        // Each argument comes back whole by the Windows rules: blanks quoted, backslashes before a quote doubled.
+        // Each argument comes back whole by the Windows rules: blanks and tabs quoted, a quote escaped,
+        // backslashes doubled where a quote follows them.
         {L"C:\\My Data\\", true, false, L"a\"b", false, false, L"C:\\Program Files\\T\\",
          L"\"C:\\My Data\\\\\" -type a\\\"b -md5 -xml \"C:\\Program Files\\T\\dbsha.xml\""},
+        {L"C:\\a\tb", true, false, L"x\\\" y", false, false, L"C:\\T\\",
+         L"\"C:\\a\tb\" -type \"x\\\\\\\" y\" -md5 -xml C:\\T\\dbsha.xml"},
         {L"C:\\Папка", false, true, L"*.doc; *.txt", false, false, L"C:\\T\\",
          L"C:\\Папка -type \"*.doc; *.txt\" -sha1 -xml C:\\T\\dbsha.xml"},
     };
