@@ -81,17 +81,14 @@ void FormTest::TabTo(int element) {
     EXPECT_EQ(Focused(), element) << "Tab never reached " << element;
 }
 
-void FormTest::Click(int element, POINT at, bool twice) {
+void FormTest::ClickItem(int element, int item, bool twice) {
+    RECT rc;
+    SendMessageW(Item(element), LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
+    POINT at{rc.left + 20, (rc.top + rc.bottom) / 2};
     ClientToScreen(Item(element), &at);
     SetCursorPos(at.x, at.y);
     for (int i = 0; i < (twice ? 2 : 1); ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
     Pump();
-}
-
-void FormTest::ClickItem(int element, int item, bool twice) {
-    RECT rc;
-    SendMessageW(Item(element), LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
-    Click(element, {rc.left + 20, (rc.top + rc.bottom) / 2}, twice);
 }
 
 int FormTest::Focused() {

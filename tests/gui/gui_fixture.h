@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,14 +36,9 @@ struct FakeDialogs : platform::Dialogs {
         if (onMessage) onMessage();
         MessageBoxW(owner, prompt.c_str(), title.c_str(), MB_OK);
     }
-    std::wstring PickFolder(const std::wstring& title) override {
-        shown.push_back({L"", 0, title});
-        MessageBoxW(owner, title.c_str(), L"picker", MB_OK);
-        return pickerAnswer;
-    }
+    std::wstring PickFolder(const std::wstring&) override { return {}; }
     HWND owner = nullptr;
     std::vector<Shown> shown;
-    std::wstring pickerAnswer;
     std::function<void()> onMessage;  // runs while the box is open
 };
 
@@ -62,7 +56,7 @@ struct FakeShell : platform::Shell {
 };
 
 struct FixedClock : platform::Clock {
-    platform::DateTime Now() override { return {2026, 12, 6, 9, 5, 3}; }
+    platform::DateTime Now() override { return {2027, 1, 9, 9, 5, 3}; }
 };
 
 class FormTest : public ::testing::Test {
@@ -76,8 +70,7 @@ protected:
     void Press(UINT key, int shift = 0);
     // Presses Tab until the element has the focus, as a keyboard user gets there.
     void TabTo(int element);
-    // A mouse click (twice: a double click) at a point of the element's client area, or on a list box's item.
-    void Click(int element, POINT at, bool twice = false);
+    // A mouse click (twice: a double click) on a list box's item.
     void ClickItem(int element, int item, bool twice = false);
     HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
     int Focused();  // the element that holds the focus, or -1

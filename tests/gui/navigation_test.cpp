@@ -1,3 +1,5 @@
+#include <cwctype>
+
 #include "gui_fixture.h"
 
 namespace {
@@ -24,39 +26,30 @@ protected:
     const std::wstring reports = dir.Path() + L"\\Отчёты";
 };
 
-TEST_F(NavigationTest, EnterOnAFolderMovesTheListsThere) {
+TEST_F(NavigationTest, EnterInThePathBoxMovesTheListsOrReportsThePath) {
+    const std::wstring missing = dir.Path() + L"\\Missing\\Deeper", bad = L"Неверное имя или номер файла";
     const struct {
         std::wstring typed;
-        int shift;
-    } cases[] = {{reports + L"\\", 0}, {reports, 1}, {reports, 2}, {L"  \"" + reports + L"\" ", 0}};  // Enter, Shift, Ctrl; a pasted "path"
-    for (const auto& c : cases) {
-        Enter(L"Z:\\tmp");
-        EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
-        Enter(c.typed, c.shift);
-        EXPECT_EQ(form->Dir1.Path() + form->File1.Path(), reports + reports);  // without the trailing backslash
-        EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"c:");
-        EXPECT_TRUE(dialogs.shown.empty()) << c.typed;
-    }
-    EXPECT_EQ(form->Text1.Text(), reports);  // the quotes are gone
-}
-
-TEST_F(NavigationTest, PathErrorsAreReportedAndLeaveTheListsWhereTheyWere) {
-    Enter(dir.Path());
-    const struct {
-        std::wstring typed, prompt, title, pathBoxAfter;
+        int shift;  // Shift, Ctrl
+        std::wstring lists, pathBox, prompt, title;  // no prompt: no box
     } cases[] = {
-        {dir.Path() + L"\\Missing\\Deeper", L"Ошибка пути: '" + dir.Path() + L"\\Missing\\Deeper'", L"Путь не найден76",
-         dir.Path() + L"\\Missing\\"},
-        {L"", L"Ошибка пути: ''", L"Путь не найден76", L""},
-        {L"C:\\bad|name", L"Неверное имя или номер файла№52", L"Неверное имя или номер файла52", L"C:\\bad|name"},
+        {reports + L"\\", 0, reports, reports + L"\\", L"", L""},
+        {reports, 1, reports, reports, L"", L""},
+        {reports, 2, reports, reports, L"", L""},
+        {L"  \"" + reports + L"\" ", 0, reports, reports, L"", L""},  // a pasted "path"
+        {missing, 0, L"Z:\\tmp", dir.Path() + L"\\Missing\\", L"Ошибка пути: '" + missing + L"'", L"Путь не найден76"},
+        {L"", 0, L"Z:\\tmp", L"", L"Ошибка пути: ''", L"Путь не найден76"},
+        {L"C:\\bad|name", 0, L"Z:\\tmp", L"C:\\bad|name", bad + L"№52", bad + L"52"},
     };
     for (const auto& c : cases) {
+        Enter(L"Z:\\tmp");
         dialogs.shown.clear();
         form->Text1.SetText(c.typed);
-        Enter(L"");
-        EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{c.prompt, 48, c.title}}));
-        EXPECT_EQ(form->Text1.Text(), c.pathBoxAfter);
-        EXPECT_EQ(form->Dir1.Path(), dir.Path());
+        Press(VK_RETURN, c.shift);
+        EXPECT_EQ(form->Dir1.Path() + L"|" + form->File1.Path(), c.lists + L"|" + c.lists) << c.typed;
+        EXPECT_EQ(form->Drive1.Drive()[0], std::towlower(c.lists[0]));
+        EXPECT_EQ(form->Text1.Text(), c.pathBox);
+        EXPECT_EQ(dialogs.shown, (c.prompt.empty() ? std::vector<test::Shown>{} : std::vector<test::Shown>{{c.prompt, 48, c.title}}));
         EXPECT_EQ(Focused(), Text1) << "the focus comes back to the path box";
     }
 }
@@ -80,8 +73,7 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     Enter(reports);
     std::vector<std::wstring> items = Items(Dir1);
     const size_t depth = items.size() - 1;  // the last is the one sub-folder, "2026"
-    EXPECT_EQ(items[0], L"c:\\");
-    EXPECT_EQ(items[depth - 1] + items[depth], L"Отчёты2026");
+    EXPECT_EQ(items[0] + items[depth - 1] + items[depth], L"c:\\Отчёты2026");
     EXPECT_EQ(SendMessageW(Item(Dir1), LB_GETCURSEL, 0, 0), static_cast<LRESULT>(depth - 1));
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
@@ -111,40 +103,26 @@ TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
     }
 }
 
-TEST_F(NavigationTest, FoldersDroppedOrGivenOnStartAreTakenAsTyped) {
+TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
     const std::wstring missing = dir.Path() + L"\\Нет такой";
     const struct {
         std::vector<std::wstring> paths;
         std::wstring lists, pathBox;
         size_t boxes;
     } cases[] = {
-        {{reports}, reports, reports, 0},
+        {{L"\"" + reports + L"\""}, reports, reports, 0},
         {{reports + L"\\b.txt"}, reports, reports, 0},  // a file: its folder
         {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1},  // the first counts; missing: the path-error box
     };
-    for (bool drop : {true, false}) {
-        for (const auto& c : cases) {
-            Enter(dir.Path());
-            dialogs.shown.clear();
-            if (drop) PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
-            else form->OpenFolder(L"\"" + c.paths[0] + L"\"");  // as the command line gives it
-            Pump();
-            EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
-            EXPECT_EQ(form->Text1.Text(), c.pathBox);
-            EXPECT_EQ(dialogs.shown.size(), c.boxes);
-        }
+    for (const auto& c : cases) {
+        Enter(dir.Path());
+        dialogs.shown.clear();
+        PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
+        Pump();
+        EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
+        EXPECT_EQ(form->Text1.Text(), c.pathBox);
+        EXPECT_EQ(dialogs.shown.size(), c.boxes);
     }
-}
-
-TEST_F(NavigationTest, GoToPathWhileBusyDoesNothing) {
-    Enter(dir.Path());
-    dialogs.onMessage = [&] { app::FormProbe::GoToPath(*form, reports); };  // runs while the recovery box is open
-    app::FormProbe::GoToPath(*form, dir.Path() + L"\\Missing");
-    EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(form->Dir1.Path(), dir.Path());
-    dialogs.onMessage = nullptr;
-    app::FormProbe::GoToPath(*form, reports);  // and it is free again afterwards
-    EXPECT_EQ(form->Dir1.Path(), reports);
 }
 
 }  // namespace

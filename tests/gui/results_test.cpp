@@ -25,7 +25,7 @@ protected:
     void ReadDatabase() { app::FormProbe::ReadHashDatabase(*form, db); }
     TempFolder dir{L"results test"};
     const std::wstring db = dir.Path() + L"\\dbsha.xml";
-    const std::wstring report1 = L"hash_12-06-2026_953.txt", report2 = L"hash_12-06-2026_953 (2).txt";
+    const std::wstring report1 = L"hash_01-09-2027_953.txt", report2 = L"hash_01-09-2027_953 (2).txt";
 };
 
 TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {

@@ -1,14 +1,6 @@
-// Reads the running program's window from outside, as accessibility tools do.
-//   peek text ID       the text of the element with that control ID
-//   peek enabled ID    1 or 0
-//   peek rect ID       the element's rectangle on the screen: left top right bottom
-//   peek selected ID   the text of a list box's selected item
-//   peek dropped ID    a drop-down list's state: open (1/0), its list's height and item height in pixels
-//   peek box           the title and text of an open message box, or nothing
-//   peek close         asks the window to close
-//   peek drive X: [T]  lists drive X: (NT target T), or with no T removes it: Wine lists a drive
-//                      only when defined so, and reaches it only through its dosdevices link
-// Output is UTF-8; exit code 1 when the window is not there.
+// Reads the running program's window from outside, as accessibility tools do, in UTF-8:
+// "text|enabled|rect|selected|dropped ID" of an element, "box" (an open box's title and text), "close".
+// "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
 #include <fcntl.h>

@@ -1,10 +1,5 @@
-"""Journeys through the real window with real keyboard and mouse input.
-
-The program is unpacked from the distributable zip into a folder with a blank
-in its name and run under Wine on a virtual screen (Xvfb); xdotool types and
-clicks; the results are read as a person would see them: the window's own texts
-(read from another process) and the report file that "Сохранять в файл" saves.
-"""
+"""The packaged program, unpacked into a folder with a blank in its name, driven with real keys and clicks
+(xdotool on Xvfb) and read as a person sees it: its texts (read by peek.exe) and the report file it saves."""
 import glob
 import hashlib
 import os
@@ -102,16 +97,10 @@ class Journeys(unittest.TestCase):
             subprocess.run(["import", "-window", "root", os.path.join(OUT, self._testMethodName + ".png")])
         peek("close")
         subprocess.run(["pkill", "-f", "notepad.exe"])
-        try:
-            self.program.wait(20)
-        except subprocess.TimeoutExpired:
-            self.program.kill()
+        self.program.wait(20)
         shutil.rmtree(self.root, ignore_errors=True)
 
     # ---- what a person does ----
-    def write(self, relative, content):
-        return write(self.data, relative, content)
-
     def type_text(self, element, text):
         """Types into the focused box and, as a person would, retypes what came out wrong.
         Text beyond the Latin keyboard is pasted: xdotool's remapped keys race Wine's keymap."""
@@ -134,8 +123,7 @@ class Journeys(unittest.TestCase):
         xdo("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
         time.sleep(0.3)
 
-    def run_job(self):
-        self.click(COMMAND2)
+    def wait_for_the_job(self):
         wait_for("the job to start", lambda: peek("enabled", COMMAND2) == (0, "0"), 10)
         wait_for("the job to end", lambda: peek("enabled", COMMAND2) == (0, "1"))
 
@@ -147,7 +135,7 @@ class Journeys(unittest.TestCase):
         self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
         names = ["a.txt", "smile 😀.txt", "Годовой отчёт.txt", "sub/inner.txt"]  # in the tool's order
         for name in names + ["skip.log"]:
-            self.write(name, name.encode() * 100)
+            write(self.data, name, name.encode() * 100)
         xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list to the path box
         self.type_text(TEXT1, win(self.data))
         xdo("key", "Return")
@@ -157,7 +145,8 @@ class Journeys(unittest.TestCase):
         self.click(TEXT3)
         self.type_text(TEXT3, "*.txt")
         self.click(CHECK4)
-        self.run_job()
+        self.click(COMMAND2)
+        self.wait_for_the_job()
         self.assertEqual(self.text(TEXT4), f'FCIV "{win(self.data)}" -r -wp -type *.txt -both -xml "{self.appdir}dbsha.xml"')
         report = ""
         for name in names:
@@ -177,7 +166,7 @@ class Journeys(unittest.TestCase):
         return title, text
 
     def test_keyboard_only(self):
-        self.write("sub/a.txt", b"a")
+        write(self.data, "sub/a.txt", b"a")
         xdo("key", "--delay", 60, "Tab", "Tab", "Tab")  # from the drive list, where the focus starts, to the path box
         missing = win(self.data) + "\\Нет такой\\папки"
         self.type_text(TEXT1, missing)
@@ -202,8 +191,7 @@ class Journeys(unittest.TestCase):
         wait_for("the report", lambda: "MD5:" in self.text(TEXT6))
         self.click(LABEL3)  # back from the tool's console to the window; the focus went on to the mask box
         xdo("key", "shift+Tab", "space")  # back to "Формировать": a second job
-        wait_for("the second job", lambda: peek("enabled", COMMAND2) == (0, "0"), 10)
-        wait_for("its end", lambda: peek("enabled", COMMAND2) == (0, "1"))
+        self.wait_for_the_job()
         self.click(LABEL3)
         xdo("key", "F1")
         self.assertEqual(self.close_box()[0], "Помощь")
@@ -227,7 +215,7 @@ class Journeys(unittest.TestCase):
 
     def test_started_with_a_folder_or_from_one_that_has_gone(self):
         folder = os.path.join(self.data, "Мои документы")
-        self.write("Мои документы/a.txt", b"a")
+        write(self.data, "Мои документы/a.txt", b"a")
         self.relaunch(win(folder))  # as Explorer's "Send To" starts it
         wait_for("the lists on the folder", lambda: peek("selected", DIR1)[1] == "Мои документы")
         self.assertEqual(self.text(TEXT1), win(folder))

@@ -2,7 +2,6 @@
 
 #include "common/utf8.h"
 #include "results/hash_report.h"
-#include "results/report_name.h"
 
 namespace {
 
@@ -61,7 +60,6 @@ TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
     } cases[] = {
         {std::string("a\0\x7F\r\n", 5), std::wstring(L"a\0\x7F\r\n", 5)},
         {"\xD0\x9F\xD1\x80\xE2\x82\xAC\xC2\x80\xEF\xBF\xBF", L"\x041F\x0440\x20AC\x0080\xFFFF"},
-        {"\xEF\xBB\xBF<", L"\xFEFF<"},
         {"\xED\xA0\x80", std::wstring(1, L'\xD800')},  // a lone surrogate survives
         {"\xF0\x9F\x98\x80<\xF4\x8F\xBF\xBF", L"\xD83D\xDE00<\xDBFF\xDFFF"},
         {"\x80" "A\xBF", R + L"A" + R},                     // stray continuation bytes
@@ -72,13 +70,6 @@ TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
         {"\xF8\x88\x80\x80\x80\xFF</", R + R + R + R + R + R + L"</"},
     };
     for (const auto& c : cases) EXPECT_EQ(common::Utf8Decode(c.in), c.out);
-}
-
-TEST(ReportName, MonthDayYearThenTimeWithoutLeadingZeros) {
-    EXPECT_EQ(results::ReportBaseName({2026, 12, 6, 9, 5, 3}), L"hash_12-06-2026_953");
-    EXPECT_EQ(results::ReportBaseName({2027, 1, 9, 23, 59, 59}), L"hash_01-09-2027_235959");
-    EXPECT_EQ(results::ReportFileName(L"hash_1", 1), L"hash_1.txt");
-    EXPECT_EQ(results::ReportFileName(L"hash_1", 3), L"hash_1 (3).txt");  // 01:15:03 and 11:05:03 share a name
 }
 
 }  // namespace
