@@ -60,7 +60,9 @@ void FormTest::TearDown() {
 void FormTest::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT && (!form || !form->Window().PreTranslate(msg))) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+        } else if (!form || !form->Window().PreTranslate(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

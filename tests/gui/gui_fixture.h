@@ -80,6 +80,7 @@ protected:
     FakeShell shell;
     FixedClock clock;
     std::unique_ptr<app::Form1> form;
+    bool quit = false;  // Pump met WM_QUIT
 
 private:
     HHOOK boxCloser_ = nullptr;

@@ -39,8 +39,7 @@ TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {
                                 L"C:\\x.log\r\nОшибка 32: " + platform::SystemMessage(32);
     EXPECT_EQ(form->Text6.Text(), report);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // one byte a letter
-    ASSERT_EQ(shell.started.size(), 1u);
-    EXPECT_EQ(shell.started[0], L"notepad.exe \"" + form->AppDir + report1 + L"\"");
+    EXPECT_EQ(shell.started, std::vector<std::wstring>{L"notepad.exe \"" + form->AppDir + report1 + L"\""});
     EXPECT_TRUE(dialogs.shown.empty());
     const std::wstring wide = L"C:\\漢字\\smile \xD83D\xDE00.txt\r\nMD5:m";  // outside code page 1251: UTF-8
     form->Text6.SetText(wide);

@@ -16,8 +16,7 @@ TEST_F(FormTest, OpensFixedSizeWithEveryElementInItsPlace) {
     const HWND hwnd = form->Window().Hwnd();
     RECT client;
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 960);
-    EXPECT_EQ(client.bottom, 683);
+    EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(960L, 683L));
     EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     EXPECT_EQ(platform::WindowText(hwnd), L"Хэш md5, sha1");
     // Places as the design gives them in pixels: 15 twips a pixel at 96 DPI, frames' offsets added.

@@ -18,7 +18,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 BUILD = os.path.join(ROOT, "build")
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 PEEK = os.environ.get("PEEK_EXE", os.path.join(BUILD, "windows", "bin", "peek.exe"))
-OUT = os.path.join(BUILD, "windows", "journeys")
 # A prefix of their own, whose windows all share one virtual desktop.
 os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
 
@@ -49,7 +48,6 @@ def wait_for(what, condition, seconds=60):
 class Journeys(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        os.makedirs(OUT, exist_ok=True)
         read, write_end = os.pipe()
         cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
                                     pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -92,9 +90,6 @@ class Journeys(unittest.TestCase):
         self.launch(*args, preexec_fn=preexec_fn)
 
     def tearDown(self):
-        result = self._outcome.result
-        if any(test is self for test, _ in result.errors + result.failures):  # keep what the screen showed
-            subprocess.run(["import", "-window", "root", os.path.join(OUT, self._testMethodName + ".png")])
         peek("close")
         subprocess.run(["pkill", "-f", "notepad.exe"])
         self.program.wait(20)
