@@ -55,6 +55,8 @@ inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данн�
 inline constexpr wchar_t UnreadRule[] = L"***************";
 inline constexpr wchar_t UnreadCount[] = L"Не прочитано файлов: ";
 inline constexpr wchar_t UnreadError[] = L"Ошибка ";
+// The last line when the tool was interrupted: the report lacks files.
+inline constexpr wchar_t InterruptedLine[] = L"Формирование прервано: в отчёте не все файлы";
 
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";

@@ -91,8 +91,9 @@ bool ValueIn(std::wstring_view text, const TagPair& pair, size_t from, size_t li
     return true;
 }
 
-// "Не прочитано файлов: N", then per file or folder its name and its error.
-std::wstring UnreadBlock(std::wstring_view text, DescribeError describe) {
+// "Не прочитано файлов: N", then per file or folder its name and its error;
+// last, the line saying the tool was interrupted.
+std::wstring FailureBlock(std::wstring_view text, DescribeError describe) {
     std::wstring lines;
     int count = 0;
     for (size_t p = Find(text, ErrorOpen, 0, None); p != None;) {
@@ -108,7 +109,9 @@ std::wstring UnreadBlock(std::wstring_view text, DescribeError describe) {
         }
         p = close == None ? None : Find(text, ErrorOpen, close, None);
     }
-    return count ? texts::UnreadRule + (L"\r\n" + (texts::UnreadCount + std::to_wstring(count))) + lines : L"";
+    if (Find(text, db::Interrupted.open, 0, None) != None) lines += std::wstring(L"\r\n") + texts::InterruptedLine;
+    if (count) lines = L"\r\n" + (texts::UnreadCount + std::to_wstring(count)) + lines;
+    return lines.empty() ? L"" : texts::UnreadRule + lines;
 }
 
 }  // namespace
@@ -174,8 +177,8 @@ std::wstring BuildHashReport(std::wstring_view text, DescribeError describe) {
         report.erase(report.find_last_not_of(L' ') + 1);
         report.erase(0, first);
     }
-    const std::wstring unread = UnreadBlock(text, describe);
-    return unread.empty() ? report : report + L"\r\n" + unread;
+    const std::wstring failures = FailureBlock(text, describe);
+    return failures.empty() ? report : report + L"\r\n" + failures;
 }
 
 }  // namespace results

@@ -8,7 +8,8 @@ namespace results {
 // name line, then "MD5:" and "SHA1:" lines; the no-data banner when empty.
 // Each entry's values are looked for only inside that entry. When the database
 // names files or folders that could not be read (<FILE_ERROR> elements), a
-// block after the report lists them, each error number worded by `describe`.
+// block after the report lists them, each error number worded by `describe`;
+// its last line says when the tool was interrupted (<INTERRUPTED>).
 using DescribeError = std::wstring (*)(unsigned long code);
 std::wstring BuildHashReport(std::wstring_view text, DescribeError describe);
 

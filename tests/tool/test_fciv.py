@@ -24,6 +24,11 @@ LOCKER = os.environ.get("LOCK_EXE", os.path.join(ROOT, "build", "windows", "bin"
 NOBODY_PREFIX = "/tmp/tallymere-wineprefix-nobody"
 
 
+def interrupted(db):
+    root = ET.parse(db).getroot()
+    return len(root) > 0 and root[-1].tag == "INTERRUPTED"
+
+
 def run(*args, code=None, as_nobody=None, preexec_fn=None):
     """Runs the tool; as_nobody: a folder of nobody's own to run a copy of it from, as a user permissions stop."""
     command = [WINE_RUN, FCIV, *args]
@@ -49,7 +54,8 @@ def read(path):
 def entries(db, tag="FILE_ENTRY"):
     """Per entry (name, MD5, SHA1), a missing hash None; or per unread item (name, error)."""
     root = ET.parse(db).getroot()
-    assert root.tag == "FCIV" and all(e.tag in ("FILE_ENTRY", "FILE_ERROR") and not e.attrib for e in root)
+    kinds = [e.tag for e in root if e.tag != "INTERRUPTED" or e is not root[-1]]  # the mark of an interrupted run, last
+    assert root.tag == "FCIV" and all(k in ("FILE_ENTRY", "FILE_ERROR") for k in kinds) and not any(e.attrib for e in root)
     fields = ("name", "MD5", "SHA1") if tag == "FILE_ENTRY" else ("name", "error")
     for e in root.iter("FILE_ENTRY"):
         assert [c.tag for c in e] in (["name", "MD5"], ["name", "SHA1"], ["name", "MD5", "SHA1"])
@@ -168,6 +174,8 @@ class Failures(ToolTest):
         self.assertIn(win(tree + "/closed"), err)
         self.assertEqual([e[0] for e in entries(db)], [win(tree + "/a.txt"), win(tree + "/open/c.txt")])
         self.assertEqual(entries(db, "FILE_ERROR"), [(win(tree + "/closed") + "\\", "5")])
+        run(win(tree), "-r", "-wp", "-xml", win(db), as_nobody=own, code=1)
+        self.assertEqual(entries(db, "FILE_ERROR"), [("closed\\", "5")])
         good = read(db)
         # A top folder that cannot be listed, or a database folder that cannot be written: nothing is written.
         for args in ([win(tree + "/closed"), "-xml", win(db)], [win(tree + "/open"), "-xml", win(own + "/not theirs/db.xml")]):
@@ -182,7 +190,9 @@ class Failures(ToolTest):
         for args in ([data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
                      ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
                      [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
-                     [data, "-type", "*.a", "-type", "*.b", "-xml", db]):
+                     [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
+                     [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"],
+                     ["-list", "-xml", db, data + "\\missing"]):
             with self.subTest(args=args):
                 _, _, err = run(*args, code=2)
                 self.assertTrue(err.strip())
@@ -196,6 +206,11 @@ class Failures(ToolTest):
     def test_database_is_replaced_whole_or_not_at_all(self):
         write(self.dir, "db.xml", b"x" * 100000)
         self.write("a.txt", b"a")
+        inside = os.path.join(self.data, "db.xml")
+        for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
+            run(win(self.data), "-xml", win(inside), code=0)
+            self.assertEqual([e[0] for e in entries(inside)], [win(self.data + "/a.txt")])
+        os.remove(inside)
         self.assertEqual(len(self.hash_all()[0]), 1)
         self.assertEqual(self.left(), ["data", "db.xml"])  # no temporary file left
         long_name = os.path.join(self.dir, "d" * 248 + ".xml")  # near the 255-character limit
@@ -222,19 +237,41 @@ class Interruption(ToolTest):
             time.sleep(0.02)
         return proc
 
-    def test_ctrl_c_keeps_the_finished_entries(self):
+    def test_ctrl_c_keeps_the_finished_entries_beside_a_database_or_in_its_place(self):
         self.write("a.txt", b"a")  # done at once
         for i in range(40):  # 16 GiB of sparse files: far more than the tool hashes before the signal
             os.truncate(self.write(f"f{i:02}.bin", b""), 400 << 20)
-        proc = self.start()
-        time.sleep(0.5)
-        proc.send_signal(signal.SIGINT)  # Wine hands it to the console as Ctrl+C
+        beside = os.path.join(self.dir, "db.incomplete.xml")
+        write(self.dir, "db.xml", b"old database")
+        for kept_in, left in ((beside, ["data", "db.incomplete.xml", "db.xml"]), (self.db, ["data", "db.xml"])):
+            proc = self.start()
+            time.sleep(0.5)
+            proc.send_signal(signal.SIGINT)  # Wine hands it to the console as Ctrl+C
+            self.assertEqual(proc.wait(60), 3)
+            names = [e[0] for e in entries(kept_in)]  # well-formed, in listing order, not all
+            self.assertTrue(0 < len(names) < 41 and names == sorted(names) and interrupted(kept_in), names)
+            self.assertTrue(set(names) <= {win(p) for p in glob.glob(os.path.join(self.data, "*"))})
+            self.assertEqual(self.left(), left)
+            _, out, _ = run("-v", "-xml", win(kept_in), code=1)
+            self.assertIn("incomplete: interrupted while recording", out)
+            if kept_in == beside:
+                self.assertEqual(read(self.db), b"old database")
+                os.remove(beside)
+                os.remove(self.db)
+
+    def test_ctrl_c_during_a_check_says_what_was_not_checked(self):
+        rows = "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>"
+                       for n in ["gone.txt"] + [f"f{i:02}.bin" for i in range(40)])
+        write(self.dir, "db.xml", f"<FCIV>{rows}</FCIV>".encode())
+        for i in range(40):
+            os.truncate(self.write(f"f{i:02}.bin", b""), 400 << 20)
+        proc = subprocess.Popen([WINE_RUN, FCIV, "-v", "-xml", win(self.db), win(self.data)], stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+        self.assertIn(b"gone.txt", proc.stdout.readline())  # at work
+        proc.send_signal(signal.SIGINT)
+        out = proc.stdout.read().decode()
         self.assertEqual(proc.wait(60), 3)
-        names = [e[0] for e in entries(self.db)]  # well-formed, in listing order, not all
-        self.assertLess(len(names), 41)
-        self.assertEqual(names, sorted(names))
-        self.assertTrue(set(names) <= {win(p) for p in glob.glob(os.path.join(self.data, "*"))})
-        self.assertEqual(self.left(), ["data", "db.xml"])
+        self.assertRegex(out, r"interrupted, не проверено / not checked: [1-9]")
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         write(self.dir, "db.xml", b"old database")
@@ -262,10 +299,14 @@ class Checking(ToolTest):
         return out + err
 
     def test_a_database_check_names_exactly_what_went_wrong(self):
-        for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt"]:
+        for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt",
+                                  "dot.", "dot", "trail "]:  # names Windows would rewrite to another file's
             self.write(name, name.encode() * 50)
         run(win(self.data), "-r", "-both", "-xml", win(self.db), code=0)
-        self.assertIn("right: 8,", self.check("-v", "-xml", win(self.db), code=0))
+        self.assertIn("right: 11,", self.check("-v", "-xml", win(self.db), code=0))
+        # Listed as sums lines relative to the folder, the database checks out with md5sum -c on the Linux side.
+        write(self.data, "listed.md5", run("-list", "-xml", win(self.db), win(self.data), "-md5", code=0)[1].encode())
+        self.assertEqual(subprocess.run(["md5sum", "-c", "--strict", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
         with open(os.path.join(self.data, "sub", "changed.txt"), "ab") as f:
             f.write(b"!")
         os.remove(os.path.join(self.data, "sub", "gone.txt"))
@@ -274,15 +315,11 @@ class Checking(ToolTest):
         sub = win(self.data) + "\\sub\\"
         self.assertEqual(wrong, ["ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
                                  "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[2].split(" (32) ")[-1]])
-        # Listed as sums lines (names only), the database checks out with md5sum -c on the Linux side.
-        run(win(self.data), "-wp", "-xml", win(self.db), code=0)
-        write(self.data, "listed.md5", run("-list", "-xml", win(self.db), code=0)[1].encode())
-        self.assertEqual(subprocess.run(["md5sum", "-c", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
 
     def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
         for name in self.NAMES:
             self.write(name, name.encode() * 1000)
-        for tool in ("md5sum", "sha1sum", "sha256sum", "sha512sum"):
+        for tool in ("md5sum", "sha1sum", "sha256sum", "sha384sum", "sha512sum"):
             for flags in ([], ["-b"], ["--tag"]):
                 sums = subprocess.run([tool, *flags, *self.NAMES], cwd=self.data, capture_output=True, check=True).stdout
                 for where, args in ((self.dir, [win(self.data)]), (self.data, [])):  # names relative to FOLDER, or to the file
@@ -290,12 +327,40 @@ class Checking(ToolTest):
                     self.assertIn("right: 4,", self.check("-v", "-sums", win(where + "/SUMS"), *args, code=0), (tool, flags))
         lines = sums.decode().splitlines()
         wrong = lines[1][:-1] + ("0" if lines[1][-1] != "0" else "1")  # the BSD form ends in the hash
-        for text, said in ((lines[:1] + [wrong] + lines[2:], ["CHANGED (SHA512): " + self.NAMES[1], "right: 3, изменено / changed: 1"]),
-                           (["# published sums", ""] + lines + ["not a sums line"], ["line 7", "right: 4,"])):  # each fails alone
+        for text, args, code, said in (
+                (lines[:1] + [wrong] + lines[2:], [], 1, ["CHANGED (SHA512): " + self.NAMES[1], "right: 3, изменено / changed: 1"]),
+                (["# published sums", ""] + lines + ["not a sums line"], [], 0, ["line 7", "right: 4,"]),  # warned, as coreutils
+                (lines + ["not a sums line"], ["-strict"], 1, ["line 5", "right: 4,"])):
             write(self.dir, "SUMS", "\n".join(text).encode())
-            out = self.check("-v", "-sums", win(self.dir + "/SUMS"), win(self.data), code=1)
+            out = self.check("-v", "-sums", win(self.dir + "/SUMS"), win(self.data), *args, code=code)
             for words in said:
                 self.assertIn(words, out)
+
+    def test_what_publishers_download_sites_hold(self):
+        image = self.write("image1.iso", b"image" * 1000)
+        digest = hashlib.sha256(read(image)).hexdigest()
+        signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", "# image1.iso: 5000 bytes",
+                  f"SHA256 (image1.iso) = {digest}", "# image2.iso: 9 bytes", f"SHA256 (image2.iso) = {'1' * 64}",
+                  "-----BEGIN PGP SIGNATURE-----", "", "iQIzBAEBCAAdFiEE", "-----END PGP SIGNATURE-----"]
+        other = lambda tool: subprocess.run([tool, "image1.iso"], cwd=self.data, capture_output=True, check=True).stdout.decode()
+        md5 = hashlib.md5(read(image)).hexdigest()
+        for name, text, args, code, said in (
+                ("CHECKSUM", signed, ["-ignoremissing"], 0, "right: 1, изменено / changed: 0, нет / missing: 0"),
+                ("CHECKSUM", signed, ["-ignoremissing", "-status"], 0, None),  # nothing on the output
+                ("CHECKSUM", signed, ["-strict"], 1, "MISSING: image2.iso"),
+                ("CHECKSUM", [l.replace("image1", "image3") for l in signed], ["-ignoremissing"], 1, "no file was checked"),
+                ("B2SUMS", [other("b2sum")], [], 2, "UNSUPPORTED (BLAKE2b), строка / line 1"),  # never taken for SHA-512
+                ("SUMS", [other("sha224sum")], [], 2, "UNSUPPORTED (SHA224)"),
+                ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x", f"{md5} //host/x", f"MD5 (\\\\.\\C:) = {md5}",
+                          f"{md5}  \\\\?\\Z:\\x"], [], 1, "REFUSED, a network or device name, строка / line 5"),
+                ("SUMS", [f" {md5}\timage1.iso"], [], 0, "right: 1,")):
+            with self.subTest(name=name, args=args, said=said):
+                write(self.data, name, "\n".join(text).encode())
+                _, out, err = run("-v", "-sums", win(os.path.join(self.data, name)), *args, code=code)
+                self.assertIn(said or "", out + err)
+                self.assertNotIn("CHANGED", out)
+                if said is None:
+                    self.assertEqual(out, "")
 
     def test_bad_inputs(self):
         self.write("x.txt", b"x")
@@ -304,12 +369,29 @@ class Checking(ToolTest):
         for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("..&#92;outside.txt", hashlib.md5(b"outside").hexdigest()) + "</FCIV>").encode(), 0),
-                              (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2)):  # no DTD
+                              (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
+                              (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
+                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>32</error></FILE_ERROR></FCIV>", 1),  # never recorded
+                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1)):
             write(self.dir, "db.xml", content)
             self.check("-v", "-xml", win(self.db), win(self.data), code=code)
         self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
         self.check("-v", "-sums", win(self.db), code=2)
         self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
+
+    def test_output_that_cannot_be_written_fails(self):
+        rows = "".join(f"<FILE_ENTRY><name>{'n' * 100}{i}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>" for i in range(2000))
+        write(self.dir, "db.xml", f"<FCIV>{rows}</FCIV>".encode())
+        def limit():  # 100 KiB: the listing is cut off past its first buffers
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (100 << 10, 100 << 10))
+        for args, output, preexec_fn in ((["-list"], "/dev/full", None), (["-v"], "/dev/full", None),
+                                         (["-list"], os.path.join(self.dir, "listed"), limit)):
+            with self.subTest(args=args, output=output), open(output, "wb") as out:
+                proc = subprocess.run([WINE_RUN, FCIV, *args, "-xml", win(self.db)], stdout=out, stderr=subprocess.PIPE,
+                                      preexec_fn=preexec_fn, timeout=120)
+                self.assertEqual(proc.returncode, 4)
+                self.assertIn(b"cannot write the output", proc.stderr)
 
 
 if __name__ == "__main__":

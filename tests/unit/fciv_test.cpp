@@ -6,6 +6,7 @@
 #include "common/mask.h"
 #include "common/utf8.h"
 #include "results/hash_report.h"
+#include "names.h"
 #include "sums.h"
 #include "xml_writer.h"
 
@@ -28,15 +29,55 @@ TEST(Mask, WindowsWildcardsInAnyCase) {
 }
 
 TEST(Sums, EveryFormPublishersWrite) {
-    const std::string md5(32, 'a'), sha1(40, 'B'), sha256(64, '0'), sha512(128, 'f');
+    const std::string md5(32, 'a'), sha1(40, 'B'), sha256(64, '0'), sha384(96, '3'), sha512(128, 'f');
     const SumsFile sums = ParseSums("\xEF\xBB\xBF" + md5 + "  a b.txt\r\n# comment\n\n" + sha1 + " *dir/bin.iso\n" +
                                     "SHA256 (x (1).txt) = " + sha256 + "\n\\" + sha512 + "  back\\\\slash\\nline\n" +
-                                    md5 + " one-space\n" + md5.substr(1) + "  short\nMD5 (x) = " + sha1 + "\n" + md5 + "  \n");
+                                    md5 + " one-space\n" + md5.substr(1) + "  short\nMD5 (x) = " + sha1 + "\n" + md5 + "  \n" +
+                                    " \t" + sha384 + "\ttab\n\\SHA1 (bsd\\nnew) = " + sha1 + "\n" +
+                                    "SHA224 (x) = " + std::string(56, '2') + "\nBLAKE2b (x) = " + sha512 + "\n" +
+                                    std::string(56, '2') + "  x\n" + md5 + "  //host/share/x\nMD5 (\\\\.\\c:) = " + md5 + "\n" +
+                                    "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n- " + md5 + "  signed\n" +
+                                    "-----BEGIN PGP SIGNATURE-----\n" + md5 + "  not read\n-----END PGP SIGNATURE-----\n");
     std::vector<std::tuple<Algorithm, std::string, std::string, size_t>> got;
     for (const SumEntry& e : sums.entries) got.emplace_back(e.algorithm, e.hex, e.name, e.line);
-    EXPECT_EQ(got, (decltype(got){{Md5, md5, "a b.txt", 1}, {Sha1, std::string(40, 'b'), "dir/bin.iso", 4},
-                                   {Sha256, sha256, "x (1).txt", 5}, {Sha512, sha512, "back\\slash\nline", 6}}));
-    EXPECT_EQ(sums.badLines, (std::vector<size_t>{7, 8, 9, 10}));
+    const std::string sha1Lower(40, 'b');
+    EXPECT_EQ(got, (decltype(got){{Md5, md5, "a b.txt", 1}, {Sha1, sha1Lower, "dir/bin.iso", 4}, {Sha256, sha256, "x (1).txt", 5},
+                                   {Sha512, sha512, "back\\slash\nline", 6}, {Md5, md5, "one-space", 7},
+                                   {Sha384, sha384, "tab", 11}, {Sha1, sha1Lower, "bsd\nnew", 12}, {Md5, md5, "signed", 21}}));
+    std::vector<std::tuple<size_t, LineProblem, std::string>> problems;
+    for (const SumsProblem& p : sums.problems) problems.emplace_back(p.line, p.problem, p.algorithm);
+    EXPECT_EQ(problems, (decltype(problems){{8, LineProblem::NotSums, ""}, {9, LineProblem::NotSums, ""}, {10, LineProblem::NotSums, ""},
+                                            {13, LineProblem::Unsupported, "SHA224"}, {14, LineProblem::Unsupported, "BLAKE2b"},
+                                            {15, LineProblem::Unsupported, "SHA224"}, {16, LineProblem::Refused, ""},
+                                            {17, LineProblem::Refused, ""}}));
+}
+
+// The file's name tells the algorithm of lines that do not name theirs.
+TEST(Sums, AlgorithmByTheFileName) {
+    const std::string line = std::string(128, 'c') + "  x\n";
+    const struct {
+        const char* file;
+        Algorithm algorithm;  // AlgorithmCount: the line is not checked
+    } cases[] = {{"D:\\iso\\SHA512SUMS", Sha512}, {"B2SUMS", AlgorithmCount}, {"x.iso.b2", AlgorithmCount},
+                 {"sums.txt", Sha512},  {"SHA256SUMS.txt", AlgorithmCount}, {"a.sha384", AlgorithmCount}};
+    for (const auto& c : cases) {
+        const SumsFile sums = ParseSums(line, AlgorithmOfFileName(c.file));
+        EXPECT_EQ(sums.entries.empty() ? AlgorithmCount : sums.entries[0].algorithm, c.algorithm) << c.file;
+    }
+}
+
+TEST(Names, TheFileOpenedIsTheOneRecorded) {
+    const struct {
+        const wchar_t *base, *name, *path;
+    } cases[] = {
+        {L"C:\\data", L"dot.", L"C:\\data\\dot."},         {L"C:\\data", L"trail ", L"C:\\data\\trail "},
+        {L"C:\\data", L"sub\\..\\..\\x.txt", L"C:\\x.txt"}, {L"C:\\", L"..\\..\\.\\a", L"C:\\a"},
+        {L"C:\\data", L"\\top\\a", L"C:\\top\\a"},        {L"C:\\data", L"D:\\e\\..\\f. ", L"D:\\f. "},
+        {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolveName(c.base, c.name), c.path) << c.name;
+    EXPECT_EQ(LastName(L"C:\\d\\closed\\"), L"closed\\");
+    EXPECT_EQ(LastName(L"C:\\d\\f.txt"), L"f.txt");
 }
 
 // What the tool writes, the window's report reads back: every name, with U+FFFD

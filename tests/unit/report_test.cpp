@@ -48,6 +48,10 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
              L"<FILE_ERROR><name>n</name></FILE_ERROR><FILE_ERROR><error>5</error>",
          AReport + L"\r\n***************\r\nНе прочитано файлов: 2\r\nC:\\d\\l&og\r\nОшибка 32\r\nC:\\d\\x\\\r\nОшибка 5: Доступ запрещён."},
         {L"<FCIV>" + Closed + L"</FCIV>", Banner + L"\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\x\\\r\nОшибка 5: Доступ запрещён."},
+        // An interrupted recording says so last.
+        {L"<FCIV>" + A + Closed + L"<INTERRUPTED></INTERRUPTED></FCIV>", AReport + L"\r\n***************\r\nНе прочитано файлов: 1\r\n"
+             L"C:\\d\\x\\\r\nОшибка 5: Доступ запрещён.\r\nФормирование прервано: в отчёте не все файлы"},
+        {L"<FCIV><INTERRUPTED></INTERRUPTED></FCIV>", Banner + L"\r\n***************\r\nФормирование прервано: в отчёте не все файлы"},
     };
     for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
 }

@@ -5,10 +5,10 @@
 
 namespace fciv {
 
-enum Algorithm { Md5, Sha1, Sha256, Sha512, AlgorithmCount };
+enum Algorithm { Md5, Sha1, Sha256, Sha384, Sha512, AlgorithmCount };
 
-inline constexpr std::array<std::string_view, AlgorithmCount> AlgorithmNames{"MD5", "SHA1", "SHA256", "SHA512"};
-inline constexpr std::array<size_t, AlgorithmCount> HexDigits{32, 40, 64, 128};
+inline constexpr std::array<std::string_view, AlgorithmCount> AlgorithmNames{"MD5", "SHA1", "SHA256", "SHA384", "SHA512"};
+inline constexpr std::array<size_t, AlgorithmCount> HexDigits{32, 40, 64, 96, 128};
 
 using Algorithms = std::array<bool, AlgorithmCount>;  // which ones to compute
 

@@ -6,6 +6,7 @@
 #include "console.h"
 #include "database_reader.h"
 #include "modes.h"
+#include "names.h"
 #include "pipeline.h"
 #include "sums.h"
 #include "walker.h"
@@ -14,111 +15,206 @@ namespace fciv {
 
 namespace {
 
-struct Expected {
-    std::wstring name;  // as the database or sums file writes it
-    FileHashes hex;     // the hashes to compare with; empty where none
+const wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
+
+std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Line(size_t number) { return L", строка / line " + std::to_wstring(number); }
+
+// Where relative names are found: FOLDER, or `otherwise` when none is given; empty when FOLDER is not a folder.
+std::wstring BaseFolder(const Options& o, const std::wstring& otherwise) {
+    return o.folder.empty() ? otherwise : ExistingFolder(o.folder);
+}
+
+class Checker {
+public:
+    explicit Checker(const Options& o) : o_(o) {}
+
+    // Reports what does not check out, one line each, and counts every verdict.
+    void Take(const Job& job, const Result& r) {
+        ++taken_;
+        if (r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND) {
+            if (o_.ignoreMissing) return;
+            ++missing_;
+            Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
+        } else if (r.error) {
+            ++unreadable_;
+            Say(L"НЕ ПРОЧИТАН / UNREADABLE: " + job.name + L" " + Reason(r.error));
+        } else {
+            std::wstring differ;
+            for (int a = 0; a < AlgorithmCount; ++a)
+                if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
+                    differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
+            if (differ.empty()) ++right_;
+            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name);
+        }
+    }
+
+    // A failure that is no file's verdict: a line or entry that cannot be checked.
+    void Fault(const std::wstring& text) {
+        ++faults_;
+        Say(text);
+    }
+
+    // The summary and the exit code; `notChecked`: files left when interrupted.
+    int Finish(size_t given, size_t notChecked, std::chrono::steady_clock::time_point started, size_t badLines,
+               const std::atomic<bool>& stop) {
+        const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        wchar_t summary[300];
+        swprintf(summary, 300,
+                 L"Верно / right: %zu, изменено / changed: %zu, нет / missing: %zu, не прочитано / unreadable: %zu, "
+                 L"плохих строк / bad lines: %zu, секунд / seconds: %.2f",
+                 right_, changed_, missing_, unreadable_, badLines, secs);
+        std::wstring text = summary;
+        if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
+        if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(notChecked + given - taken_);
+        Say(text);
+        if (stop) return ExitInterrupted;
+        if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
+            return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
+        return changed_ || missing_ || unreadable_ || faults_ || (badLines && o_.strict) ? ExitSomeFailed : ExitOk;
+    }
+
+private:
+    void Say(const std::wstring& text) const {
+        if (!o_.status) fciv::Say(text);
+    }
+
+    const Options& o_;
+    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, taken_ = 0;
 };
 
-void WarnBadEntries(const RecordedDatabase& db) {
-    for (size_t line : db.badEntries) Warn(L"Запись без имени или хэша, строка / entry without a name or hash, line " + std::to_wstring(line));
+void Expect(Job& job, const std::wstring& base, std::wstring name) {
+    job.path = ResolveName(base, name);
+    job.name = std::move(name);
+    for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
 }
 
-bool IsAbsolute(const std::wstring& name) {
-    return name.starts_with(L"\\") || (name.size() >= 3 && name[1] == L':' && name[2] == L'\\');
+int CheckDatabase(const Options& o, const std::atomic<bool>& stop) {
+    const std::wstring base = BaseFolder(o, FullPath(L"."));
+    if (base.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+    const auto started = std::chrono::steady_clock::now();
+    DatabaseReader reader(o.database);
+    Checker checker(o);
+    size_t given = 0, bad = 0;
+    const auto next = [&](Job& job) {
+        for (DatabaseItem item; reader.Next(item);) {
+            switch (item.kind) {
+            case DatabaseItem::File:
+                job.expected[Md5] = std::move(item.md5), job.expected[Sha1] = std::move(item.sha1);
+                Expect(job, base, std::move(item.name));
+                ++given;
+                return true;
+            case DatabaseItem::Unread:
+                checker.Fault(L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")");
+                break;
+            case DatabaseItem::Bad:
+                ++bad;
+                Warn(L"Запись без имени или хэша / entry without a name or hash" + Line(item.line));
+                break;
+            case DatabaseItem::Interrupted:
+                checker.Fault(Incomplete);
+                break;
+            }
+        }
+        return false;
+    };
+    HashInOrder(next, 0, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
+    size_t rest = 0;
+    for (Job job; stop && next(job);) ++rest;
+    if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
+    const int code = checker.Finish(given, rest, started, 0, stop);
+    return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
-// The expected hashes and where names are found; an error text when the list cannot be read.
-std::wstring ReadExpected(const Options& o, std::vector<Expected>& expected, std::wstring& base, size_t& bad) {
-    if (!o.database.empty()) {
-        const RecordedDatabase db = ReadDatabase(o.database);
-        if (!db.error.empty()) return db.error;
-        for (const RecordedFile& f : db.entries) expected.push_back({f.name, {f.md5, f.sha1, {}, {}}});
-        WarnBadEntries(db);
-        bad = db.badEntries.size();
-        base = o.folder.empty() ? FullPath(L".") : FullPath(o.folder);
-        return {};
-    }
+int CheckSums(const Options& o, const std::atomic<bool>& stop) {
     std::string bytes;
-    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return L"не прочитать / cannot read " + Reason(error);
-    if (bytes.empty()) return L"файл пуст / the file is empty";
-    const SumsFile sums = ParseSums(bytes);
-    for (size_t line : sums.badLines) Warn(L"Не строка сумм, строка / not a sums line, line " + std::to_wstring(line));
-    bad = sums.badLines.size();
-    if (sums.entries.empty()) return L"нет ни одной суммы / no sums in the file";
-    for (const SumEntry& e : sums.entries) {
+    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return Fail(ExitUsage, L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
+    if (bytes.empty()) return Fail(ExitUsage, L"файл пуст / the file is empty: " + o.sums);
+    const std::wstring full = FullPath(o.sums);
+    const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
+    if (base.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+    const auto started = std::chrono::steady_clock::now();
+    const SumsFile sums = ParseSums(bytes, AlgorithmOfFileName(common::ToUtf8(full)));
+    Checker checker(o);
+    size_t badLines = 0;
+    for (const SumsProblem& p : sums.problems) {
+        if (p.problem == LineProblem::NotSums) {
+            ++badLines;
+            Warn(L"Не строка сумм / not a sums line" + Line(p.line));
+        } else if (p.problem == LineProblem::Unsupported) {
+            checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + Line(p.line));
+        } else {
+            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + Line(p.line));
+        }
+    }
+    if (sums.entries.empty()) return Fail(ExitUsage, L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
+    size_t given = 0;
+    const auto next = [&](Job& job) {
+        if (given == sums.entries.size()) return false;
+        const SumEntry& e = sums.entries[given++];
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
             if (c == L'/') c = L'\\';
-        Expected x{name, {}};
-        x.hex[e.algorithm] = e.hex;
-        expected.push_back(std::move(x));
-    }
-    const std::wstring full = FullPath(o.sums);
-    base = o.folder.empty() ? full.substr(0, full.find_last_of(L'\\')) : FullPath(o.folder);
-    return {};
+        job.expected[e.algorithm] = e.hex;
+        Expect(job, base, std::move(name));
+        return true;
+    };
+    HashInOrder(next, sums.entries.size(), OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
+    return checker.Finish(given, sums.entries.size() - given, started, badLines, stop);
+}
+
+// A recorded name as a sums line names it: relative to `folder` with '/' when under it.
+std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
+    const int n = static_cast<int>(folder.size());
+    if (folder.empty() || name.size() <= folder.size() ||
+        CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) != CSTR_EQUAL)
+        return name;
+    std::wstring relative = name.substr(folder.size());
+    for (auto& c : relative)
+        if (c == L'\\') c = L'/';
+    return relative;
+}
+
+// "HASH  NAME"; a name with a line break is escaped, its line marked with '\'.
+std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
+    if (name.find_first_of(L"\r\n") == std::wstring::npos) return Wide(hex) + L"  " + name + L"\r\n";
+    std::wstring escaped;
+    for (wchar_t c : name) escaped += c == L'\\' ? L"\\\\" : c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
+    return L"\\" + Wide(hex) + L"  " + escaped + L"\r\n";
 }
 
 }  // namespace
 
-int Check(const Options& o, std::atomic<bool>& stop) {
-    std::vector<Expected> expected;
-    std::wstring base;
-    size_t bad = 0;
-    if (const std::wstring error = ReadExpected(o, expected, base, bad); !error.empty())
-        return Fail(ExitUsage, error + L": " + (o.database.empty() ? o.sums : o.database));
-
-    const auto started = std::chrono::steady_clock::now();
-    std::vector<Job> jobs;
-    jobs.reserve(expected.size());
-    for (const Expected& x : expected) {
-        Job job{FullPath(IsAbsolute(x.name) ? x.name : (base.back() == L'\\' ? base : base + L'\\') + x.name), {}, 0};
-        for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !x.hex[a].empty();
-        jobs.push_back(std::move(job));
-    }
-    size_t right = 0, changed = 0, missing = 0, unreadable = 0;
-    HashInOrder(jobs, OnRotatingDisk(base), stop, [&](size_t i, const Result& r) {
-        const std::wstring& name = expected[i].name;
-        if (r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND) {
-            ++missing;
-            Say(L"НЕТ ФАЙЛА / MISSING: " + name);
-        } else if (r.error) {
-            ++unreadable;
-            Say(L"НЕ ПРОЧИТАН / UNREADABLE: " + name + L" " + Reason(r.error));
-        } else {
-            std::wstring differ;
-            for (int a = 0; a < AlgorithmCount; ++a)
-                if (!expected[i].hex[a].empty() && expected[i].hex[a] != r.hashes[a])
-                    differ += (differ.empty() ? L"" : L", ") + std::wstring(AlgorithmNames[a].begin(), AlgorithmNames[a].end());
-            if (differ.empty()) ++right;
-            else ++changed, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + name);
-        }
-    });
-    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    wchar_t summary[300];
-    swprintf(summary, 300,
-             L"Верно / right: %zu, изменено / changed: %zu, нет / missing: %zu, не прочитано / unreadable: %zu, "
-             L"плохих строк / bad lines: %zu, секунд / seconds: %.2f",
-             right, changed, missing, unreadable, bad, secs);
-    Say(summary);
-    if (stop) return ExitInterrupted;
-    return changed || missing || unreadable || bad ? ExitSomeFailed : ExitOk;
+int Check(const Options& o, const std::atomic<bool>& stop) {
+    return o.database.empty() ? CheckSums(o, stop) : CheckDatabase(o, stop);
 }
 
 int List(const Options& o) {
-    const RecordedDatabase db = ReadDatabase(o.database);
-    if (!db.error.empty()) return Fail(ExitUsage, db.error + L": " + o.database);
-    const bool both = o.md5 == o.sha1;
-    std::wstring out;
-    for (const bool sha1 : {false, true}) {
-        if (!both && sha1 != o.sha1) continue;
-        for (const RecordedFile& f : db.entries) {
-            const std::string& hex = sha1 ? f.sha1 : f.md5;
-            if (!hex.empty()) out += std::wstring(hex.begin(), hex.end()) + L"  " + f.name + L"\r\n";
-        }
+    std::wstring folder;
+    if (!o.folder.empty()) {
+        folder = ExistingFolder(o.folder);
+        if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+        if (!folder.ends_with(L'\\')) folder += L'\\';
     }
-    Print(Stream::Out, out);
-    WarnBadEntries(db);
-    return db.badEntries.empty() ? ExitOk : ExitSomeFailed;
+    bool failed = false;
+    for (const Algorithm a : {Md5, Sha1}) {
+        if (o.md5 != o.sha1 && (a == Sha1) != o.sha1) continue;
+        const bool first = a == Md5 || !o.md5;  // the pass that warns
+        DatabaseReader reader(o.database);
+        std::wstring out;
+        for (DatabaseItem item; reader.Next(item);) {
+            const std::string& hex = a == Md5 ? item.md5 : item.sha1;
+            if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
+            else if (item.kind != DatabaseItem::File && first) failed = true;
+            if (item.kind == DatabaseItem::Bad && first) Warn(L"Запись без имени или хэша / entry without a name or hash" + Line(item.line));
+            if (item.kind == DatabaseItem::Unread && first) Warn(L"Не записан / not recorded: " + item.name + L" (" + Reason(item.error) + L")");
+            if (item.kind == DatabaseItem::Interrupted && first) Warn(Incomplete);
+            if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
+        }
+        Print(Stream::Out, out);
+        if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
+    }
+    return failed ? ExitSomeFailed : ExitOk;
 }
 
 }  // namespace fciv

@@ -10,11 +10,12 @@ namespace fciv {
 namespace {
 HANDLE Handle(Stream stream) { return GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE); }
 
-std::atomic<bool>* stopFlag = nullptr;
+std::atomic<bool> stopFlag{false};
+std::atomic<bool> outputFailed{false};
 HANDLE finished = nullptr;
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    *stopFlag = true;
+    stopFlag = true;
     if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
         WaitForSingleObject(finished, 4500);  // the system ends the process when this returns
     return TRUE;
@@ -28,14 +29,18 @@ bool IsConsole(Stream stream) {
 
 void Print(Stream stream, const std::wstring& text) {
     const HANDLE h = Handle(stream);
-    DWORD written;
+    DWORD written = 0;
+    bool ok;
     if (IsConsole(stream)) {
-        WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ok = WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
     } else {
         const std::string bytes = common::ToUtf8(text);
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     }
+    if (!ok && stream == Stream::Out) outputFailed = true;
 }
+
+bool OutputFailed() { return outputFailed; }
 
 namespace {
 void Line(Stream stream, std::wstring text) {
@@ -62,10 +67,10 @@ int ConsoleWidth() {
     return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-void CatchInterrupts(std::atomic<bool>& stop) {
-    stopFlag = &stop;
+const std::atomic<bool>& CatchInterrupts() {
     finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    return stopFlag;
 }
 
 void Finished() {

@@ -8,6 +8,8 @@ namespace fciv {
 enum class Stream { Out, Err };
 
 void Print(Stream stream, const std::wstring& text);
+// Whether a write to the output stream failed (a full disk, a closed pipe).
+bool OutputFailed();
 // A line on the error stream, clear of the progress line.
 void Warn(const std::wstring& text);
 // A line of the result on the output stream, clear of the progress line.
@@ -20,9 +22,10 @@ bool IsConsole(Stream stream);
 // Width of the console window in characters; 80 when unknown.
 int ConsoleWidth();
 
-// Ctrl+C, Ctrl+Break and closing the console set `stop`; a close waits until
-// Finished() so that the database is complete before the process is ended.
-void CatchInterrupts(std::atomic<bool>& stop);
+// Ctrl+C, Ctrl+Break and closing the console set the flag returned, which
+// lives as long as the process; a close waits until Finished() so that the
+// database is complete before the process is ended.
+const std::atomic<bool>& CatchInterrupts();
 void Finished();
 
 }  // namespace fciv

@@ -12,6 +12,23 @@ constexpr wchar_t TempSuffix[] = L".tmp";
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
 
+// "db.xml" -> "db.incomplete.xml"
+std::wstring IncompleteName(const std::wstring& path) {
+    const size_t dot = path.find_last_of(L'.');
+    const size_t at = dot == std::wstring::npos || dot < path.find_last_of(L'\\') ? path.size() : dot;
+    return path.substr(0, at) + L".incomplete" + path.substr(at);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Whether the name can be created, found before any work is done.
+unsigned long CreatableProblem(const std::wstring& path) {
+    if (Exists(path)) return 0;
+    const platform::UniqueFile probe(CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return probe ? 0 : GetLastError();
+}
+
 bool Alive(DWORD pid) {
     const platform::UniqueFile process(OpenProcess(SYNCHRONIZE, FALSE, pid));  // null when gone
     return process.get() != nullptr && process.get() != INVALID_HANDLE_VALUE &&
@@ -46,13 +63,15 @@ std::wstring DatabasePathProblem(const std::wstring& path) {
 }
 
 DatabaseFile::DatabaseFile(const std::wstring& path)
-    : path_(path), temp_(FolderOf(path) + TempPrefix + std::to_wstring(GetCurrentProcessId()) + TempSuffix) {
+    : path_(path),
+      temp_(FolderOf(path) + TempPrefix + std::to_wstring(GetCurrentProcessId()) + TempSuffix),
+      beside_(IncompleteName(path)) {
     RemoveLeftovers(FolderOf(path));
     file_.reset(CreateFileW(LongPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
     created_ = static_cast<bool>(file_);
     if (!created_) error_ = GetLastError();
-    else Append(DatabaseHeader());
+    else if (!(error_ = CreatableProblem(path_))) Append(DatabaseHeader());
 }
 
 DatabaseFile::~DatabaseFile() {
@@ -77,12 +96,15 @@ void DatabaseFile::Flush() {
     buffer_.clear();
 }
 
-unsigned long DatabaseFile::Commit() {
+unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
+    if (interrupted && !finishedAny && Exists(path_)) return 0;
+    if (interrupted) Append(DatabaseInterrupted());
     Append(DatabaseFooter());
     Flush();
     if (!error_ && !FlushFileBuffers(file_.get())) error_ = GetLastError();
     file_.reset();
-    if (!error_ && !MoveFileExW(LongPath(temp_).c_str(), LongPath(path_).c_str(),
+    written_ = interrupted && Exists(path_) ? beside_ : path_;
+    if (!error_ && !MoveFileExW(LongPath(temp_).c_str(), LongPath(written_).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error_ = GetLastError();
     return error_;

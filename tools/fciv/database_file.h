@@ -1,7 +1,10 @@
 // The database is written to a temporary file in its folder and moved into
 // place only when complete, so a failed or interrupted run keeps the old one.
+// An interrupted run's entries are kept beside an existing database, or in its
+// place when there is none, marked as interrupted.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/handle.h"
 
@@ -10,7 +13,8 @@ namespace fciv {
 class DatabaseFile {
 public:
     // `path` is a full path. Removes what dead runs left in that folder, then
-    // creates the temporary file; Error() tells whether that worked.
+    // creates the temporary file and makes sure the database's own name can
+    // be created; Error() tells whether that worked.
     explicit DatabaseFile(const std::wstring& path);
     ~DatabaseFile();
     DatabaseFile(const DatabaseFile&) = delete;
@@ -19,11 +23,17 @@ public:
     unsigned long Error() const { return error_; }
     void Append(const std::string& text);
     // Writes the rest and moves the file into place; 0 or the system's error.
-    unsigned long Commit();
+    // An interrupted run's file goes beside the database when that exists,
+    // and nowhere when it also finished nothing.
+    unsigned long Commit(bool interrupted, bool finishedAny);
+    // Where Commit() wrote; empty when nowhere.
+    const std::wstring& Written() const { return written_; }
+    // The files the tool writes, not to be hashed.
+    std::vector<std::wstring> OwnFiles() const { return {path_, temp_, beside_}; }
 
 private:
     void Flush();
-    std::wstring path_, temp_;
+    std::wstring path_, temp_, beside_, written_;
     platform::UniqueFile file_;
     std::string buffer_;
     unsigned long error_ = 0;

@@ -5,11 +5,8 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
-#include <memory>
-
 #include "common/database_format.h"
 #include "console.h"
-#include "platform/handle.h"
 #include "sums.h"
 #include "walker.h"
 
@@ -37,95 +34,174 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-}  // namespace
-
-RecordedDatabase ReadDatabase(const std::wstring& path) {
-    RecordedDatabase db;
-    std::string bytes;
-    if (const unsigned long error = ReadWholeFile(path, bytes)) {
-        db.error = L"не прочитать / cannot read " + Reason(error);
-        return db;
-    }
-    if (bytes.empty()) {
-        db.error = L"файл пуст / the file is empty";
-        return db;
-    }
+IXmlReader* NewXmlReader() {
     using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
-    const HMODULE xmllite = LoadLibraryW(L"xmllite.dll");
+    const HMODULE xmllite = LoadLibraryExW(L"xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     const auto create = xmllite ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(xmllite, "CreateXmlReader")))
                                 : nullptr;
-    IXmlReader* rawReader = nullptr;
-    if (!create || FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&rawReader), nullptr))) {
-        db.error = L"нет XmlLite / XmlLite is not available";
-        return db;
-    }
-    const ComPtr<IXmlReader> reader(rawReader);
-    const ComPtr<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
-    reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);  // no entity expansion bombs
-    reader->SetProperty(XmlReaderProperty_MaxElementDepth, 64);
-    reader->SetInput(stream.get());
+    IXmlReader* reader = nullptr;
+    return create && SUCCEEDED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ? reader : nullptr;
+}
 
+}  // namespace
+
+struct DatabaseReader::State {
+    ComPtr<IStream> stream;
+    ComPtr<IXmlReader> reader;
+    uint64_t size = 0;
+    std::wstring error;
+    bool done = false;
     int depth = 0;  // elements open
     std::wstring root;
-    bool inEntry = false;
+    bool rootEmpty = false;
+    size_t entries = 0;
+    DatabaseItem item;
+    bool inItem = false;
     std::wstring* field = nullptr;
-    std::wstring name, md5, sha1;
-    UINT entryLine = 0;
+    std::wstring name, md5, sha1, code;
+    UINT line = 0, column = 0, stuck = 0;
+
+    bool Fail(std::wstring why) {
+        error = std::move(why);
+        done = true;
+        return false;
+    }
+
+    // Wine's reader closes what a cut-off file leaves open: the root's end tag must be there.
+    bool EndsWithRoot() {
+        char tail[128];
+        ULONG got = 0;
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(size > sizeof tail ? size - sizeof tail : 0);
+        if (FAILED(stream->Seek(at, STREAM_SEEK_SET, nullptr)) || FAILED(stream->Read(tail, sizeof tail, &got))) return false;
+        const std::string_view text(tail, got);
+        const size_t last = text.find_last_not_of(" \t\r\n");
+        const std::string end = "</" + Narrow(root) + ">";
+        return last != std::string_view::npos && last + 1 >= end.size() &&
+               _strnicmp(text.data() + last + 1 - end.size(), end.c_str(), end.size()) == 0;
+    }
+
+    void Begin(DatabaseItem::Kind kind) {
+        inItem = true;
+        item = {};
+        item.kind = kind;
+        name.clear(), md5.clear(), sha1.clear(), code.clear();
+        reader->GetLineNumber(&line);
+        item.line = line;
+    }
+
+    // The entry just closed, checked.
+    void Finish() {
+        inItem = false;
+        field = nullptr;
+        item.name = name;
+        if (item.kind == DatabaseItem::File) {
+            item.md5 = NormalHex(Narrow(md5), Md5), item.sha1 = NormalHex(Narrow(sha1), Sha1);
+            const bool hashesGood = (md5.empty() || !item.md5.empty()) && (sha1.empty() || !item.sha1.empty());
+            if (name.empty() || !hashesGood || (item.md5.empty() && item.sha1.empty())) item.kind = DatabaseItem::Bad;
+        } else if (item.kind == DatabaseItem::Unread) {
+            const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == std::wstring::npos;
+            if (name.empty() || !number) item.kind = DatabaseItem::Bad;
+            else item.error = std::stoul(code);
+        }
+    }
+};
+
+DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_unique<State>()) {
+    State& s = *state_;
+    IStream* stream = nullptr;
+    const HRESULT hr = SHCreateStreamOnFileEx(LongPath(FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                              FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
+    if (FAILED(hr)) {
+        s.Fail(L"не прочитать / cannot read " + Reason(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr));
+        return;
+    }
+    s.stream.reset(stream);
+    STATSTG stat{};
+    if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME))) s.size = stat.cbSize.QuadPart;
+    if (s.size == 0) {
+        s.Fail(L"файл пуст / the file is empty");
+        return;
+    }
+    s.reader.reset(NewXmlReader());
+    if (!s.reader) {
+        s.Fail(L"нет XmlLite / XmlLite is not available");
+        return;
+    }
+    s.reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);  // no entity expansion bombs
+    s.reader->SetProperty(XmlReaderProperty_MaxElementDepth, 64);
+    s.reader->SetInput(stream);
+}
+
+DatabaseReader::~DatabaseReader() = default;
+
+const std::wstring& DatabaseReader::Error() const { return state_->error; }
+
+bool DatabaseReader::Next(DatabaseItem& out) {
+    State& s = *state_;
+    if (s.done) return false;
+    IXmlReader& reader = *s.reader;
     XmlNodeType type;
     HRESULT hr;
-    UINT line = 0, column = 0, stuck = 0;
-    while ((hr = reader->Read(&type)) == S_OK) {
+    while ((hr = reader.Read(&type)) == S_OK) {
         // Wine's reader can hand back the same node forever at a cut-off end.
-        UINT nowLine = 0, nowColumn = 0;
-        reader->GetLineNumber(&nowLine);
-        reader->GetLinePosition(&nowColumn);
-        stuck = nowLine == line && nowColumn == column ? stuck + 1 : 0;
-        line = nowLine, column = nowColumn;
-        if (stuck > 8) {
+        UINT line = 0, column = 0;
+        reader.GetLineNumber(&line);
+        reader.GetLinePosition(&column);
+        s.stuck = line == s.line && column == s.column ? s.stuck + 1 : 0;
+        s.line = line, s.column = column;
+        if (s.stuck > 8) {
             hr = E_UNEXPECTED;
             break;
         }
         const wchar_t* text = nullptr;
         if (type == XmlNodeType_Element) {
-            reader->GetLocalName(&text, nullptr);
-            const bool empty = reader->IsEmptyElement();
-            if (depth == 0 && root.empty()) root = empty ? L"" : text;
-            if (depth == 1 && Is(text, db::Entry)) {
-                inEntry = true;
-                name.clear(), md5.clear(), sha1.clear();
-                reader->GetLineNumber(&entryLine);
-            } else if (inEntry && depth == 2) {
-                field = Is(text, db::Name) ? &name : Is(text, db::Md5) ? &md5 : Is(text, db::Sha1) ? &sha1 : nullptr;
+            reader.GetLocalName(&text, nullptr);
+            const bool empty = reader.IsEmptyElement();
+            if (s.depth == 0 && s.root.empty()) {
+                if (!Is(text, db::Root)) return s.Fail(L"не база fciv / not a database of this tool: <" + std::wstring(text) + L">");
+                s.root = text;
+                s.rootEmpty = empty;
+            } else if (s.depth == 1 && (Is(text, db::Entry) || Is(text, db::Unread) || Is(text, db::Interrupted))) {
+                s.Begin(Is(text, db::Entry) ? DatabaseItem::File : Is(text, db::Unread) ? DatabaseItem::Unread : DatabaseItem::Interrupted);
+                s.entries += s.item.kind != DatabaseItem::Interrupted;
+            } else if (s.inItem && s.depth == 2) {
+                s.field = Is(text, db::Name) ? &s.name : Is(text, db::Md5) ? &s.md5 : Is(text, db::Sha1) ? &s.sha1
+                        : Is(text, db::Error) ? &s.code : nullptr;
             }
-            if (empty) field = nullptr;
-            else ++depth;
-        } else if ((type == XmlNodeType_Text || type == XmlNodeType_CDATA || type == XmlNodeType_Whitespace) && field) {
-            reader->GetValue(&text, nullptr);
-            *field += text;
+            if (!empty) {
+                ++s.depth;
+            } else if (s.inItem && s.depth == 1) {
+                s.Finish();
+                out = std::move(s.item);
+                return true;
+            } else {
+                s.field = nullptr;
+            }
+        } else if ((type == XmlNodeType_Text || type == XmlNodeType_CDATA || type == XmlNodeType_Whitespace) && s.field) {
+            reader.GetValue(&text, nullptr);
+            *s.field += text;
         } else if (type == XmlNodeType_EndElement) {
-            --depth;
-            field = nullptr;
-            if (inEntry && depth == 1) {
-                inEntry = false;
-                RecordedFile f{name, NormalHex(Narrow(md5), Md5), NormalHex(Narrow(sha1), Sha1), entryLine};
-                const bool hashesGood = (md5.empty() || !f.md5.empty()) && (sha1.empty() || !f.sha1.empty());
-                if (!name.empty() && hashesGood && (!f.md5.empty() || !f.sha1.empty())) db.entries.push_back(std::move(f));
-                else db.badEntries.push_back(entryLine);
+            --s.depth;
+            s.field = nullptr;
+            if (s.inItem && s.depth == 1) {
+                s.Finish();
+                out = std::move(s.item);
+                return true;
             }
         }
     }
-    // Wine's reader closes what a cut-off file leaves open: the root's end tag must be there.
-    const size_t last = bytes.find_last_not_of(" \t\r\n");
-    const std::string end = "</" + Narrow(root) + ">";
-    const bool cutOff = depth > 0 || (!root.empty() && (last == std::string::npos || last + 1 < end.size() ||
-                                                        _strnicmp(bytes.c_str() + last + 1 - end.size(), end.c_str(), end.size()) != 0));
-    if (FAILED(hr) || cutOff) {
-        reader->GetLineNumber(&line);
+    if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(L"не база fciv / not a database of this tool");
+    if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.EndsWithRoot())) {
+        reader.GetLineNumber(&s.line);
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-        db.error = L"не XML, строка / not well-formed XML, line " + std::to_wstring(line) + L" (" + (FAILED(hr) ? code : L"cut off") + L")";
+        return s.Fail(L"не XML, строка / not well-formed XML, line " + std::to_wstring(s.line) + L" (" +
+                      (FAILED(hr) ? code : L"cut off") + L")");
     }
-    return db;
+    if (s.entries == 0) return s.Fail(L"в базе нет записей / the database has no entries");
+    s.done = true;
+    return false;
 }
 
 }  // namespace fciv

@@ -1,23 +1,42 @@
-// Reads a hash database with the system's XML parser (XmlLite): entities and
-// character references resolved, no DTD, what is not well-formed an error.
+// Reads a hash database as a stream with the system's XML parser (XmlLite):
+// entities and character references resolved, no DTD, what is not well-formed
+// an error. Memory stays small at any size.
 #pragma once
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace fciv {
 
-struct RecordedFile {
-    std::wstring name;       // as written: a full path, or a name relative to a folder
-    std::string md5, sha1;   // lowercase hex; empty when the entry has none
-    size_t line;
+struct DatabaseItem {
+    enum Kind {
+        File,         // a file hashed
+        Unread,       // a file or folder that could not be read when recording
+        Bad,          // an entry without a name or a well-formed hash
+        Interrupted,  // the recording was interrupted: entries are missing
+    } kind = File;
+    std::wstring name;      // as written: a full path, or a name relative to a folder
+    std::string md5, sha1;  // lowercase hex; empty when the entry has none
+    unsigned long error = 0;
+    size_t line = 0;
 };
 
-struct RecordedDatabase {
-    std::vector<RecordedFile> entries;
-    std::vector<size_t> badEntries;  // lines of entries without a name or a well-formed hash
-    std::wstring error;              // why the file cannot be read as a database; empty when it can
-};
+class DatabaseReader {
+public:
+    explicit DatabaseReader(const std::wstring& path);
+    ~DatabaseReader();
+    DatabaseReader(const DatabaseReader&) = delete;
+    DatabaseReader& operator=(const DatabaseReader&) = delete;
 
-RecordedDatabase ReadDatabase(const std::wstring& path);
+    // The next item in the file's order; false at its end, or when the file
+    // cannot be read on: then Error() says why.
+    bool Next(DatabaseItem& item);
+    // Why the file is not a database: it cannot be read, is not well-formed,
+    // is some other XML or has no entry. Empty when all is well.
+    const std::wstring& Error() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace fciv

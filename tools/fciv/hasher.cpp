@@ -32,7 +32,7 @@ BCRYPT_ALG_HANDLE Provider(const wchar_t* algorithm) {
 BCRYPT_ALG_HANDLE ProviderOf(Algorithm a) {
     static const std::array<BCRYPT_ALG_HANDLE, AlgorithmCount> providers{
         Provider(BCRYPT_MD5_ALGORITHM), Provider(BCRYPT_SHA1_ALGORITHM), Provider(BCRYPT_SHA256_ALGORITHM),
-        Provider(BCRYPT_SHA512_ALGORITHM)};
+        Provider(BCRYPT_SHA384_ALGORITHM), Provider(BCRYPT_SHA512_ALGORITHM)};
     return providers[a];
 }
 

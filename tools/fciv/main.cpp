@@ -21,8 +21,10 @@ const wchar_t Usage[] =
     L"  -type  маска: * и ?, несколько через ; или , (по умолчанию все файлы)\r\n"
     L"  -md5, -sha1, -both  какие хэши (по умолчанию MD5; -md5 -sha1 вместе - оба)\r\n"
     L"fciv -v -xml БАЗА [ПАПКА]       проверяет файлы по базе (имена без пути - в ПАПКЕ)\r\n"
-    L"fciv -v -sums ФАЙЛ [ПАПКА]      проверяет файлы по файлу сумм md5sum/sha1sum/sha256sum/sha512sum\r\n"
-    L"fciv -list -xml БАЗА [-md5|-sha1]  печатает базу строками сумм\r\n"
+    L"fciv -v -sums ФАЙЛ [ПАПКА]      проверяет файлы по файлу сумм md5sum/sha1sum/sha256sum/sha384sum/sha512sum\r\n"
+    L"  -ignoremissing  отсутствующие файлы не в счёт;  -strict  строки не сумм - ошибка;\r\n"
+    L"  -status  ничего не выводит, итог в коде выхода\r\n"
+    L"fciv -list -xml БАЗА [ПАПКА] [-md5|-sha1]  печатает базу строками сумм (имена в ПАПКЕ - от неё, через /)\r\n"
     L"\r\n"
     L"fciv FOLDER [-r] [-wp] [-type MASK] [-md5 | -sha1 | -both] -xml DBPATH\r\n"
     L"  Hashes the files of a folder with MD5 and/or SHA-1 into an XML database.\r\n"
@@ -35,8 +37,11 @@ const wchar_t Usage[] =
     L"                                default: the current folder)  e.g. fciv -v -xml D:\\photos.xml\r\n"
     L"fciv -v -sums SUMSFILE [FOLDER] checks the files a sums file names (names relative to FOLDER,\r\n"
     L"                                default: the sums file's)     e.g. fciv -v -sums SHA256SUMS\r\n"
-    L"fciv -list -xml DBPATH [-md5|-sha1]  prints the entries as sums lines\r\n"
-    L"                                e.g. fciv -list -xml db.xml -md5 > MD5SUMS\r\n"
+    L"  -ignoremissing  files not there are not reported and do not fail the check\r\n"
+    L"  -strict         lines that are not sums lines fail the check\r\n"
+    L"  -status         prints nothing on the output: the exit code tells\r\n"
+    L"fciv -list -xml DBPATH [FOLDER] [-md5|-sha1]  prints the entries as sums lines (names under\r\n"
+    L"                                FOLDER relative to it, with /)  e.g. fciv -list -xml db.xml -md5 > MD5SUMS\r\n"
     L"Exit codes: 0 done (all right), 1 some files or folders could not be read, or did not check\r\n"
     L"out, 2 bad command line, paths or database (nothing written), 3 interrupted, 4 the database\r\n"
     L"could not be written (the old one kept).\r\n";
@@ -49,14 +54,11 @@ int Run(const std::vector<std::wstring>& args) {
         return ExitOk;
     }
     if (!parsed.error.empty()) return Fail(ExitUsage, parsed.error + L"\r\n\r\n" + Usage);
-    std::atomic<bool> stop{false};
-    CatchInterrupts(stop);
-    switch (o.mode) {
-    case Mode::Record: return Record(o, stop);
-    case Mode::Check: return Check(o, stop);
-    case Mode::List: return List(o);
-    }
-    return ExitUsage;
+    const std::atomic<bool>& stop = CatchInterrupts();
+    const int code = o.mode == Mode::Record ? Record(o, stop) : o.mode == Mode::Check ? Check(o, stop) : List(o);
+    Finished();
+    if (OutputFailed()) return Fail(ExitNotWritten, L"Не удалось записать вывод / cannot write the output");
+    return code;
 }
 
 }  // namespace
@@ -68,5 +70,7 @@ int wmain(int argc, wchar_t** argv) {
         return fciv::Run(std::vector<std::wstring>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {
         return fciv::Fail(fciv::ExitSomeFailed, L"Недостаточно памяти / out of memory");
+    } catch (...) {
+        return fciv::Fail(fciv::ExitSomeFailed, L"Внутренняя ошибка / internal error");
     }
 }

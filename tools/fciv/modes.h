@@ -6,8 +6,8 @@
 
 namespace fciv {
 
-int Record(const Options& o, std::atomic<bool>& stop);  // hash a folder into a database
-int Check(const Options& o, std::atomic<bool>& stop);   // check files against a database or a sums file
+int Record(const Options& o, const std::atomic<bool>& stop);  // hash a folder into a database
+int Check(const Options& o, const std::atomic<bool>& stop);   // check files against a database or a sums file
 int List(const Options& o);                             // print a database's entries as sums lines
 
 }  // namespace fciv

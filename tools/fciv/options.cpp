@@ -12,7 +12,8 @@ std::wstring Lower(std::wstring s) {
 
 bool IsSwitch(const std::wstring& arg) {
     static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both",
-                                     L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?"};
+                                     L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?",
+                                     L"-ignoremissing", L"-strict", L"-status"};
     const std::wstring l = Lower(arg);
     for (const wchar_t* k : known)
         if (l == k) return true;
@@ -30,6 +31,7 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     }
     std::vector<std::wstring> positional;
     bool haveType = false, haveMode = false;
+    std::wstring checkOnly;  // a switch of checking alone
     const auto fail = [&](const std::wstring& text) {
         r.error = text;
         return r;
@@ -55,6 +57,9 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             o.sha1 = true;
         } else if (s == L"-both") {
             o.md5 = o.sha1 = true;
+        } else if (s == L"-ignoremissing" || s == L"-strict" || s == L"-status") {
+            (s == L"-strict" ? o.strict : s == L"-status" ? o.status : o.ignoreMissing) = true;
+            checkOnly = args[i];
         } else if ((s == L"-type" && haveType) || (s == L"-xml" && !o.database.empty()) || (s == L"-sums" && !o.sums.empty()) ||
                    ((s == L"-v" || s == L"-list") && haveMode)) {
             return fail(L"Параметр задан дважды / switch given twice: " + args[i]);
@@ -77,7 +82,7 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     if (o.mode != Mode::Check && !o.sums.empty()) return fail(L"-sums только с -v / -sums goes with -v");
     if (o.mode == Mode::Check && !oneSource) return fail(L"С -v нужен -xml или -sums / -v needs -xml or -sums");
     if (o.database.empty() && o.sums.empty()) return fail(L"Не задан -xml / -xml DBPATH is missing");
-    if (o.mode == Mode::List && !o.folder.empty()) return fail(L"Лишний параметр / unexpected argument: " + o.folder);
+    if (o.mode != Mode::Check && !checkOnly.empty()) return fail(checkOnly + L" только с -v / " + checkOnly + L" goes with -v");
     if (o.mode == Mode::Record && !o.md5 && !o.sha1) o.md5 = true;
     return r;
 }

@@ -9,6 +9,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "console.h"
 
@@ -17,8 +18,11 @@ namespace fciv {
 namespace {
 
 constexpr uint64_t SplitAbove = 16u << 20;  // files this large may get their hashes on two cores
+constexpr size_t Window = 4096;             // jobs held at most: read ahead of the oldest unfinished one
+constexpr size_t Batch = 64;                // jobs read before the workers hear of them
 
 struct Slot {
+    Job job;
     Result result;
     bool done = false;
 };
@@ -43,69 +47,154 @@ std::wstring Megabytes(uint64_t bytes) {
     return text;
 }
 
+// The jobs in flight, shared by the reader-and-taker and the workers. Jobs
+// [taken, produced) are in the ring; workers claim them in order.
+class Ring {
+public:
+    Ring(const std::atomic<bool>& stop, size_t cores) : slots_(Window), stop_(stop), cores_(cores) {}
+
+    Slot& operator[](size_t i) { return slots_[i % Window]; }
+
+    // Makes jobs up to `produced` claimable; `exhausted`: there will be no more.
+    void Publish(size_t produced, bool exhausted) {
+        {
+            std::lock_guard lock(m_);
+            produced_ = produced;
+            exhausted_ = exhausted;
+        }
+        work_.notify_all();
+    }
+
+    // Hashes the next unclaimed job; false when there is none now.
+    bool HashOne(std::unique_lock<std::mutex>& lock) {
+        if (claimed_ == produced_ || stop_ || quit_) return false;
+        Slot& slot = (*this)[claimed_++];
+        ++busy_;
+        // A large file's hashes on two cores when a core would otherwise idle.
+        const bool spare = exhausted_ && busy_ + (produced_ - claimed_) < cores_;
+        lock.unlock();
+        Result r;
+        r.error = slot.job.error ? slot.job.error
+                                 : HashCaught(slot.job, {slot.job.algorithms, [spare](uint64_t size) { return spare && size >= SplitAbove; }},
+                                              r.hashes, stop_, bytes_);
+        lock.lock();
+        --busy_;
+        slot.done = r.error != ERROR_OPERATION_ABORTED;
+        slot.result = std::move(r);
+        done_.notify_all();
+        return true;
+    }
+
+    void Work() {
+        std::unique_lock lock(m_);
+        for (;;) {
+            work_.wait(lock, [&] { return quit_ || stop_ || claimed_ < produced_ || exhausted_; });
+            if (!HashOne(lock) && (quit_ || stop_ || exhausted_)) return;
+        }
+    }
+
+    // Waits until slot i is done or the run stops; calls `idle` every 250 ms.
+    bool WaitFor(size_t i, bool hashHere, const std::function<void()>& idle) {
+        std::unique_lock lock(m_);
+        Slot& slot = (*this)[i];
+        while (!slot.done && !stop_) {
+            if (hashHere) {
+                if (!HashOne(lock)) break;
+            } else if (!done_.wait_for(lock, std::chrono::milliseconds(250), [&] { return slot.done || stop_.load(); })) {
+                lock.unlock();
+                idle();
+                lock.lock();
+            }
+        }
+        return slot.done;
+    }
+
+    void Quit() {
+        {
+            std::lock_guard lock(m_);
+            quit_ = true;
+        }
+        work_.notify_all();
+    }
+
+    uint64_t Bytes() const { return bytes_; }
+
+private:
+    std::vector<Slot> slots_;
+    const std::atomic<bool>& stop_;
+    const size_t cores_;
+    std::mutex m_;
+    std::condition_variable work_, done_;
+    size_t produced_ = 0, claimed_ = 0, busy_ = 0;
+    bool exhausted_ = false, quit_ = false;
+    std::atomic<uint64_t> bytes_{0};
+};
+
+// The worker threads, stopped and joined on every way out.
+class Workers {
+public:
+    Workers(Ring& ring, size_t count) : ring_(ring) {
+        try {
+            while (threads_.size() < count) threads_.emplace_back([&ring] { ring.Work(); });
+        } catch (const std::system_error&) {  // run with the threads there are
+        }
+    }
+    ~Workers() { Join(); }
+    void Join() {
+        ring_.Quit();
+        for (auto& t : threads_)
+            if (t.joinable()) t.join();
+    }
+    bool None() const { return threads_.empty(); }
+
+private:
+    Ring& ring_;
+    std::vector<std::thread> threads_;
+};
+
 }  // namespace
 
-uint64_t HashInOrder(const std::vector<Job>& jobs, bool oneAtATime, const std::atomic<bool>& stop,
-                     const std::function<void(size_t, const Result&)>& take) {
-    std::vector<Slot> slots(jobs.size());
-    for (size_t i = 0; i < jobs.size(); ++i) slots[i] = {{{}, jobs[i].error}, jobs[i].error != 0};
-    std::mutex m;
-    std::condition_variable cv;
-    std::atomic<size_t> next{0}, busy{0};
-    std::atomic<uint64_t> bytes{0};
+uint64_t HashInOrder(const JobSource& next, size_t total, bool oneAtATime, const std::atomic<bool>& stop,
+                     const TakeResult& take) {
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t workers = oneAtATime ? 1 : std::min(cores, std::max<size_t>(jobs.size(), 1));
-    const auto work = [&] {
-        for (size_t i; !stop && (i = next++) < jobs.size();) {
-            if (jobs[i].error) continue;
-            ++busy;
-            // A large file's hashes on two cores whenever a core would otherwise idle.
-            const auto split = [&](uint64_t size) {
-                return size >= SplitAbove && busy + (jobs.size() - std::min(next.load(), jobs.size())) < cores;
-            };
-            Slot slot;
-            slot.result.error = HashCaught(jobs[i], {jobs[i].algorithms, split}, slot.result.hashes, stop, bytes);
-            slot.done = slot.result.error != ERROR_OPERATION_ABORTED;
-            --busy;
-            {
-                std::lock_guard lock(m);
-                slots[i] = std::move(slot);
-            }
-            cv.notify_all();
+    Ring ring(stop, cores);
+    size_t produced = 0, taken = 0;
+    bool exhausted = false;
+    // Reads jobs until the ring is full, telling the workers every batch.
+    const auto fill = [&] {
+        for (size_t batch = 0; !exhausted && !stop && produced < taken + Window; ++produced) {
+            ring[produced] = Slot{};
+            exhausted = !next(ring[produced].job);
+            if (exhausted) break;
+            if (++batch == Batch) ring.Publish(produced + 1, false), batch = 0;
         }
+        ring.Publish(produced, exhausted);
     };
-    std::vector<std::thread> pool;
-    try {
-        while (pool.size() < workers) pool.emplace_back(work);
-    } catch (const std::system_error&) {  // run with the threads there are
-    }
-    if (pool.empty()) work();
+    Workers workers(ring, oneAtATime ? 1 : cores);
 
     const auto started = std::chrono::steady_clock::now();
     const bool console = IsConsole(Stream::Err);
-    size_t taken = 0;
-    for (; taken < jobs.size() && !stop; ++taken) {
-        std::unique_lock lock(m);
-        while (!slots[taken].done && !stop) {
-            if (!cv.wait_for(lock, std::chrono::milliseconds(250), [&] { return slots[taken].done || stop.load(); }) && console) {
-                const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-                const std::wstring& path = jobs[taken].path;
-                std::wstring line = L"\r" + std::to_wstring(taken) + L"/" + std::to_wstring(jobs.size()) + L", " +
-                                    Megabytes(bytes) + L" MB, " + Megabytes(static_cast<uint64_t>(bytes / std::max(secs, 0.001))) +
-                                    L" MB/s: " + path.substr(path.find_last_of(L'\\') + 1);
-                line.resize(static_cast<size_t>(std::max(ConsoleWidth() - 1, 20)), L' ');
-                Print(Stream::Err, line);
-            }
-        }
-        if (!slots[taken].done) break;
-        lock.unlock();
-        take(taken, slots[taken].result);
+    const auto progress = [&] {
+        if (!console) return;
+        const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const std::wstring& path = ring[taken].job.path;
+        std::wstring line = L"\r" + std::to_wstring(taken) + (total ? L"/" + std::to_wstring(total) : L"") + L", " +
+                            Megabytes(ring.Bytes()) + L" MB, " +
+                            Megabytes(static_cast<uint64_t>(ring.Bytes() / std::max(secs, 0.001))) +
+                            L" MB/s: " + path.substr(path.find_last_of(L'\\') + 1);
+        line.resize(static_cast<size_t>(std::max(ConsoleWidth() - 1, 20)), L' ');
+        Print(Stream::Err, line);
+    };
+    fill();
+    for (; taken < produced && ring.WaitFor(taken, workers.None(), progress); ++taken) {
+        take(ring[taken].job, ring[taken].result);
+        if (produced - taken < Window / 2) fill();
     }
-    for (auto& t : pool) t.join();
-    for (size_t i = taken; i < jobs.size(); ++i)  // what finished before the interruption
-        if (slots[i].done) take(i, slots[i].result);
+    workers.Join();
+    for (size_t i = taken; i < produced; ++i)  // what finished before the interruption
+        if (ring[i].done) take(ring[i].job, ring[i].result);
     if (console) Print(Stream::Err, L"\r" + std::wstring(static_cast<size_t>(std::max(ConsoleWidth() - 1, 20)), L' ') + L"\r");
-    return bytes;
+    return ring.Bytes();
 }
 
 }  // namespace fciv

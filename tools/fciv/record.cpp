@@ -1,5 +1,3 @@
-#include "modes.h"
-
 #include <windows.h>
 
 #include <chrono>
@@ -7,6 +5,8 @@
 #include "common/mask.h"
 #include "console.h"
 #include "database_file.h"
+#include "modes.h"
+#include "names.h"
 #include "pipeline.h"
 #include "platform/system_text.h"
 #include "walker.h"
@@ -14,11 +14,7 @@
 
 namespace fciv {
 
-namespace {
-std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
-}  // namespace
-
-int Record(const Options& o, std::atomic<bool>& stop) {
+int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
     if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
     const std::wstring database = FullPath(o.database);
@@ -30,34 +26,38 @@ int Record(const Options& o, std::atomic<bool>& stop) {
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
-        ListFiles(folder, common::Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, stop, Warn);
+        ListFiles(folder, common::Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, db.OwnFiles(), stop, Warn);
     if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
         return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 
     Algorithms algorithms{};
     algorithms[Md5] = o.md5;
     algorithms[Sha1] = o.sha1;
-    std::vector<Job> jobs;
-    jobs.reserve(files.size());
-    for (const FileItem& f : files) jobs.push_back({f.path, algorithms, f.error});
-    size_t hashed = 0;
+    size_t listed = 0, hashed = 0;
     int failures = 0;
-    const uint64_t bytes = HashInOrder(jobs, OnRotatingDisk(folder), stop, [&](size_t i, const Result& r) {
-        const std::wstring name = o.namesOnly ? FileName(files[i].path) : files[i].path;
+    const auto next = [&](Job& job) {
+        if (listed == files.size()) return false;
+        const FileItem& f = files[listed++];
+        job.path = f.path;
+        job.name = o.namesOnly ? LastName(f.path) : f.path;
+        job.algorithms = algorithms;
+        job.error = f.error;
+        return true;
+    };
+    const uint64_t bytes = HashInOrder(next, files.size(), OnRotatingDisk(folder), stop, [&](const Job& job, const Result& r) {
         if (r.error) {
             ++failures;
-            Warn(L"Не удалось прочитать / cannot read: " + files[i].path + L" " + Reason(r.error));
-            db.Append(DatabaseError(name, r.error));
+            Warn(L"Не удалось прочитать / cannot read: " + job.path + L" " + Reason(r.error));
+            db.Append(DatabaseError(job.name, r.error));
             return;
         }
         bool replaced = false;
-        db.Append(DatabaseEntry(name, r.hashes[Md5], r.hashes[Sha1], replaced));
-        if (replaced) Warn(L"Имя записано с заменой знаков, которых нет в XML / name written with U+FFFD for what XML cannot hold: " + files[i].path);
+        db.Append(DatabaseEntry(job.name, r.hashes[Md5], r.hashes[Sha1], replaced));
+        if (replaced) Warn(L"Имя записано с заменой знаков, которых нет в XML / name written with U+FFFD for what XML cannot hold: " + job.path);
         ++hashed;
     });
     const bool interrupted = stop.load();
-    // An interrupted run that finished nothing leaves the old database as it was.
-    const unsigned long writeError = interrupted && hashed == 0 ? 0 : db.Commit();
+    const unsigned long writeError = db.Commit(interrupted, hashed + failures > 0);
     Finished();
 
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -68,7 +68,10 @@ int Record(const Options& o, std::atomic<bool>& stop) {
     if (writeError)
         return Fail(ExitNotWritten, L"Не удалось записать базу, старая сохранена / cannot write the database, the old one is kept: " +
                                         database + L" " + Reason(writeError));
-    if (interrupted) return ExitInterrupted;
+    if (interrupted && db.Written().empty())
+        return Fail(ExitInterrupted, L"Прервано, база не тронута / interrupted, the database is as it was: " + database);
+    if (interrupted)
+        return Fail(ExitInterrupted, L"Прервано, готовое записано в / interrupted, what was finished is in: " + db.Written());
     return failures ? ExitSomeFailed : ExitOk;
 }
 

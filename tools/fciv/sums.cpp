@@ -6,7 +6,20 @@ namespace fciv {
 
 namespace {
 
-// A GNU name that begins its line with a backslash has "\\", "\n" and "\r" escaped.
+enum class Read { Entry, NotSums, Unsupported, Other };  // Other: not this form
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsTagChar(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-'; }
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// A name of a line that begins with a backslash has "\\", "\n" and "\r" escaped.
 bool Unescape(std::string_view in, std::string& out) {
     out.clear();
     for (size_t i = 0; i < in.size(); ++i) {
@@ -23,41 +36,70 @@ bool Unescape(std::string_view in, std::string& out) {
     return true;
 }
 
-bool ParseBsd(std::string_view line, SumEntry& e) {
-    for (int a = 0; a < AlgorithmCount; ++a) {
-        const std::string prefix = std::string(AlgorithmNames[a]) + " (";
-        if (!line.starts_with(prefix)) continue;
-        const size_t close = line.rfind(") = ");
-        if (close == std::string_view::npos || close < prefix.size()) return false;
-        e.algorithm = Algorithm(a);
-        e.hex = NormalHex(line.substr(close + 4), e.algorithm);
-        e.name = std::string(line.substr(prefix.size(), close - prefix.size()));
-        return !e.hex.empty() && !e.name.empty();
-    }
-    return false;
+bool TakeName(std::string_view name, bool escaped, SumEntry& e) {
+    if (name.empty()) return false;
+    if (!escaped) e.name = std::string(name);
+    return !escaped || Unescape(name, e.name);
 }
 
-bool ParseGnu(std::string_view line, bool escaped, SumEntry& e) {
-    const size_t space = line.find(' ');
-    if (space == std::string_view::npos || space + 2 > line.size() || (line[space + 1] != ' ' && line[space + 1] != '*'))
-        return false;
-    e.algorithm = AlgorithmOfDigits(space);
-    if (e.algorithm == AlgorithmCount) return false;
-    e.hex = NormalHex(line.substr(0, space), e.algorithm);
-    const std::string_view name = line.substr(space + 2);
-    if (e.hex.empty() || name.empty()) return false;
-    if (!escaped) {
-        e.name = std::string(name);
-        return true;
+// "TAG (NAME) = HASH"
+Read ReadTagged(std::string_view line, bool escaped, SumEntry& e, std::string& tag) {
+    const size_t open = line.find(" (");
+    if (open == 0 || open == std::string_view::npos) return Read::Other;
+    tag = std::string(line.substr(0, open));
+    if (!std::all_of(tag.begin(), tag.end(), IsTagChar)) return Read::Other;
+    const size_t close = line.rfind(") = ");
+    if (close == std::string_view::npos || close < open + 2) return Read::Other;
+    const std::string_view hex = line.substr(close + 4);
+    const auto known = std::find(AlgorithmNames.begin(), AlgorithmNames.end(), tag);
+    if (!TakeName(line.substr(open + 2, close - open - 2), escaped, e) || hex.empty()) return Read::NotSums;
+    if (known == AlgorithmNames.end()) return std::all_of(hex.begin(), hex.end(), IsHexDigit) ? Read::Unsupported : Read::NotSums;
+    e.algorithm = Algorithm(known - AlgorithmNames.begin());
+    e.hex = NormalHex(hex, e.algorithm);
+    return e.hex.empty() ? Read::NotSums : Read::Entry;
+}
+
+// "HASH  NAME", "HASH *NAME", "HASH NAME", "HASH<tab>NAME"
+Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byName, SumEntry& e, std::string& tag) {
+    const size_t digits = std::find_if_not(line.begin(), line.end(), IsHexDigit) - line.begin();
+    if (digits == 0 || digits == line.size() || !IsBlank(line[digits])) return Read::NotSums;
+    size_t from = digits + 1;
+    if (from < line.size() && (line[from] == ' ' || line[from] == '*')) ++from;  // the text or binary mark
+    if (!TakeName(line.substr(from), escaped, e)) return Read::NotSums;
+    if (!byName.name.empty() && byName.known == AlgorithmCount) {
+        tag = byName.name;
+        return Read::Unsupported;
     }
-    return Unescape(name, e.name);
+    if (!byName.name.empty()) {
+        e.algorithm = byName.known;
+    } else {
+        const auto found = std::find(HexDigits.begin(), HexDigits.end(), digits);
+        if (digits == 56) {
+            tag = "SHA224";
+            return Read::Unsupported;
+        }
+        if (found == HexDigits.end()) return Read::NotSums;
+        e.algorithm = Algorithm(found - HexDigits.begin());
+    }
+    e.hex = NormalHex(line.substr(0, digits), e.algorithm);
+    return e.hex.empty() ? Read::NotSums : Read::Entry;
 }
 
 }  // namespace
 
-Algorithm AlgorithmOfDigits(size_t digits) {
-    const auto found = std::find(HexDigits.begin(), HexDigits.end(), digits);
-    return found == HexDigits.end() ? AlgorithmCount : Algorithm(found - HexDigits.begin());
+NamedAlgorithm AlgorithmOfFileName(std::string_view fileName) {
+    const std::string name = Upper(fileName.substr(fileName.find_last_of("\\/") + 1));
+    static const struct {
+        const char *tag, *name;
+        Algorithm known;
+    } table[] = {{"MD5", "MD5", Md5},          {"SHA1", "SHA1", Sha1},       {"SHA224", "SHA224", AlgorithmCount},
+                 {"SHA256", "SHA256", Sha256}, {"SHA384", "SHA384", Sha384}, {"SHA512", "SHA512", Sha512},
+                 {"B2", "BLAKE2b", AlgorithmCount}};
+    for (const auto& t : table) {
+        const std::string sums = std::string(t.tag) + "SUMS";
+        if (name == sums || name.starts_with(sums + ".") || name.ends_with(std::string(".") + t.tag)) return {t.known, t.name};
+    }
+    return {};
 }
 
 std::string NormalHex(std::string_view text, Algorithm algorithm) {
@@ -70,21 +112,44 @@ std::string NormalHex(std::string_view text, Algorithm algorithm) {
     return hex;
 }
 
-SumsFile ParseSums(std::string_view text) {
+bool IsNetworkOrDevice(std::string_view name) {
+    return name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && (name[1] == '\\' || name[1] == '/');
+}
+
+SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
     SumsFile file;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    bool armourHeader = false, signature = false;
     for (size_t start = 0, number = 1; start < text.size(); ++number) {
         const size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (line.ends_with('\r')) line.remove_suffix(1);
-        if (line.find_first_not_of(" \t") == std::string_view::npos || line.starts_with('#')) continue;
+        if (signature) {
+            signature = line != "-----END PGP SIGNATURE-----";
+            continue;
+        }
+        if (armourHeader) {
+            armourHeader = !line.empty();
+            continue;
+        }
+        armourHeader = line == "-----BEGIN PGP SIGNED MESSAGE-----";
+        signature = line == "-----BEGIN PGP SIGNATURE-----";
+        if (armourHeader || signature) continue;
+        if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        if (line.empty() || line.starts_with('#')) continue;
         const bool escaped = line.starts_with('\\');
         if (escaped) line.remove_prefix(1);
         SumEntry e{};
         e.line = number;
-        if (ParseBsd(line, e) || ParseGnu(line, escaped, e)) file.entries.push_back(std::move(e));
-        else file.badLines.push_back(number);
+        std::string tag;
+        Read read = ReadTagged(line, escaped, e, tag);
+        if (read == Read::Other) read = ReadUntagged(line, escaped, byName, e, tag);
+        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}});
+        else if (read == Read::Entry) file.entries.push_back(std::move(e));
+        else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag});
+        else file.problems.push_back({number, LineProblem::NotSums, {}});
     }
     return file;
 }

@@ -50,8 +50,9 @@ struct Folder {
 
 class Walker {
 public:
-    Walker(const common::Mask& mask, bool recursive, const std::function<void(const std::wstring&)>& warn)
-        : mask_(mask), recursive_(recursive), warn_(warn) {}
+    Walker(const common::Mask& mask, bool recursive, const std::vector<std::wstring>& skip,
+           const std::function<void(const std::wstring&)>& warn)
+        : mask_(mask), recursive_(recursive), skip_(skip), warn_(warn) {}
 
     std::vector<FileItem> Walk(const std::wstring& top, const std::atomic<bool>& stop) {
         folders_.push_back({top, NoParent, false});
@@ -107,7 +108,7 @@ private:
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (name != L"." && name != L"..")
                     subfolders.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
-            } else if (mask_.Matches(name)) {
+            } else if (mask_.Matches(name) && !Skipped(Join(folder, name))) {
                 files.push_back({Join(folder, name), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow});
             }
         } while (FindNextFileW(find.get(), &data));
@@ -118,8 +119,16 @@ private:
         for (auto& [name, reparse] : subfolders) folders_.push_back({Join(folder, name), f, reparse});
     }
 
+    bool Skipped(const std::wstring& path) const {
+        return std::any_of(skip_.begin(), skip_.end(), [&](const std::wstring& s) {
+            return s.size() == path.size() && CompareStringOrdinal(s.c_str(), static_cast<int>(s.size()), path.c_str(),
+                                                                   static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+        });
+    }
+
     const common::Mask& mask_;
     bool recursive_;
+    const std::vector<std::wstring>& skip_;
     const std::function<void(const std::wstring&)>& warn_;
     std::vector<Folder> folders_;  // every folder met; parents come before their children
     std::vector<FileItem> result_;
@@ -164,8 +173,9 @@ std::wstring ExistingFolder(const std::wstring& folder) {
 }
 
 std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
-                                const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn) {
-    return Walker(mask, recursive, warn).Walk(folder, stop);
+                                const std::vector<std::wstring>& skip, const std::atomic<bool>& stop,
+                                const std::function<void(const std::wstring&)>& warn) {
+    return Walker(mask, recursive, skip, warn).Walk(folder, stop);
 }
 
 bool OnRotatingDisk(const std::wstring& folder) {

@@ -18,10 +18,12 @@ struct FileItem {
 };
 
 // Folders that cannot be listed come back as items with their error, in the
-// place their files would have had. `warn` hears of skipped link loops; the
-// walk ends early, with what it has, when `stop` is set.
+// place their files would have had. Files whose full paths are in `skip` (the
+// tool's own) are left out. `warn` hears of skipped link loops; the walk ends
+// early, with what it has, when `stop` is set.
 std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
-                                const std::atomic<bool>& stop, const std::function<void(const std::wstring&)>& warn);
+                                const std::vector<std::wstring>& skip, const std::atomic<bool>& stop,
+                                const std::function<void(const std::wstring&)>& warn);
 
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);

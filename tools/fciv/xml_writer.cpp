@@ -63,6 +63,8 @@ std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, c
     return e + Close(db::Entry) + "\r\n";
 }
 
+std::string DatabaseInterrupted() { return Open(db::Interrupted) + Close(db::Interrupted) + "\r\n"; }
+
 std::string DatabaseError(const std::wstring& name, unsigned long error) {
     bool replaced;
     return Open(db::Unread) + Open(db::Name) + XmlText(name, replaced) + Close(db::Name) + Open(db::Error) +

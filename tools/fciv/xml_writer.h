@@ -13,6 +13,8 @@ std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, c
                           bool& replaced);
 // A file or folder that could not be read, with the system's error number.
 std::string DatabaseError(const std::wstring& name, unsigned long error);
+// The mark of a database whose recording was interrupted: entries are missing.
+std::string DatabaseInterrupted();
 
 // A name as XML character data: '&', '<', '>' escaped, tab, CR and LF as
 // character references, what XML 1.0 cannot hold as U+FFFD.
