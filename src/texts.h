@@ -61,6 +61,7 @@ inline constexpr wchar_t InterruptedLine[] = L"Формирование прер
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";
 inline constexpr wchar_t ErrOutOfMemory[] = L"Недостаточно памяти";
+inline constexpr wchar_t ErrInternal[] = L"Внутренняя ошибка";
 inline constexpr wchar_t ErrBadFileName[] = L"Неверное имя или номер файла";
 inline constexpr wchar_t ErrFileNotFound[] = L"Файл не найден";
 inline constexpr wchar_t ErrDeviceIo[] = L"Ошибка ввода/вывода устройства";

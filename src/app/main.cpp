@@ -27,14 +27,21 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no DLL from the program's folder or the current one
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     int code = 1;
+    // What ends the program unexpectedly is said before it ends.
+    const auto say = [](int number, const std::wstring& text) {
+        platform::Win32Dialogs().Message(std::to_wstring(number) + L"\r" + text, platform::style::OkOnly, L"");
+    };
     try {
         code = Run();
-    } catch (const platform::RuntimeError& e) {  // the window could not be made: say why before ending
-        platform::Win32Dialogs().Message(std::to_wstring(e.Number()) + L"\r" + e.Description(), platform::style::OkOnly, L"");
+    } catch (const platform::RuntimeError& e) {
+        say(e.Number(), e.Description());
     } catch (const std::bad_alloc&) {
-        platform::Win32Dialogs().Message(L"7\r" + std::wstring(texts::ErrOutOfMemory), platform::style::OkOnly, L"");
+        say(7, texts::ErrOutOfMemory);
+    } catch (...) {
+        say(51, texts::ErrInternal);
     }
     CoUninitialize();
     return code;

@@ -70,15 +70,14 @@ FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth
                        std::span<const ControlDesc> descs)
     : events_(events), descs_(descs), clientWidth_(clientWidth), clientHeight_(clientHeight) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = Proc;
     wc.hInstance = instance;
-    wc.hIcon = icon_.get();
-    wc.hIconSm = smallIcon_.get();
+    // Shared icons live as long as the process: the class outlives every window of it.
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = ClassName;
@@ -253,7 +252,8 @@ bool FormWindow::PreTranslate(MSG& msg) {
     return IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
-LRESULT FormWindow::Guarded(const std::function<LRESULT()>& handle) {
+template <class Handler>
+LRESULT FormWindow::Guarded(const Handler& handle) noexcept {
     try {
         return handle();
     } catch (const RuntimeError& e) {

@@ -2,7 +2,6 @@
 // the window's DPI, does key preview and dialog-style Tab, forwards events.
 #pragma once
 #include <bitset>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,8 +42,9 @@ private:
     };
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
-    // Runs a handler so that no exception unwinds into user32.
-    LRESULT Guarded(const std::function<LRESULT()>& handle);
+    // Runs a handler so that no exception unwinds into user32; allocates nothing.
+    template <class Handler>
+    LRESULT Guarded(const Handler& handle) noexcept;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleControl(const Subclass& sub, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void CreateControls(int dpi);
@@ -63,7 +63,6 @@ private:
     HWND lastFocus_ = nullptr;
     std::bitset<256> keysDown_;  // keys that went down in the window and are not up yet  // the control that had the focus when the window was deactivated
     UniqueFont font_, boldFont_;
-    UniqueIcon icon_, smallIcon_;
 };
 
 int ShiftState();

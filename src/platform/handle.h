@@ -48,15 +48,9 @@ struct FontTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyIcon(h); }
-};
 
 using UniqueFile = Unique<FileTraits>;
 using UniqueFind = Unique<FindTraits>;
 using UniqueFont = Unique<FontTraits>;
-using UniqueIcon = Unique<IconTraits>;
 
 }  // namespace platform

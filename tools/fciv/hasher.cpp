@@ -2,16 +2,13 @@
 
 #include <windows.h>
 #include <bcrypt.h>
+#include <winternl.h>
 
-#include <condition_variable>
-#include <functional>
-#include <memory>
-#include <mutex>
-#include <stdexcept>
+#include <optional>
 #include <system_error>
 #include <thread>
-#include <vector>
 
+#include "monitor.h"
 #include "platform/handle.h"
 #include "walker.h"
 #include "xml_writer.h"
@@ -20,135 +17,249 @@ namespace fciv {
 
 namespace {
 
-constexpr size_t ChunkSize = 4 << 20;
+// The system's cryptography library, from the system folder only: a bcrypt.dll
+// beside the tool is never loaded.
+struct Cng {
+    template <class F>
+    F Get(const char* name) const {
+        return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    }
+    HMODULE module = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    decltype(&BCryptOpenAlgorithmProvider) open = Get<decltype(open)>("BCryptOpenAlgorithmProvider");
+    decltype(&BCryptGetProperty) property = Get<decltype(property)>("BCryptGetProperty");
+    decltype(&BCryptCreateHash) create = Get<decltype(create)>("BCryptCreateHash");
+    decltype(&BCryptHashData) data = Get<decltype(data)>("BCryptHashData");
+    decltype(&BCryptFinishHash) finish = Get<decltype(finish)>("BCryptFinishHash");
+    decltype(&BCryptDestroyHash) destroy = Get<decltype(destroy)>("BCryptDestroyHash");
+    bool Complete() const { return open && property && create && data && finish && destroy; }
+};
 
-BCRYPT_ALG_HANDLE Provider(const wchar_t* algorithm) {
-    BCRYPT_ALG_HANDLE alg = nullptr;
-    if (BCryptOpenAlgorithmProvider(&alg, algorithm, nullptr, 0) != 0) throw std::runtime_error("no CNG provider");
-    return alg;
+const Cng& Crypto() {
+    static const Cng cng;
+    return cng;
+}
+
+// A failed CNG call, with the system's error for it.
+struct CngFailure {
+    unsigned long error;
+};
+
+void Check(NTSTATUS status) {
+    if (status < 0) throw CngFailure{RtlNtStatusToDosError(status)};
+}
+
+struct Provider {
+    BCRYPT_ALG_HANDLE handle = nullptr;
+    DWORD length = 0;  // of the digest
+    NTSTATUS status = 0;
+};
+
+Provider Open(const wchar_t* algorithm) {
+    Provider p;
+    if (!Crypto().Complete()) {
+        p.status = STATUS_DLL_NOT_FOUND;
+        return p;
+    }
+    DWORD got = 0;
+    p.status = Crypto().open(&p.handle, algorithm, nullptr, 0);
+    if (p.status >= 0) p.status = Crypto().property(p.handle, BCRYPT_HASH_LENGTH, reinterpret_cast<PUCHAR>(&p.length), sizeof p.length, &got, 0);
+    if (p.status >= 0 && p.length > 64) p.status = STATUS_INVALID_PARAMETER;  // a digest longer than the buffer for it
+    return p;
 }
 
 // Opened once; CNG providers may be shared by threads.
-BCRYPT_ALG_HANDLE ProviderOf(Algorithm a) {
-    static const std::array<BCRYPT_ALG_HANDLE, AlgorithmCount> providers{
-        Provider(BCRYPT_MD5_ALGORITHM), Provider(BCRYPT_SHA1_ALGORITHM), Provider(BCRYPT_SHA256_ALGORITHM),
-        Provider(BCRYPT_SHA384_ALGORITHM), Provider(BCRYPT_SHA512_ALGORITHM)};
+const Provider& ProviderOf(Algorithm a) {
+    static const std::array<Provider, AlgorithmCount> providers{Open(BCRYPT_MD5_ALGORITHM), Open(BCRYPT_SHA1_ALGORITHM),
+                                                                Open(BCRYPT_SHA256_ALGORITHM), Open(BCRYPT_SHA384_ALGORITHM),
+                                                                Open(BCRYPT_SHA512_ALGORITHM)};
     return providers[a];
 }
 
+// One hash of one file.
 class Hash {
 public:
-    explicit Hash(BCRYPT_ALG_HANDLE alg) {
-        if (BCryptCreateHash(alg, &h_, nullptr, 0, nullptr, 0, 0) != 0) throw std::runtime_error("BCryptCreateHash");
-        DWORD got = 0;
-        BCryptGetProperty(alg, BCRYPT_HASH_LENGTH, reinterpret_cast<PUCHAR>(&length_), sizeof length_, &got, 0);
+    explicit Hash(const Provider& p) : length_(p.length) {
+        Check(p.status);
+        Check(Crypto().create(p.handle, &h_, nullptr, 0, nullptr, 0, 0));
     }
-    ~Hash() { BCryptDestroyHash(h_); }
+    ~Hash() {
+        if (h_) Crypto().destroy(h_);
+    }
     Hash(const Hash&) = delete;
     Hash& operator=(const Hash&) = delete;
 
-    void Update(const unsigned char* data, size_t size) { BCryptHashData(h_, const_cast<PUCHAR>(data), static_cast<ULONG>(size), 0); }
+    void Update(const unsigned char* data, size_t size) {
+        Check(Crypto().data(h_, const_cast<PUCHAR>(data), static_cast<ULONG>(size), 0));
+    }
     std::string Hex() {
         unsigned char digest[64];
-        BCryptFinishHash(h_, digest, length_, 0);
+        Check(Crypto().finish(h_, digest, length_, 0));
         return ToHex(digest, length_);
     }
 
 private:
     BCRYPT_HASH_HANDLE h_ = nullptr;
-    DWORD length_ = 0;
+    DWORD length_;
 };
 
-// A second core's worth of work: runs one task at a time for its owner.
-class Lane {
-public:
-    Lane() : thread_([this] { Loop(); }) {}
-    ~Lane() {
-        {
-            std::lock_guard lock(m_);
-            quit_ = true;
-        }
-        cv_.notify_all();
-        thread_.join();
-    }
-    void Post(std::function<void()> task) {
-        {
-            std::lock_guard lock(m_);
-            task_ = std::move(task);
-        }
-        cv_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(m_);
-        cv_.wait(lock, [this] { return !task_; });
-    }
-
-private:
-    void Loop() {
-        std::unique_lock lock(m_);
-        for (;;) {
-            cv_.wait(lock, [this] { return quit_ || task_; });
-            if (quit_) return;
-            lock.unlock();
-            task_();
-            lock.lock();
-            task_ = nullptr;
-            cv_.notify_all();
-        }
-    }
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::function<void()> task_;
-    bool quit_ = false;
-    std::thread thread_;
-};
+using Lanes = std::array<Hash*, AlgorithmCount>;
 
 }  // namespace
 
-unsigned long HashFile(const std::wstring& path, const HashRequest& request, FileHashes& out,
-                       const std::atomic<bool>& stop, std::atomic<uint64_t>& progress) {
-    // Files that others have open for writing are read too, as backup tools do.
-    const platform::UniqueFile file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return GetLastError();
-    std::vector<std::pair<Algorithm, std::unique_ptr<Hash>>> hashes;
-    for (int a = 0; a < AlgorithmCount; ++a)
-        if (request.algorithms[a]) hashes.emplace_back(Algorithm(a), std::make_unique<Hash>(ProviderOf(Algorithm(a))));
-    LARGE_INTEGER size{};
-    std::unique_ptr<Lane> lane;  // takes every hash but the first
-    if (hashes.size() > 1 && request.split && GetFileSizeEx(file.get(), &size) && request.split(size.QuadPart)) {
-        try {
-            lane = std::make_unique<Lane>();
-        } catch (const std::system_error&) {  // no second thread: one core does them all
+// The helper thread of a worker. For each split file the reader starts a
+// session, publishes each chunk it reads into the ring and hashes it with the
+// first hash; the helper hashes the same chunks with the others. A buffer is
+// read into again only when the helper is done with it.
+class Hasher::Helper {
+public:
+    Helper() : thread_([this] { Run(); }) {}
+    ~Helper() {
+        {
+            Monitor::Hold hold(m_);
+            quit_ = true;
         }
+        m_.WakeAll();
+        thread_.join();
     }
-    const auto update = [&](size_t from, size_t to, const unsigned char* data, size_t n) {
-        for (size_t h = from; h < to; ++h) hashes[h].second->Update(data, n);
-    };
 
-    // Each worker thread keeps its two buffers for all its files.
-    thread_local const std::unique_ptr<unsigned char[]> buffers[2] = {std::make_unique_for_overwrite<unsigned char[]>(ChunkSize),
-                                                                      std::make_unique_for_overwrite<unsigned char[]>(ChunkSize)};
-    unsigned long error = 0;
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffers[0].get(), ChunkSize, &got, nullptr)) error = GetLastError();
-    for (int k = 0; !error && got > 0; k ^= 1) {
-        if (stop) {
-            error = ERROR_OPERATION_ABORTED;
-            break;
-        }
-        const unsigned char* data = buffers[k].get();
-        const size_t n = got;
-        if (lane) lane->Post([&, data, n] { update(1, hashes.size(), data, n); });
-        if (!ReadFile(file.get(), buffers[k ^ 1].get(), ChunkSize, &got, nullptr)) error = GetLastError();
-        update(0, lane ? 1 : hashes.size(), data, n);
-        if (lane) lane->Wait();
-        progress += n;
+    void Start(Hash* const* hashes, size_t count) {
+        Monitor::Hold hold(m_);
+        std::copy(hashes, hashes + count, lanes_.begin());
+        count_ = count;
+        produced_ = consumed_ = 0;
+        end_ = abort_ = false;
+        error_ = 0;
+        active_ = true;
     }
-    if (error) return error;
-    for (auto& [a, hash] : hashes) out[a] = hash->Hex();
-    return 0;
+    // Waits until a buffer is free; the helper's error when it failed.
+    unsigned long WaitForRoom() {
+        Monitor::Hold hold(m_);
+        while (produced_ - consumed_ >= RingSize && !error_) hold.Wait();
+        return error_;
+    }
+    void Publish(const unsigned char* data, size_t size) {
+        Monitor::Hold hold(m_);
+        data_[produced_ % RingSize] = {data, size};
+        ++produced_;
+        m_.WakeAll();
+    }
+    // No more chunks: waits until the helper is done; its error.
+    unsigned long Finish() {
+        Monitor::Hold hold(m_);
+        end_ = true;
+        m_.WakeAll();
+        while (active_) hold.Wait();
+        return error_;
+    }
+    // Ends the session early; returns when the helper no longer reads a buffer.
+    void Abort() {
+        Monitor::Hold hold(m_);
+        abort_ = true;
+        m_.WakeAll();
+        while (active_) hold.Wait();
+    }
+
+private:
+    void Run() {
+        Monitor::Hold hold(m_);
+        for (;;) {
+            while (!quit_ && !(active_ && (consumed_ < produced_ || end_ || abort_))) hold.Wait();
+            if (quit_) return;
+            if (abort_ || error_ || consumed_ == produced_) {
+                active_ = false;
+                m_.WakeAll();
+                continue;
+            }
+            const auto [data, size] = data_[consumed_ % RingSize];
+            hold.Release();
+            unsigned long failed = 0;
+            try {
+                for (size_t i = 0; i < count_; ++i) lanes_[i]->Update(data, size);
+            } catch (const CngFailure& f) {
+                failed = f.error;
+            }
+            hold.Acquire();
+            ++consumed_;
+            if (failed) error_ = failed;
+            m_.WakeAll();
+        }
+    }
+
+    Monitor m_;
+    Lanes lanes_{};
+    size_t count_ = 0;
+    std::array<std::pair<const unsigned char*, size_t>, RingSize> data_{};
+    uint64_t produced_ = 0, consumed_ = 0;
+    bool active_ = false, end_ = false, abort_ = false, quit_ = false;
+    unsigned long error_ = 0;
+    std::thread thread_;  // last: runs once the rest is ready
+};
+
+Hasher::Hasher(uint64_t splitAbove) : splitAbove_(splitAbove) {}
+
+Hasher::~Hasher() = default;
+
+unsigned char* Hasher::Buffer(size_t i) {
+    if (!buffers_[i]) buffers_[i] = std::make_unique_for_overwrite<unsigned char[]>(ChunkSize);
+    return buffers_[i].get();
+}
+
+unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, bool mayShare,
+                               FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress) {
+    try {
+        // Files that others have open for writing are read too, as backup tools do.
+        const platform::UniqueFile file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) return GetLastError();
+        std::array<std::optional<Hash>, AlgorithmCount> hashes;
+        Lanes lanes{};
+        size_t count = 0;
+        for (int a = 0; a < AlgorithmCount; ++a)
+            if (algorithms[a]) lanes[count++] = &hashes[a].emplace(ProviderOf(Algorithm(a)));
+        LARGE_INTEGER measured{};
+        if (count > 1 && mayShare && size == UnknownSize && GetFileSizeEx(file.get(), &measured)) size = measured.QuadPart;
+        bool split = count > 1 && mayShare && size != UnknownSize && size >= splitAbove_;
+        if (split && !helper_) {
+            try {
+                helper_ = std::make_unique<Helper>();
+            } catch (const std::system_error&) {  // no second thread: one core does them all
+                split = false;
+            }
+        }
+        DWORD got = 0;
+        if (split) {
+            helper_->Start(lanes.data() + 1, count - 1);
+            const struct Guard {
+                Helper& helper;
+                ~Guard() { helper.Abort(); }
+            } guard{*helper_};
+            for (size_t k = 0;; ++k) {
+                if (const unsigned long error = helper_->WaitForRoom()) return error;
+                if (stop) return ERROR_OPERATION_ABORTED;
+                unsigned char* buffer = Buffer(k % RingSize);
+                if (!ReadFile(file.get(), buffer, ChunkSize, &got, nullptr)) return GetLastError();
+                if (got == 0) break;
+                helper_->Publish(buffer, got);
+                lanes[0]->Update(buffer, got);
+                progress += got;
+            }
+            if (const unsigned long error = helper_->Finish()) return error;
+        } else {
+            for (unsigned char* buffer = Buffer(0);;) {
+                if (stop) return ERROR_OPERATION_ABORTED;
+                if (!ReadFile(file.get(), buffer, ChunkSize, &got, nullptr)) return GetLastError();
+                if (got == 0) break;
+                for (size_t i = 0; i < count; ++i) lanes[i]->Update(buffer, got);
+                progress += got;
+            }
+        }
+        for (int a = 0; a < AlgorithmCount; ++a)
+            if (hashes[a]) out[a] = hashes[a]->Hex();
+        return 0;
+    } catch (const CngFailure& f) {
+        return f.error;
+    }
 }
 
 }  // namespace fciv

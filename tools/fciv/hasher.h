@@ -3,7 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 
 #include "algorithms.h"
@@ -12,15 +12,35 @@ namespace fciv {
 
 using FileHashes = std::array<std::string, AlgorithmCount>;  // lowercase hex; empty when not asked for
 
-struct HashRequest {
-    Algorithms algorithms{};
-    // Asked with the file's size: whether a second core may take all hashes but the first.
-    std::function<bool(uint64_t size)> split;
-};
+inline constexpr uint64_t UnknownSize = ~uint64_t{0};
+inline constexpr size_t ChunkSize = 4 << 20;  // read at a time
+inline constexpr size_t RingSize = 4;         // chunks a split file's faster hash may run ahead
 
-// Hashes one file, adding the bytes read to `progress`. Returns 0 or the
-// system's error code (ERROR_OPERATION_ABORTED when `stop` was set).
-unsigned long HashFile(const std::wstring& path, const HashRequest& request, FileHashes& out,
-                       const std::atomic<bool>& stop, std::atomic<uint64_t>& progress);
+// What one worker thread owns for every file it hashes: its read buffers and,
+// from its first split file on, a helper thread that takes every hash but the
+// first, reading from a ring of buffers at its own pace.
+class Hasher {
+public:
+    // Files of `splitAbove` bytes or more are split when the caller allows it.
+    explicit Hasher(uint64_t splitAbove = 16u << 20);
+    ~Hasher();
+    Hasher(const Hasher&) = delete;
+    Hasher& operator=(const Hasher&) = delete;
+
+    // Hashes one file, adding the bytes read to `progress`; `size` is what the
+    // listing measured, or UnknownSize. `mayShare`: a second core is free for
+    // it. Returns 0 or the system's error code (ERROR_OPERATION_ABORTED when
+    // `stop` was set).
+    unsigned long HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, bool mayShare,
+                           FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress);
+
+private:
+    class Helper;
+    unsigned char* Buffer(size_t i);
+
+    const uint64_t splitAbove_;
+    std::array<std::unique_ptr<unsigned char[]>, RingSize> buffers_;
+    std::unique_ptr<Helper> helper_;
+};
 
 }  // namespace fciv

@@ -66,6 +66,7 @@ int Run(const std::vector<std::wstring>& args) {
 }  // namespace fciv
 
 int wmain(int argc, wchar_t** argv) {
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no DLL from the tool's folder or the current one
     try {
         return fciv::Run(std::vector<std::wstring>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {

@@ -4,20 +4,19 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "console.h"
+#include "monitor.h"
 
 namespace fciv {
 
 namespace {
 
-constexpr uint64_t SplitAbove = 16u << 20;  // files this large may get their hashes on two cores
 constexpr size_t Window = 4096;             // jobs held at most: read ahead of the oldest unfinished one
 constexpr size_t Batch = 64;                // jobs read before the workers hear of them
 
@@ -28,10 +27,10 @@ struct Slot {
 };
 
 // A worker's failure that is not the file's is recorded against the file.
-unsigned long HashCaught(const Job& job, const HashRequest& request, FileHashes& out, const std::atomic<bool>& stop,
+unsigned long HashCaught(Hasher& hasher, const Job& job, bool mayShare, FileHashes& out, const std::atomic<bool>& stop,
                          std::atomic<uint64_t>& progress) {
     try {
-        return HashFile(job.path, request, out, stop, progress);
+        return hasher.HashFile(job.path, job.size, job.algorithms, mayShare, out, stop, progress);
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::system_error&) {
@@ -58,52 +57,52 @@ public:
     // Makes jobs up to `produced` claimable; `exhausted`: there will be no more.
     void Publish(size_t produced, bool exhausted) {
         {
-            std::lock_guard lock(m_);
+            Monitor::Hold lock(m_);
             produced_ = produced;
             exhausted_ = exhausted;
         }
-        work_.notify_all();
+        m_.WakeAll();
     }
 
     // Hashes the next unclaimed job; false when there is none now.
-    bool HashOne(std::unique_lock<std::mutex>& lock) {
+    bool HashOne(Monitor::Hold& lock, Hasher& hasher) {
         if (claimed_ == produced_ || stop_ || quit_) return false;
         Slot& slot = (*this)[claimed_++];
         ++busy_;
         // A large file's hashes on two cores when a core would otherwise idle.
         const bool spare = exhausted_ && busy_ + (produced_ - claimed_) < cores_;
-        lock.unlock();
+        lock.Release();
         Result r;
-        r.error = slot.job.error ? slot.job.error
-                                 : HashCaught(slot.job, {slot.job.algorithms, [spare](uint64_t size) { return spare && size >= SplitAbove; }},
-                                              r.hashes, stop_, bytes_);
-        lock.lock();
+        r.error = slot.job.error ? slot.job.error : HashCaught(hasher, slot.job, spare, r.hashes, stop_, bytes_);
+        lock.Acquire();
         --busy_;
         slot.done = r.error != ERROR_OPERATION_ABORTED;
         slot.result = std::move(r);
-        done_.notify_all();
+        m_.WakeAll();
         return true;
     }
 
     void Work() {
-        std::unique_lock lock(m_);
+        Hasher hasher;
+        Monitor::Hold lock(m_);
         for (;;) {
-            work_.wait(lock, [&] { return quit_ || stop_ || claimed_ < produced_ || exhausted_; });
-            if (!HashOne(lock) && (quit_ || stop_ || exhausted_)) return;
+            while (!(quit_ || stop_ || claimed_ < produced_ || exhausted_)) lock.Wait();
+            if (!HashOne(lock, hasher) && (quit_ || stop_ || exhausted_)) return;
         }
     }
 
     // Waits until slot i is done or the run stops; calls `idle` every 250 ms.
-    bool WaitFor(size_t i, bool hashHere, const std::function<void()>& idle) {
-        std::unique_lock lock(m_);
+    // `hasher`: hash here, there being no worker threads.
+    bool WaitFor(size_t i, Hasher* hasher, const std::function<void()>& idle) {
+        Monitor::Hold lock(m_);
         Slot& slot = (*this)[i];
         while (!slot.done && !stop_) {
-            if (hashHere) {
-                if (!HashOne(lock)) break;
-            } else if (!done_.wait_for(lock, std::chrono::milliseconds(250), [&] { return slot.done || stop_.load(); })) {
-                lock.unlock();
+            if (hasher) {
+                if (!HashOne(lock, *hasher)) break;
+            } else if (!lock.Wait(250) && !slot.done) {
+                lock.Release();
                 idle();
-                lock.lock();
+                lock.Acquire();
             }
         }
         return slot.done;
@@ -111,10 +110,10 @@ public:
 
     void Quit() {
         {
-            std::lock_guard lock(m_);
+            Monitor::Hold lock(m_);
             quit_ = true;
         }
-        work_.notify_all();
+        m_.WakeAll();
     }
 
     uint64_t Bytes() const { return bytes_; }
@@ -123,8 +122,7 @@ private:
     std::vector<Slot> slots_;
     const std::atomic<bool>& stop_;
     const size_t cores_;
-    std::mutex m_;
-    std::condition_variable work_, done_;
+    Monitor m_;
     size_t produced_ = 0, claimed_ = 0, busy_ = 0;
     bool exhausted_ = false, quit_ = false;
     std::atomic<uint64_t> bytes_{0};
@@ -185,8 +183,10 @@ uint64_t HashInOrder(const JobSource& next, size_t total, bool oneAtATime, const
         line.resize(static_cast<size_t>(std::max(ConsoleWidth() - 1, 20)), L' ');
         Print(Stream::Err, line);
     };
+    std::optional<Hasher> here;  // when no worker thread could be made
+    if (workers.None()) here.emplace();
     fill();
-    for (; taken < produced && ring.WaitFor(taken, workers.None(), progress); ++taken) {
+    for (; taken < produced && ring.WaitFor(taken, here ? &*here : nullptr, progress); ++taken) {
         take(ring[taken].job, ring[taken].result);
         if (produced - taken < Window / 2) fill();
     }

@@ -13,6 +13,7 @@ namespace fciv {
 struct Job {
     std::wstring path;         // full path, without the long-path prefix
     std::wstring name;         // as the database or the sums file names it
+    uint64_t size = UnknownSize;  // as the listing measured it
     Algorithms algorithms{};
     FileHashes expected;       // checking: the hashes to compare with; empty where none
     unsigned long error = 0;   // set: nothing to hash, the result is this error

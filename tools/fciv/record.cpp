@@ -39,6 +39,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         if (listed == files.size()) return false;
         const FileItem& f = files[listed++];
         job.path = f.path;
+        job.size = f.size;
         job.name = o.namesOnly ? LastName(f.path) : f.path;
         job.algorithms = algorithms;
         job.error = f.error;
