@@ -61,6 +61,13 @@ target_include_directories(fcivengine PUBLIC src)
 target_link_libraries(fcivengine PUBLIC fcivcore ntdll)
 target_compile_definitions(fcivengine PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 
+add_executable(engine_tests tests/engine/engine_test.cpp)
+target_link_libraries(engine_tests PRIVATE fcivengine gtest_main)
+gtest_discover_tests(engine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+# Once more under Wine's heap checks: a block freed twice or written after it was freed fails the run.
+add_test(NAME engine.heap_checked COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:engine_tests>)
+set_tests_properties(engine.heap_checked PROPERTIES ENVIRONMENT "WINEDEBUG=warn+heap" FAIL_REGULAR_EXPRESSION "heap:")
+
 # The hashing tool, beside the program.
 add_executable(fciv tools/fciv/main.cpp tools/fciv/check.cpp tools/fciv/database_file.cpp tools/fciv/database_reader.cpp
                tools/fciv/record.cpp src/res/tallymere_icon.rc)
@@ -68,12 +75,19 @@ target_link_libraries(fciv PRIVATE fcivengine shlwapi ole32 uuid)
 target_link_options(fciv PRIVATE -municode)
 add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a folder into an XML database")
 
+# What a stranger could put beside the programs: a DLL and a program that leave a marker when they run.
+add_library(planted_dll SHARED tests/planted.cpp)
+target_compile_definitions(planted_dll PRIVATE PLANTED_DLL)
+add_executable(planted_exe tests/planted.cpp)
+target_link_options(planted_exe PRIVATE -municode)
+set(PLANTED_ENV "PLANTED_DLL=$<TARGET_FILE:planted_dll>;PLANTED_EXE=$<TARGET_FILE:planted_exe>")
+
 add_executable(lock_file tests/tool/lock_file.cpp)
 target_link_options(lock_file PRIVATE -municode)
 foreach(group KnownAnswers Listing Failures Interruption Checking)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
   set_tests_properties(tool.${group} PROPERTIES
-    ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
+    ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>;${PLANTED_ENV}")
 endforeach()
 
 add_executable(stand_in tests/job/stand_in.cpp)
@@ -88,7 +102,7 @@ foreach(journey both_hashes_recursive_names_only_with_a_mask_in_a_folder_with_bl
                 mouse_on_the_drive_list_and_the_picker started_with_a_folder_or_from_one_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
-  set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>")
+  set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>;${PLANTED_ENV}")
 endforeach()
 
 add_executable(wait_bench bench/wait_bench.cpp)

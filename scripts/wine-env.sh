@@ -6,7 +6,8 @@ export TALLYMERE_BUILD=${TALLYMERE_BUILD:-$_root/build}
 export WINEPREFIX=${WINEPREFIX:-$TALLYMERE_BUILD/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The caller's own overrides come last and win.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export LOCPATH=$TALLYMERE_BUILD/locale
 # Without a generated locale Wine mangles every non-ASCII file name.
 if [ ! -f "$LOCPATH/ru_RU.UTF-8/LC_CTYPE" ]; then

@@ -7,6 +7,13 @@
 
 namespace platform {
 
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+    const std::wstring path(folder, n < MAX_PATH ? n : 0);
+    return path.ends_with(L'\\') ? path : path + L'\\';
+}
+
 std::wstring ExecutableFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

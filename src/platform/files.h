@@ -7,6 +7,9 @@ namespace platform {
 // The folder of the running executable, as the system reports it.
 std::wstring ExecutableFolder();
 
+// The Windows folder, ending in a backslash: where the system's own programs are.
+std::wstring WindowsFolder();
+
 // The folder a path names: the path itself, or for an existing file its folder.
 std::wstring FolderOf(const std::wstring& path);
 

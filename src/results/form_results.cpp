@@ -48,7 +48,8 @@ void Form1::SaveReport() {
             path = results::ReportFileName(base, attempt);
             if (platform::WriteNewFile(path, bytes)) break;
         }
-        shell_.StartProgram(L"notepad.exe \"" + path + L"\"");
+        // The system's editor by its full path: a notepad.exe beside the program is not it.
+        shell_.StartProgram(L"\"" + platform::WindowsFolder() + L"notepad.exe\" \"" + path + L"\"");
     } catch (const platform::RuntimeError& e) {
         if (e.Number() != platform::err::FileNotFound) dialogs_.Message(ErrorText(e), platform::style::OkOnly, L"");
     }

@@ -39,14 +39,15 @@ TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {
                                 L"C:\\x.log\r\nОшибка 32: " + platform::SystemMessage(32);
     EXPECT_EQ(form->Text6.Text(), report);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // one byte a letter
-    EXPECT_EQ(shell.started, std::vector<std::wstring>{L"notepad.exe \"" + form->AppDir + report1 + L"\""});
+    const std::wstring notepad = L"\"" + platform::WindowsFolder() + L"notepad.exe\" \"";
+    EXPECT_EQ(shell.started, std::vector<std::wstring>{notepad + form->AppDir + report1 + L"\""});
     EXPECT_TRUE(dialogs.shown.empty());
     const std::wstring wide = L"C:\\漢字\\smile \xD83D\xDE00.txt\r\nMD5:m";  // outside code page 1251: UTF-8
     form->Text6.SetText(wide);
     app::FormProbe::SaveReport(*form);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // never overwritten
     EXPECT_EQ(Read(report2), "\xEF\xBB\xBF" + common::ToUtf8(wide + L"\r\n"));
-    EXPECT_EQ(shell.started.back(), L"notepad.exe \"" + form->AppDir + report2 + L"\"");
+    EXPECT_EQ(shell.started.back(), notepad + form->AppDir + report2 + L"\"");
 }
 
 TEST_F(ResultsTest, FailuresAreReportedAndLeaveTheResultBoxAlone) {

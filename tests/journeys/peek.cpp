@@ -1,5 +1,5 @@
 // Reads the running program's window from outside, as accessibility tools do, in UTF-8:
-// "text|enabled|rect|selected|dropped ID" of an element, "box" (an open box's title and text), "close".
+// "text|enabled|count|rect|selected|dropped ID" of an element, "box" (an open box's title and text), "close".
 // "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
@@ -45,6 +45,7 @@ int wmain(int argc, wchar_t** argv) {
     const HWND item = GetDlgItem(form, _wtoi(argv[2]));
     if (what == L"text") Put(TextOf(item));
     else if (what == L"enabled") Put(IsWindowEnabled(item) ? L"1" : L"0");
+    else if (what == L"count") Put(std::to_wstring(SendMessageW(item, LB_GETCOUNT, 0, 0)));
     else if (what == L"selected") {
         wchar_t text[1024] = L"";
         SendMessageW(item, LB_GETTEXT, SendMessageW(item, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
