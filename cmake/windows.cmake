@@ -105,6 +105,9 @@ foreach(journey both_hashes_recursive_names_only_with_a_mask_in_a_folder_with_bl
   set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>;${PLANTED_ENV}")
 endforeach()
 
+add_executable(read_floor bench/read_floor.cpp)
+target_link_options(read_floor PRIVATE -municode)
+
 add_executable(wait_bench bench/wait_bench.cpp)
 target_link_libraries(wait_bench PRIVATE form)
 target_include_directories(wait_bench PRIVATE tests)

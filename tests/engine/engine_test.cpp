@@ -15,13 +15,16 @@ namespace {
 
 using namespace fciv;
 
-// Files with sizes around the chunk and the ring's ends; hashes as Python's hashlib gives them.
+// Files with sizes around the first read, the chunk and the ring's ends; hashes as Python's hashlib gives them.
 const struct {
     size_t size;
     const char *md5, *sha1, *sha384start;
 } Known[] = {
     {0, "d41d8cd98f00b204e9800998ecf8427e", "da39a3ee5e6b4b0d3255bfef95601890afd80709", "38b060a751ac9638"},
     {1, "93b885adfe0da089cdf634904fd59f71", "5ba93c9db0cff93f52b521d7420e43f6eda2784f", "bec021b4f368e306"},
+    {65535, "89378be93d51bbd3a9aa65e920103692", "fcdcbc0a3c69abbb021afa4a13ec39c4ad11cdb8", "49f38e0460919d14"},
+    {65536, "9cc60713923528a1dd94e1c1ab0ebc9e", "fefb71740a82b94a2da3bcd2fd72fc64a7fb8666", "d82c7f97f2256043"},
+    {65537, "4c2641c7fe5c93d3aed7c406629ff0ab", "74c69f8e2c886f87f68d52d16c30e9b4790513c9", "cbaa7b728fa53f65"},
     {ChunkSize - 1, "d14c5acea679625f1111e902d00b0ae0", "7f6d90b1ccdb016a069808649e0d30c6152992e5", "e101c02e14baad51"},
     {ChunkSize, "aad8b8e4d120d0df7a7fda991d5dab03", "077c791119e055e7a0ae5e507089a3f9114836f5", "5511f2c17b5c7562"},
     {ChunkSize + 1, "31244b258b16e75cdf5fd63f0c98f8c6", "b4af8f5269b5a9aede8417cf4f698f4d9c65b23a", "cd0e203e7575c3f0"},
@@ -83,14 +86,14 @@ TEST_F(EngineTest, SplitFilesOnSeveralWorkersGiveTheKnownHashes) {
     std::vector<std::thread> workers;
     for (int w = 0; w < Workers; ++w) {
         workers.emplace_back([&, w] {
-            Hasher hasher(0);  // every file split, the helper kept from file to file
+            Hasher hasher(0);  // every file split but on worker 0, the helper kept from file to file
             std::atomic<bool> stop{false};
             std::atomic<uint64_t> progress{0};
             for (int round = 0; round < Rounds; ++round) {
                 for (size_t i = 0; i < paths.size(); ++i) {
                     FileHashes out;
                     const uint64_t size = (i + w) % 2 ? Known[i].size : UnknownSize;
-                    if (hasher.HashFile(paths[i], size, algorithms, true, out, stop, progress) != 0) out[Md5] = "failed";
+                    if (hasher.HashFile(paths[i], size, algorithms, w != 0, out, stop, progress) != 0) out[Md5] = "failed";
                     got[w].push_back(out);
                 }
             }

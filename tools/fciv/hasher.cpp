@@ -104,6 +104,9 @@ private:
 
 using Lanes = std::array<Hash*, AlgorithmCount>;
 
+// Wine checks every page of a read's buffer: a small file is read into a small part of it.
+constexpr DWORD FirstRead = 64 << 10;
+
 }  // namespace
 
 // The helper thread of a worker. For each split file the reader starts a
@@ -246,12 +249,20 @@ unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Al
             }
             if (const unsigned long error = helper_->Finish()) return error;
         } else {
-            for (unsigned char* buffer = Buffer(0);;) {
+            for (uint64_t read = 0;;) {
                 if (stop) return ERROR_OPERATION_ABORTED;
-                if (!ReadFile(file.get(), buffer, ChunkSize, &got, nullptr)) return GetLastError();
+                unsigned char* buffer = Buffer(0);
+                // Asked for one byte past the size measured, a file that has not grown is read whole at
+                // once; one of unknown size is begun with a small read, as most files are small.
+                const DWORD want = size != UnknownSize && size - read < ChunkSize ? static_cast<DWORD>(size - read + 1)
+                                   : read < FirstRead                           ? FirstRead
+                                                                                : ChunkSize;
+                if (!ReadFile(file.get(), buffer, want, &got, nullptr)) return GetLastError();
                 if (got == 0) break;
                 for (size_t i = 0; i < count; ++i) lanes[i]->Update(buffer, got);
                 progress += got;
+                read += got;
+                if (got < want && read == size) break;
             }
         }
         for (int a = 0; a < AlgorithmCount; ++a)
