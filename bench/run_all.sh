@@ -7,6 +7,9 @@ run() { "$root/scripts/wine-run" "$root/build/windows/bin/$1" 2>/dev/null; }
 echo "== fciv.exe throughput against native md5sum (bench/tool_bench.sh)"
 "$root/bench/tool_bench.sh"
 echo
+echo "== checking and listing a large database against recording it (bench/check_bench.py)"
+"$root/bench/check_bench.py"
+echo
 echo "== reading the database and showing the report (bench/reader_bench.cpp)"
 run reader_bench.exe
 echo
