@@ -11,6 +11,6 @@ struct SilentDialogs : platform::Dialogs {
 };
 struct NoShell : platform::Shell {
     void StartProgram(const std::wstring&) override {}
-    void StartTool(HWND, const std::wstring&, const std::wstring&) override {}
+    platform::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&) override { return {}; }
 };
 }  // namespace bench

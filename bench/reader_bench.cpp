@@ -49,7 +49,7 @@ int main() {
     std::printf("%-10s %10s %10s %12s\n", "entries", "MB", "seconds", "vs previous");
     double previous = 0;
     for (int entries : {10000, 100000, 1000000}) {
-        platform::DeleteFileQuietly(path);
+        DeleteFileW(path.c_str());
         const std::string db = Database(entries);
         platform::WriteNewFile(path, db);
         const double start = Seconds();
@@ -60,7 +60,7 @@ int main() {
                     previous > 0 ? took / previous : 0.0);
         previous = took;
     }
-    platform::DeleteFileQuietly(path);
+    DeleteFileW(path.c_str());
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     std::printf("peak working set: %.0f MB\n", static_cast<double>(memory.PeakWorkingSetSize) / 1e6);

@@ -13,7 +13,7 @@ endfunction()
 add_library(platform STATIC
   src/platform/controls.cpp
   src/platform/event_pump.cpp
-  src/platform/processes.cpp
+  src/platform/claims.cpp
   src/platform/files.cpp
   src/platform/folders.cpp
   src/platform/form_window.cpp
@@ -28,7 +28,6 @@ add_library(form STATIC
   src/app/form1.cpp
   src/app/layout.cpp
   src/job/job.cpp
-  src/job/process_search.cpp
   src/navigation/navigation.cpp
   src/results/form_results.cpp)
 target_link_libraries(form PUBLIC platform)

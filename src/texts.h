@@ -48,6 +48,13 @@ inline constexpr wchar_t PathErrorPrompt[] = L"Ошибка пути: '";
 inline constexpr wchar_t Numero[] = L"№";
 inline constexpr wchar_t PickerTitle[] = L"Выберите папку и получите путь для Хэша";
 
+// The job.
+inline constexpr wchar_t ToolNotFound[] = L"Не найдена программа fciv.exe. Её искали в папке программы\r";
+inline constexpr wchar_t ToolNotFoundElsewhere[] = L"\rи там, где программы находит система.";
+inline constexpr wchar_t FolderNotWritable[] = L"Нельзя писать в папку программы\r";
+inline constexpr wchar_t FolderNotWritableAdvice[] =
+    L"База и отчёты пишутся рядом с программой: положите её в папку, куда можно писать (не в Program Files).";
+
 // Results.
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
 inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данных !\r\n***************";

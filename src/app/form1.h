@@ -58,14 +58,14 @@ private:
     // job/
     void Command2_Click();
     void UpdateJobState();
-    void ShowResults();
 
     // results/
     void ReadHashDatabase(const std::wstring& path);
     void SaveReport();
 
     bool GoToPathBusy = false;
-    bool JobDone = false;  // no hashing tool is running any more
+    bool JobDone = false;       // the job's hashing tool is not running any more
+    platform::UniqueHandle tool_;  // the job's hashing tool, while it runs
 
     platform::Dialogs& dialogs_;
     platform::Shell& shell_;

@@ -2,9 +2,10 @@
 
 #include "app/form1.h"
 #include "job/parameters.h"
-#include "job/process_search.h"
+#include "platform/claims.h"
 #include "platform/event_pump.h"
 #include "platform/files.h"
+#include "texts.h"
 
 namespace app {
 
@@ -20,30 +21,54 @@ void Quietly(Step step) {
 }  // namespace
 
 void Form1::Command2_Click() {
+    // The keyboard goes back where it was when the job ends: to the button, to the window.
+    const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
+    const bool wasActive = GetForegroundWindow() == window_.Hwnd();
     Command2.SetEnabled(false);
+    Text6.SetText(L"");  // what the box shows is this job's report or nothing
     const std::wstring folder = Dir1.Path();
     const bool md5 = Check1(0).Value() == 1, sha1 = Check1(1).Value() == 1;
     const std::wstring hashType = job::HashTypeText(md5, Check1(0).Tag, sha1, Check1(1).Tag);
 
-    Quietly([&] { platform::DeleteFileQuietly(AppDir + L"dbsha.xml"); });
+    // A database no other window's job uses: dbsha.xml, or "dbsha (2).xml" while another has that.
+    platform::UniqueHandle claim;
+    std::wstring database;
+    for (int n = 1; !claim && n <= 99; ++n) claim = platform::ClaimName(database = AppDir + job::DatabaseName(n));
+    const auto finish = [&] {
+        Command2.SetEnabled(true);
+        if (buttonHadFocus) SetFocus(Command2.Hwnd());
+    };
+    try {
+        platform::DeleteForWriting(database);
+    } catch (const platform::RuntimeError& e) {
+        dialogs_.Message(texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
+                         platform::style::Exclamation, L"");
+        return finish();
+    }
     if (!platform::WaitHandlingEvents(window_, 1.0)) return;  // the window has gone
     std::wstring mask, switches, parameters;
     Quietly([&] { mask = job::MaskText(File1.Pattern()); });
     Quietly([&] { switches = job::SwitchText(Check2.Value() == 1, Check3.Value() == 1); });
-    Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, AppDir); });
+    Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, database); });
     Quietly([&] { Text4.SetText(L"FCIV " + parameters); });
-    Quietly([&] { shell_.StartTool(window_.Hwnd(), parameters, AppDir); });
+    try {
+        tool_ = shell_.StartTool(window_.Hwnd(), parameters, AppDir);
+    } catch (const platform::RuntimeError& e) {
+        dialogs_.Message(texts::ToolNotFound + AppDir + texts::ToolNotFoundElsewhere + L"\r" + e.Description(),
+                         platform::style::Exclamation, L"");
+        return finish();
+    }
 
     do {
         if (!platform::WaitHandlingEvents(window_, 0.5)) return;
         Quietly([&] { UpdateJobState(); });
     } while (!JobDone);
-    Quietly([&] { ShowResults(); });
-    Command2.SetEnabled(true);
+    tool_.reset();
+    if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
+    Quietly([&] { ReadHashDatabase(database); });
+    finish();
 }
 
-void Form1::UpdateJobState() { JobDone = job::IsProcessRunning(L"fciv.exe") != 1; }
-
-void Form1::ShowResults() { ReadHashDatabase(AppDir + L"dbsha.xml"); }
+void Form1::UpdateJobState() { JobDone = !tool_ || WaitForSingleObject(tool_.get(), 0) != WAIT_TIMEOUT; }
 
 }  // namespace app

@@ -41,8 +41,10 @@ std::wstring SwitchText(bool recursive, bool namesOnly) {
 }
 
 std::wstring ParameterString(const std::wstring& folder, const std::wstring& switches, const std::wstring& mask,
-                             const std::wstring& hashType, const std::wstring& appDir) {
-    return QuoteArgument(folder) + switches + mask + hashType + L" -xml " + QuoteArgument(appDir + L"dbsha.xml");
+                             const std::wstring& hashType, const std::wstring& database) {
+    return QuoteArgument(folder) + switches + mask + hashType + L" -xml " + QuoteArgument(database);
 }
+
+std::wstring DatabaseName(int n) { return n == 1 ? L"dbsha.xml" : L"dbsha (" + std::to_wstring(n) + L").xml"; }
 
 }  // namespace job

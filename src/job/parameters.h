@@ -11,9 +11,11 @@ std::wstring HashTypeText(bool md5, const std::wstring& md5Tag, bool sha1, const
 std::wstring MaskText(const std::wstring& pattern);
 // " -r" and then " -wp", each when its box is ticked.
 std::wstring SwitchText(bool recursive, bool namesOnly);
-// folder + switches + mask + hash type + " -xml " + appDir + "dbsha.xml".
+// folder + switches + mask + hash type + " -xml " + the database's path.
 std::wstring ParameterString(const std::wstring& folder, const std::wstring& switches, const std::wstring& mask,
-                             const std::wstring& hashType, const std::wstring& appDir);
+                             const std::wstring& hashType, const std::wstring& database);
+// The database's name for the n-th of the jobs that run at once: "dbsha.xml", "dbsha (2).xml", ...
+std::wstring DatabaseName(int n);
 
 // The argument in double quotes when it holds a blank or a tab, by the Windows
 // rules: backslashes before a quote, and trailing ones, are doubled; a quote

@@ -22,6 +22,8 @@ public:
     virtual void OnCommand(WORD code);
     virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
     virtual bool OnKeyDown(WPARAM) { return false; }
+    // A message of the control's own (WM_APP and above); true when handled.
+    virtual bool OnAppMessage(UINT, WPARAM, LPARAM) { return false; }
     // Puts the control at its rectangle (pixels) for the window's DPI.
     virtual void Place(const RECT& rc, int dpi);
 

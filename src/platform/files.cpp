@@ -73,7 +73,12 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
     return true;
 }
 
-void DeleteFileQuietly(const std::wstring& path) { DeleteFileW(path.c_str()); }
+void DeleteForWriting(const std::wstring& path) {
+    // Opened to be deleted, and created when missing: both ask the folder for a new file.
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file && GetLastError() == ERROR_ACCESS_DENIED) ThrowLastError();
+}
 
 std::string EncodeText(const std::wstring& text) {
     if (text.empty()) return {};

@@ -20,8 +20,9 @@ std::string ReadFileCreating(const std::wstring& path);
 // leaves no partial file behind.
 bool WriteNewFile(const std::wstring& path, const std::string& bytes);
 
-// Deletes a file; a missing one, or one that cannot be deleted, is no error.
-void DeleteFileQuietly(const std::wstring& path);
+// Deletes a file, missing or not, and so finds out whether its folder takes
+// new files; throws the runtime error when it does not.
+void DeleteForWriting(const std::wstring& path);
 
 // Text in the ANSI code page when every character has a place in it,
 // otherwise UTF-8 with a byte-order mark.

@@ -89,19 +89,26 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
     return ListFolder(folder, false, [](DWORD a) { return !(a & FILE_ATTRIBUTE_DIRECTORY); });
 }
 
-std::vector<DriveInfo> Drives() {
+std::vector<std::wstring> DriveRoots() {
     std::wstring buffer(GetLogicalDriveStringsW(0, nullptr), L'\0');
     buffer.resize(GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data()));
-    std::vector<DriveInfo> drives;
-    for (const wchar_t* root = buffer.c_str(); *root; root += wcslen(root) + 1) {
-        wchar_t label[MAX_PATH + 1] = L"";
-        const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-        GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-        SetErrorMode(oldMode);
-        drives.push_back({root, label});
-    }
-    return drives;
+    std::vector<std::wstring> roots;
+    for (const wchar_t* root = buffer.c_str(); *root; root += wcslen(root) + 1) roots.emplace_back(root);
+    return roots;
 }
+
+namespace {
+std::wstring ReadVolumeLabel(const std::wstring& root) {
+    wchar_t label[MAX_PATH + 1] = L"";
+    DWORD oldMode = 0;  // no "insert a disk" box: this thread's mode only
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
+    GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    SetThreadErrorMode(oldMode, nullptr);
+    return label;
+}
+}  // namespace
+
+std::wstring (*VolumeLabel)(const std::wstring& root) = ReadVolumeLabel;
 
 void SortNames(std::vector<std::wstring>& names) {
     // One sort key per name, compared as bytes: the locale is consulted once a name.

@@ -24,10 +24,11 @@ std::vector<std::wstring> FileNames(const std::wstring& folder);
 // Sorts names as the user's locale orders them, ignoring case.
 void SortNames(std::vector<std::wstring>& names);
 
-struct DriveInfo {
-    std::wstring root;   // "C:\"
-    std::wstring label;  // the volume's label, or empty
-};
-std::vector<DriveInfo> Drives();
+// The drives' roots ("C:\"), at once: nothing is asked of the drives themselves.
+std::vector<std::wstring> DriveRoots();
+// A drive's volume label, or empty. A drive that does not answer (a network
+// drive gone, a disk asleep) can take long: not on the window's thread.
+// Tests put a reader of their own in its place.
+extern std::wstring (*VolumeLabel)(const std::wstring& root);
 
 }  // namespace platform

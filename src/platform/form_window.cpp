@@ -177,25 +177,37 @@ RECT FormWindow::PixelRect(const ControlDesc& desc, int dpi) const {
 }
 
 void FormWindow::Layout(int dpi) {
+    // Laid out at the monitor's DPI, or at the largest scale that fits its work area: fonts and
+    // places shrink together, so every caption stays whole.
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto frameAt = [&](int scale) {
+        RECT frame{0, 0, Twips(clientWidth_, scale), Twips(clientHeight_, scale)};
+        AdjustWindowRectExForDpi(&frame, style, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi));
+        return frame;
+    };
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
+    const LONG workWidth = mi.rcWork.right - mi.rcWork.left, workHeight = mi.rcWork.bottom - mi.rcWork.top;
+    int scale = dpi;
+    RECT frame = frameAt(scale);
+    while (scale > 48 && (frame.right - frame.left > workWidth || frame.bottom - frame.top > workHeight)) frame = frameAt(--scale);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
     LOGFONTW lf{};
     // The dialog font at 7.5 pt: at 8 pt Tahoma's labels outgrow their places.
-    lf.lfHeight = -MulDiv(75, dpi, 720);
+    lf.lfHeight = -MulDiv(75, scale, 720);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     wcscpy_s(lf.lfFaceName, L"MS Shell Dlg");
     UniqueFont font(CreateFontIndirectW(&lf));
-    lf.lfHeight = -MulDiv(825, dpi, 7200);
+    lf.lfHeight = -MulDiv(825, scale, 7200);
     lf.lfWeight = FW_BOLD;
     lf.lfCharSet = RUSSIAN_CHARSET;
     wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
     UniqueFont boldFont(CreateFontIndirectW(&lf));
-
-    RECT frame{0, 0, Twips(clientWidth_, dpi), Twips(clientHeight_, dpi)};
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    AdjustWindowRectExForDpi(&frame, style, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi));
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HDC dc = GetDC(hwnd_);
     for (size_t i = 0; i < descs_.size(); ++i) {
@@ -203,21 +215,22 @@ void FormWindow::Layout(int dpi) {
         const HWND hwnd = controls_[i]->Hwnd();
         const HFONT controlFont = desc.font == FontKind::Bold ? boldFont.get() : font.get();
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), TRUE);
-        RECT rc = PixelRect(desc, dpi);
+        RECT rc = PixelRect(desc, scale);
         if (desc.kind == ControlKind::Label) {  // a label is as large as its text
             const HGDIOBJ old = SelectObject(dc, controlFont);
             RECT text{};
             DrawTextW(dc, desc.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             SelectObject(dc, old);
-            rc.right = rc.left + text.right + MulDiv(2, dpi, 96);  // statics draw a little in from their edge
+            rc.right = rc.left + text.right + MulDiv(6, scale, 96);  // statics draw a little in from their edge, and at scales
+            // between the usual DPIs a little wider than measured
             rc.bottom = rc.top + text.bottom;
         }
-        controls_[i]->Place(rc, dpi);
+        controls_[i]->Place(rc, scale);
     }
     ReleaseDC(hwnd_, dc);
     font_ = std::move(font);  // the old fonts go only now that no control holds them
     boldFont_ = std::move(boldFont);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, dpi, 96));
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(400, scale, 96));
 }
 
 void FormWindow::Show() {
@@ -238,6 +251,10 @@ void FormWindow::Show() {
 bool FormWindow::PreTranslate(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     const size_t key = msg.wParam & 0xFF;
+    if (msg.message == WM_SYSKEYDOWN && key == VK_F4 && GetKeyState(VK_MENU) < 0) {  // from every element, the drive list too
+        PostMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) keysDown_.set(key);
     if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
         // The release of a key pressed elsewhere (the Enter that closed a message box) is no key press here.
@@ -350,6 +367,7 @@ LRESULT FormWindow::HandleControl(const Subclass& sub, HWND hwnd, UINT msg, WPAR
         MSG relayed{hwnd, msg, wp, lp, 0, {}};
         SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
     }
+    if (msg >= WM_APP && controls_[static_cast<size_t>(index)]->OnAppMessage(msg, wp, lp)) return 0;
     switch (msg) {
     case WM_GETDLGCODE:  // keep Enter from becoming a default-button command
         if (wantsEnter && lp && reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN) return next() | DLGC_WANTALLKEYS;

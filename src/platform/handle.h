@@ -32,10 +32,16 @@ private:
     Type h_ = Traits::Invalid();
 };
 
-// Handles whose failure value is INVALID_HANDLE_VALUE (files, snapshots).
+// Handles whose failure value is INVALID_HANDLE_VALUE (files).
 struct FileTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+// Handles whose failure value is null (processes, mutexes).
+struct KernelTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
     static void Close(Type h) { CloseHandle(h); }
 };
 struct FindTraits {
@@ -50,6 +56,7 @@ struct FontTraits {
 };
 
 using UniqueFile = Unique<FileTraits>;
+using UniqueHandle = Unique<KernelTraits>;
 using UniqueFind = Unique<FindTraits>;
 using UniqueFont = Unique<FontTraits>;
 

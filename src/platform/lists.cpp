@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 #include "common/mask.h"
 #include "platform/folders.h"
@@ -51,15 +54,54 @@ DriveList::DriveList(HWND hwnd, int index, FormEvents& events) : Control(hwnd, i
 
 int DriveList::OpenHeight(int dpi) { return FieldHeight(dpi) + MulDiv(8, dpi, 96) + VisibleDrives * ItemHeight(dpi); }
 
+namespace {
+constexpr UINT LabelMessage = WM_APP + 1;
+struct LabelFound {
+    wchar_t letter;
+    std::wstring label;
+};
+std::wstring DriveText(wchar_t letter, const std::wstring& label) {
+    return std::wstring{letter, L':'} + (label.empty() ? L"" : L" [" + label + L"]");
+}
+}  // namespace
+
 void DriveList::Fill() {
     drives_.clear();
     SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
-    for (const DriveInfo& d : Drives()) {
-        std::wstring text{static_cast<wchar_t>(std::towlower(d.root[0])), L':'};
-        if (!d.label.empty()) text += L" [" + d.label + L"]";
+    for (const std::wstring& root : DriveRoots()) {
+        const wchar_t letter = static_cast<wchar_t>(std::towlower(root[0]));
+        const auto known = labels_.find(letter);
+        const std::wstring text = DriveText(letter, known == labels_.end() ? L"" : known->second);
         SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));  // typing a letter finds it
-        drives_.push_back({text, IconIndex(d.root, false)});
+        drives_.push_back({text, IconIndex(root, false)});
+        AskLabel(root);
     }
+}
+
+void DriveList::AskLabel(const std::wstring& root) {
+    const wchar_t letter = static_cast<wchar_t>(std::towlower(root[0]));
+    if (!asking_.insert(letter).second) return;  // the last question has no answer yet
+    try {
+        std::thread([hwnd = hwnd_, root, letter] {
+            auto* found = new LabelFound{letter, VolumeLabel(root)};
+            if (!PostMessageW(hwnd, LabelMessage, 0, reinterpret_cast<LPARAM>(found))) delete found;
+        }).detach();
+    } catch (const std::system_error&) {  // no thread: the drive goes without its label
+        asking_.erase(letter);
+    }
+}
+
+bool DriveList::OnAppMessage(UINT msg, WPARAM, LPARAM lp) {
+    if (msg != LabelMessage) return false;
+    const std::unique_ptr<LabelFound> found(reinterpret_cast<LabelFound*>(lp));
+    asking_.erase(found->letter);
+    labels_[found->letter] = found->label;
+    const int i = Find(found->letter);
+    if (i >= 0) {
+        drives_[static_cast<size_t>(i)].text = DriveText(found->letter, found->label);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+    return true;
 }
 
 int DriveList::Find(wchar_t letter) const {

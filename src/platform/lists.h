@@ -3,6 +3,7 @@
 // value really changes; a failed set throws RuntimeError and leaves the list as it was.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,15 +24,21 @@ public:
     void OnCommand(WORD code) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void Place(const RECT& rc, int dpi) override;
+    bool OnAppMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Lists the drives at once, with the labels known so far; the labels are read
+    // off the window's thread and shown as they come.
     void Fill();
+    void AskLabel(const std::wstring& root);
     int Find(wchar_t letter) const;
     struct DriveItem {
         std::wstring text;
         int icon;
     };
     std::vector<DriveItem> drives_;  // in list order
+    std::map<wchar_t, std::wstring> labels_;  // by letter, as last read
+    std::set<wchar_t> asking_;                // letters whose label is being read
     int selected_ = -1;
     int dpi_ = 96;
 };

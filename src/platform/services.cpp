@@ -40,12 +40,28 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
     CloseHandle(process.hProcess);
 }
 
-void Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {
-    // The tool beside the program first, wherever the shell would look for a bare name.
-    const std::wstring beside = folder + L"fciv.exe";
-    const DWORD attrs = GetFileAttributesW(beside.c_str());
-    const bool found = attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
-    ShellExecuteW(owner, nullptr, found ? beside.c_str() : L"fciv.exe", parameters.c_str(), folder.c_str(), SW_SHOWNORMAL);
+UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {
+    // The tool beside the program, else one on the system's PATH; never one in the current folder.
+    std::wstring tool = folder + L"fciv.exe";
+    const DWORD attrs = GetFileAttributesW(tool.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        std::wstring path(GetEnvironmentVariableW(L"PATH", nullptr, 0), L'\0');
+        path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+        tool.assign(MAX_PATH, L'\0');
+        const DWORD n = path.empty() ? 0 : SearchPathW(path.c_str(), L"fciv.exe", nullptr, MAX_PATH, tool.data(), nullptr);
+        if (n == 0 || n >= MAX_PATH) throw RuntimeError(err::FileNotFound);
+        tool.resize(n);
+    }
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = owner;
+    info.lpFile = tool.c_str();
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) ThrowLastError();
+    return UniqueHandle(info.hProcess);
 }
 
 platform::DateTime SystemClock::Now() {

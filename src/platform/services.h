@@ -2,8 +2,9 @@
 #pragma once
 #include <string>
 
-#include "platform/win.h"
 #include "platform/date_time.h"
+#include "platform/handle.h"
+#include "platform/win.h"
 
 namespace platform {
 
@@ -39,14 +40,16 @@ public:
     virtual ~Shell() = default;
     // Starts a program from a command line in a normal, activated window, without waiting.
     virtual void StartProgram(const std::wstring& commandLine) = 0;
-    // Starts the hashing tool "fciv.exe" with its parameters and working folder.
-    virtual void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) = 0;
+    // Starts the hashing tool "fciv.exe" (the one in `folder`, else one on the
+    // system's PATH) with its parameters and working folder; returns its process.
+    // Throws the runtime error of why it could not be started (53: no such program).
+    virtual UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) = 0;
 };
 
 class Win32Shell : public Shell {
 public:
     void StartProgram(const std::wstring& commandLine) override;
-    void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override;
+    UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override;
 };
 
 class Clock {

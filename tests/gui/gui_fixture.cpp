@@ -71,7 +71,7 @@ void FormTest::Pump() {
 
 void FormTest::Press(UINT key, int shift) {
     ASSERT_GE(Focused(), 0) << "a key pressed with no element of the window focused";
-    const WORD modifier = shift & 1 ? VK_SHIFT : shift & 2 ? VK_CONTROL : 0;
+    const WORD modifier = shift & 1 ? VK_SHIFT : shift & 2 ? VK_CONTROL : shift & 4 ? VK_MENU : 0;
     std::vector<INPUT> input{Key(static_cast<WORD>(key), false), Key(static_cast<WORD>(key), true)};
     if (modifier) input = {Key(modifier, false), input[0], input[1], Key(modifier, true)};
     Send(input);

@@ -47,12 +47,11 @@ struct FakeShell : platform::Shell {
         started.push_back(commandLine);
         if (failure) throw platform::RuntimeError(failure);
     }
-    void StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override {
-        if (runTool) platform::Win32Shell().StartTool(owner, parameters, folder);
+    platform::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override {
+        return platform::Win32Shell().StartTool(owner, parameters, folder);
     }
     std::vector<std::wstring> started;  // programs, by command line
     int failure = 0;                    // the error starting a program raises, when not 0
-    bool runTool = false;               // really start the tool
 };
 
 struct FixedClock : platform::Clock {
@@ -66,7 +65,7 @@ protected:
 
     // Runs every pending message through the program's own pre-translation.
     void Pump();
-    // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl.
+    // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl, 4 Alt.
     void Press(UINT key, int shift = 0);
     // Presses Tab until the element has the focus, as a keyboard user gets there.
     void TabTo(int element);

@@ -1,6 +1,6 @@
 #include "gui_fixture.h"
-#include "job/process_search.h"
 #include "platform/files.h"
+#include "texts.h"
 
 namespace {
 
@@ -15,32 +15,45 @@ protected:
         form->AppDir = app.Path() + L"\\";
         app::FormProbe::GoToPath(*form, data.Path());
     }
-    // Presses "Формировать": the job runs inside the press. `during` runs once in the job's first pause,
-    // as a person goes on using the window while the tool runs.
-    void RunJob(std::function<void()> during = [] {}) {
+    // Puts a program of the tests' beside the window as its hashing tool.
+    void Tool(const wchar_t* program) {
+        ASSERT_TRUE(CopyFileW((platform::ExecutableFolder() + L"\\" + program).c_str(), (form->AppDir + L"fciv.exe").c_str(), FALSE));
+    }
+    // Presses "Формировать" with the space bar: the job runs inside the press. `during` runs once
+    // `afterMs` into the job, as a person goes on using the window while the tool runs.
+    void RunJob(std::function<void()> during = [] {}, UINT afterMs = 200) {
         static std::function<void()> pending;
         pending = std::move(during);
-        SetTimer(form->Window().Hwnd(), 1, 200, [](HWND h, UINT, UINT_PTR id, DWORD) { KillTimer(h, id); pending(); });
         TabTo(Command2);
+        SetTimer(form->Window().Hwnd(), 1, afterMs, [](HWND h, UINT, UINT_PTR id, DWORD) { KillTimer(h, id); pending(); });
         Press(VK_SPACE);
     }
     TempFolder app{L"программа с пробелом "};
     TempFolder data{L"данные "};
 };
 
-TEST_F(JobTest, AMissingToolEndsWithTheEmptyDatabaseMessage) {
+TEST_F(JobTest, AMissingToolOrAProgramFolderThatCannotBeWrittenIsNamed) {
     app.Write(L"dbsha.xml", "old");
     form->Text6.SetText(L"earlier");
-    RunJob();  // the tool is never started
-    EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{L"Файл пуст.\r" + form->AppDir + L"dbsha.xml", 64, L""}}));  // old one deleted
-    EXPECT_EQ(form->Text6.Text(), L"earlier");
+    RunJob();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].style, 48);
+    EXPECT_TRUE(dialogs.shown[0].prompt.starts_with(texts::ToolNotFound + form->AppDir + texts::ToolNotFoundElsewhere));
+    EXPECT_EQ(form->Text6.Text(), L"");  // not the last job's report
+    EXPECT_FALSE(std::filesystem::exists(app.Path() + L"\\dbsha.xml"));  // the old one deleted, no empty one left
     EXPECT_EQ(form->Text4.Text(), L"FCIV \"" + data.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
     EXPECT_TRUE(form->Command2.Enabled());
+    EXPECT_EQ(Focused(), Command2);
+    form->AppDir = L"Z:\\sys\\";  // no one may create files there
+    RunJob();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[1].prompt.starts_with(texts::FolderNotWritable + form->AppDir + L"\r")) << dialogs.shown[1].prompt;
+    EXPECT_TRUE(dialogs.shown[1].prompt.ends_with(texts::FolderNotWritableAdvice));
+    EXPECT_EQ(Focused(), Command2);
 }
 
-TEST_F(JobTest, WindowStaysLiveWhileASlowToolRuns) {
-    ASSERT_TRUE(CopyFileW((platform::ExecutableFolder() + L"\\stand_in.exe").c_str(), (form->AppDir + L"fciv.exe").c_str(), FALSE));
-    shell.runTool = true;
+TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {
+    Tool(L"stand_in.exe");
     bool enabledDuringJob = true;
     dialogs.onMessage = [&] { enabledDuringJob = form->Command2.Enabled(); };
     const std::wstring elsewhere = data.Make(L"elsewhere");
@@ -60,23 +73,59 @@ TEST_F(JobTest, WindowStaysLiveWhileASlowToolRuns) {
     EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
     EXPECT_EQ(form->Dir1.Path(), elsewhere);
     EXPECT_TRUE(form->Command2.Enabled());
+    ASSERT_EQ(Focused(), Command2);  // the button had it: the space bar runs the job again
+    form->Text6.SetText(L"");
+    Press(VK_SPACE);
+    EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    EXPECT_EQ(form->Text3.Text(), L"*.*");
+}
+
+// Two windows of one program folder, each hashing its own folder while the other's tool runs.
+TEST_F(JobTest, TwoWindowsOfOneProgramShowEachItsOwnFolder) {
+    Tool(L"fciv.exe");
+    const std::wstring big = data.Write(L"big.bin", "");
+    std::filesystem::resize_file(big, 1ull << 30);  // seconds of hashing: still running when the other window's job ends
+    TempFolder other{L"другие данные "};
+    const std::wstring small = other.Write(L"small.txt", "small");
+    app::Form1 second(dialogs, shell, clock);
+    second.AppDir = form->AppDir;
+    second.Show();
+    app::FormProbe::GoToPath(second, other.Path());
+    SetForegroundWindow(form->Window().Hwnd());
+    Pump();
+    RunJob([&] { PostMessageW(second.Command2.Hwnd(), BM_CLICK, 0, 0); }, 1300);
+    EXPECT_EQ(form->Text6.Text().substr(0, big.size() + 6), big + L"\r\nMD5:");
+    EXPECT_EQ(second.Text6.Text().substr(0, small.size() + 6), small + L"\r\nMD5:");
+    EXPECT_EQ(second.Text4.Text(), L"FCIV \"" + other.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha (2).xml\"");
+    EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
+}
+
+// A tool of the same name that someone runs elsewhere is not the window's: the job does not wait for it.
+TEST_F(JobTest, AnotherRunOfTheToolDoesNotHoldTheJob) {
+    Tool(L"stand_in.exe");
+    TempFolder elsewhere{L"чужая "};
+    const std::wstring foreign = elsewhere.Path() + L"\\fciv.exe";
+    ASSERT_TRUE(CopyFileW((platform::ExecutableFolder() + L"\\stand_in.exe").c_str(), foreign.c_str(), FALSE));
+    SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", L"60000");
+    std::wstring line = L"\"" + foreign + L"\" -xml NUL";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION running{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &running));
+    SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", L"100");
+    const ULONGLONG started = GetTickCount64();
+    RunJob();
+    EXPECT_LT(GetTickCount64() - started, 30000u);
+    EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    TerminateProcess(running.hProcess, 0);
+    CloseHandle(running.hProcess);
+    CloseHandle(running.hThread);
+    SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", nullptr);
 }
 
 TEST_F(JobTest, ClosingTheWindowDuringAJobEndsIt) {
     RunJob([&] { PostMessageW(form->Window().Hwnd(), WM_CLOSE, 0, 0); });
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
     EXPECT_TRUE(quit);  // the program's loop ends next
-}
-
-TEST(ProcessSearch, ImageNamesContainingTheNameInAnyCaseCountAndNoHandleIsLeft) {
-    DWORD before = 0, after = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &before);
-    for (int i = 0; i < 50; ++i) {  // this test program is running as gui_tests.exe
-        EXPECT_EQ(job::IsProcessRunning(L"gui_tests.exe") + job::IsProcessRunning(L"GUI_TESTS.EXE") + job::IsProcessRunning(L"i_TESTS"), 3);
-        EXPECT_EQ(job::IsProcessRunning(L"gui_tests.exe2"), 0);
-    }
-    GetProcessHandleCount(GetCurrentProcess(), &after);
-    EXPECT_EQ(after, before);
 }
 
 }  // namespace

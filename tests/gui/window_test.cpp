@@ -1,4 +1,5 @@
 #include "gui_fixture.h"
+#include "platform/folders.h"
 
 namespace {
 
@@ -26,6 +27,25 @@ TEST_F(FormTest, OpensFixedSizeWithEveryElementInItsPlace) {
     EXPECT_EQ(PlaceOf(hwnd, Item(Check3)).right, 409);
 }
 
+// At a DPI too large for the screen the window is laid out smaller, whole and inside the work area.
+TEST_F(FormTest, AtADpiTooLargeForTheScreenEverythingStaysOnIt) {
+    const HWND hwnd = form->Window().Hwnd();
+    RECT work, suggested{0, 0, 100, 100};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(384, 384), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame, client;
+    GetWindowRect(hwnd, &frame);
+    GetClientRect(hwnd, &client);
+    EXPECT_LE(frame.bottom - frame.top, work.bottom - work.top);
+    EXPECT_LE(frame.right - frame.left, work.right - work.left);
+    EXPECT_GT(client.bottom, 683 * (work.bottom - work.top) / 1000);  // no smaller than it must be
+    for (int i = 0; i < ElementCount; ++i) {
+        const RECT place = PlaceOf(hwnd, Item(i));
+        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.left + place.right <= client.right &&
+                    place.top + place.bottom <= client.bottom) << Layout[i].name;
+    }
+}
+
 TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
     const std::wstring help =
         L"1. Выберите каталог для хэширования\r\n2. Выберите тип хэширования и др. параметры\r\n"
@@ -44,6 +64,8 @@ TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
         Press(VK_TAB, 1);
         EXPECT_EQ(Focused(), i >= 0 ? order[i] : Drive1);
     }
+    Press(VK_F4, 4);  // Alt+F4 from the drive list, where the focus starts
+    EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
 }
 
 TEST_F(FormTest, ResultBoxTakesLongReportsWhole) {
@@ -51,6 +73,31 @@ TEST_F(FormTest, ResultBoxTakesLongReportsWhole) {
     for (int i = 0; i < 20000; ++i) report += L"C:\\data\\file" + std::to_wstring(i) + L".txt\r\nMD5:0123456789abcdef\r\n";
     form->Text6.SetText(report);
     EXPECT_EQ(form->Text6.Text().size(), report.size());
+}
+
+// A drive that does not answer (a network drive gone) leaves the window answering:
+// the drives are listed at once, each label shown when it comes.
+TEST_F(FormTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
+    static const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto reader = platform::VolumeLabel;
+    platform::VolumeLabel = [](const std::wstring& root) {
+        WaitForSingleObject(answer, 20000);
+        return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
+    };
+    Sleep(300);  // the labels asked for at start are in
+    Pump();
+    const ULONGLONG started = GetTickCount64();
+    SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, TRUE, 0);  // the drives are listed again
+    SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, FALSE, 0);
+    Press(VK_TAB);
+    EXPECT_LT(GetTickCount64() - started, 5000u);
+    SetEvent(answer);
+    for (int i = 0; i < 100 && form->Drive1.Drive() != L"z: [медленный]"; ++i) {
+        Sleep(50);
+        Pump();
+    }
+    platform::VolumeLabel = reader;
+    EXPECT_EQ(form->Drive1.Drive(), L"z: [медленный]");
 }
 
 }  // namespace

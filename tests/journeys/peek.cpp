@@ -1,5 +1,5 @@
 // Reads the running program's window from outside, as accessibility tools do, in UTF-8:
-// "text|enabled|count|rect|selected|dropped ID" of an element, "box" (an open box's title and text), "close".
+// "text|enabled|count|rect|selected|dropped ID", "focus" of an element, "box" (an open box's title and text), "close".
 // "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
@@ -39,6 +39,12 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"box") {  // the journeys' desktop holds only this program's windows
         const HWND box = FindWindowW(L"#32770", nullptr);
         if (box && IsWindowVisible(box)) Put(TextOf(box) + L"\n" + TextOf(GetDlgItem(box, 0xFFFF)));
+        return 0;
+    }
+    if (what == L"focus") {  // the element that has the keyboard, and whether the window is the active one
+        GUITHREADINFO info{sizeof info};
+        GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+        Put(std::to_wstring(GetDlgCtrlID(info.hwndFocus)) + (GetForegroundWindow() == form ? L" active" : L" inactive"));
         return 0;
     }
     if (argc < 3) return 1;

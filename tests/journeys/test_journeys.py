@@ -192,13 +192,15 @@ class Journeys(unittest.TestCase):
         xdo("key", "Return")
         wait_for("the lists on Y:", lambda: self.text(DRIVE1).startswith("y:") and peek("selected", DIR1)[1] == "sub")
         xdo("key", "--delay", 60, *["Tab"] * 7, "space")  # to "Формировать", pressed
-        wait_for("the report", lambda: "MD5:" in self.text(TEXT6))
-        self.click(LABEL3)  # back from the tool's console to the window; the focus went on to the mask box
-        xdo("key", "shift+Tab", "space")  # back to "Формировать": a second job
+        wait_for("the report", lambda: "MD5:" in self.text(TEXT6) and peek("enabled", COMMAND2) == (0, "1"))
+        # The window took itself back from the console, "Формировать" focused. (Wine without a window manager
+        # leaves the X focus on its desktop: the keys go to the window directly.)
+        self.assertEqual(peek("focus"), (0, f"{COMMAND2} active"))
+        xdo("key", "--window", self.window, "space")  # a second job
         self.wait_for_the_job()
-        self.click(LABEL3)
-        xdo("key", "F1")
+        xdo("key", "--window", self.window, "F1")
         self.assertEqual(self.close_box()[0], "Помощь")
+        self.assertEqual(self.text(TEXT3), "*.*")
 
     def test_mouse_on_the_drive_list_and_the_picker(self):
         self.click(DRIVE1)

@@ -32,7 +32,7 @@ TEST(ParameterString, BuildsTheToolsCommandLine) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(job::ParameterString(c.folder, job::SwitchText(c.recursive, c.namesOnly), job::MaskText(c.pattern),
-                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), c.appDir),
+                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), c.appDir + job::DatabaseName(1)),
                   c.expected);
     }
 }

@@ -30,9 +30,8 @@ unsigned long CreatableProblem(const std::wstring& path) {
 }
 
 bool Alive(DWORD pid) {
-    const platform::UniqueFile process(OpenProcess(SYNCHRONIZE, FALSE, pid));  // null when gone
-    return process.get() != nullptr && process.get() != INVALID_HANDLE_VALUE &&
-           WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+    const platform::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));  // null when gone
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 // Temporary files are named after their run's process: "~fciv1234.tmp".
