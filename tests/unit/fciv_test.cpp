@@ -52,20 +52,6 @@ TEST(Sums, EveryFormPublishersWrite) {
                                             {17, LineProblem::Refused, ""}}));
 }
 
-// The file's name tells the algorithm of lines that do not name theirs.
-TEST(Sums, AlgorithmByTheFileName) {
-    const std::string line = std::string(128, 'c') + "  x\n";
-    const struct {
-        const char* file;
-        Algorithm algorithm;  // AlgorithmCount: the line is not checked
-    } cases[] = {{"D:\\iso\\SHA512SUMS", Sha512}, {"B2SUMS", AlgorithmCount}, {"x.iso.b2", AlgorithmCount},
-                 {"sums.txt", Sha512},  {"SHA256SUMS.txt", AlgorithmCount}, {"a.sha384", AlgorithmCount}};
-    for (const auto& c : cases) {
-        const SumsFile sums = ParseSums(line, AlgorithmOfFileName(c.file));
-        EXPECT_EQ(sums.entries.empty() ? AlgorithmCount : sums.entries[0].algorithm, c.algorithm) << c.file;
-    }
-}
-
 TEST(Names, TheFileOpenedIsTheOneRecorded) {
     const struct {
         const wchar_t *base, *name, *path;

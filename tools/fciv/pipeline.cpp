@@ -73,7 +73,7 @@ public:
         const bool spare = exhausted_ && busy_ + (produced_ - claimed_) < cores_;
         lock.Release();
         Result r;
-        r.error = slot.job.error ? slot.job.error : HashCaught(hasher, slot.job, spare, r.hashes, stop_, bytes_);
+        r.error = slot.job.error ? slot.job.error : HashCaught(hasher, slot.job, spare, r.hashes, halt_, bytes_);
         lock.Acquire();
         --busy_;
         slot.done = r.error != ERROR_OPERATION_ABORTED;
@@ -105,10 +105,13 @@ public:
                 lock.Acquire();
             }
         }
+        if (stop_) halt_ = true;  // the files being hashed are left
         return slot.done;
     }
 
+    // Ends the work: the files being hashed are left at once.
     void Quit() {
+        halt_ = true;
         {
             Monitor::Hold lock(m_);
             quit_ = true;
@@ -126,6 +129,7 @@ private:
     size_t produced_ = 0, claimed_ = 0, busy_ = 0;
     bool exhausted_ = false, quit_ = false;
     std::atomic<uint64_t> bytes_{0};
+    std::atomic<bool> halt_{false};  // the hashing stops: the run was stopped, or ends early
 };
 
 // The worker threads, stopped and joined on every way out.
