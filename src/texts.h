@@ -65,6 +65,23 @@ inline constexpr wchar_t UnreadError[] = L"Ошибка ";
 // The last line when the tool was interrupted: the report lacks files.
 inline constexpr wchar_t InterruptedLine[] = L"Формирование прервано: в отчёте не все файлы";
 
+// The check of a list of hashes dropped on the window.
+inline constexpr wchar_t CheckAllRight[] = L"Все файлы верны: ";
+inline constexpr wchar_t CheckChanged[] = L"ИЗМЕНЁН ";
+inline constexpr wchar_t CheckMissing[] = L"НЕТ ФАЙЛА: ";
+inline constexpr wchar_t CheckUnreadable[] = L"НЕ ПРОЧИТАН: ";
+inline constexpr wchar_t CheckNotRecorded[] = L"НЕ ЗАПИСАН: ";
+inline constexpr wchar_t CheckUnsupported[] = L"НЕ ПРОВЕРЕН (";
+inline constexpr wchar_t CheckRefused[] = L"ОТКАЗАНО (сетевое имя или устройство): ";
+inline constexpr wchar_t CheckBadEntry[] = L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: ";
+inline constexpr wchar_t CheckLine[] = L"строка ";
+inline constexpr wchar_t CheckIncomplete[] = L"База неполная: формирование было прервано";
+inline constexpr wchar_t CheckError[] = L"Проверка невозможна: ";
+inline constexpr wchar_t CheckRight[] = L"ВЕРНО: ";
+inline constexpr const wchar_t* CheckSummary[] = {L"Верно: ", L", изменено: ", L", нет файла: ", L", не прочитано: "};
+inline constexpr wchar_t CheckBadLines[] = L", строк не разобрано: ";
+inline constexpr wchar_t CheckInterrupted[] = L"Проверка прервана";
+
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";
 inline constexpr wchar_t ErrOutOfMemory[] = L"Недостаточно памяти";

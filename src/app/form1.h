@@ -1,10 +1,13 @@
 // The main window: its elements, its state and its event handlers.
 // Handlers live with their subsystem: app/, navigation/, job/, results/.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "app/layout.h"
+#include "job/check_list.h"
+#include "results/hash_report.h"
 #include "platform/form_window.h"
 #include "platform/lists.h"
 #include "platform/runtime_error.h"
@@ -57,15 +60,24 @@ private:
 
     // job/
     void Command2_Click();
+    // Checks a list of hashes against the files of its folder.
+    void CheckList(const std::wstring& list, job::ListKind kind);
+    // A job: the tool run with the parameters made for its output file (one no other
+    // window's job uses), and that file read into the report by `read`.
+    void RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
+                void (Form1::*read)(const std::wstring& path));
     void UpdateJobState();
 
     // results/
     void ReadHashDatabase(const std::wstring& path);
+    void ReadVerdicts(const std::wstring& path);
+    void ReadToolOutput(const std::wstring& path, std::wstring (*build)(std::wstring_view, results::DescribeError));
     void SaveReport();
 
     bool GoToPathBusy = false;
     bool JobDone = false;       // the job's hashing tool is not running any more
     platform::UniqueHandle tool_;  // the job's hashing tool, while it runs
+    bool jobRunning_ = false;
 
     platform::Dialogs& dialogs_;
     platform::Shell& shell_;

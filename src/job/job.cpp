@@ -21,38 +21,54 @@ void Quietly(Step step) {
 }  // namespace
 
 void Form1::Command2_Click() {
-    // The keyboard goes back where it was when the job ends: to the button, to the window.
-    const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
-    const bool wasActive = GetForegroundWindow() == window_.Hwnd();
-    Command2.SetEnabled(false);
-    Text6.SetText(L"");  // what the box shows is this job's report or nothing
     const std::wstring folder = Dir1.Path();
     const bool md5 = Check1(0).Value() == 1, sha1 = Check1(1).Value() == 1;
     const std::wstring hashType = job::HashTypeText(md5, Check1(0).Tag, sha1, Check1(1).Tag);
+    RunJob(job::DatabaseName, [&](const std::wstring& database) {
+        std::wstring mask, switches, parameters;
+        Quietly([&] { mask = job::MaskText(File1.Pattern()); });
+        Quietly([&] { switches = job::SwitchText(Check2.Value() == 1, Check3.Value() == 1); });
+        Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, database); });
+        return parameters;
+    }, &Form1::ReadHashDatabase);
+}
 
-    // A database no other window's job uses: dbsha.xml, or "dbsha (2).xml" while another has that.
+void Form1::CheckList(const std::wstring& list, job::ListKind kind) {
+    const std::wstring folder = platform::FolderOf(list);
+    RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
+           &Form1::ReadVerdicts);
+}
+
+void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
+                   void (Form1::*read)(const std::wstring& path)) {
+    // The keyboard goes back where it was when the job ends: to the button, to the window.
+    const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
+    const bool wasActive = GetForegroundWindow() == window_.Hwnd();
+    jobRunning_ = true;
+    Command2.SetEnabled(false);
+    Text6.SetText(L"");  // what the box shows is this job's report or nothing
+
+    // A file no other window's job uses: dbsha.xml, or "dbsha (2).xml" while another has that.
     platform::UniqueHandle claim;
-    std::wstring database;
-    for (int n = 1; !claim && n <= 99; ++n) claim = platform::ClaimName(database = AppDir + job::DatabaseName(n));
+    std::wstring output;
+    for (int n = 1; !claim && n <= 99; ++n) claim = platform::ClaimName(output = AppDir + outputName(n));
     const auto finish = [&] {
+        jobRunning_ = false;
         Command2.SetEnabled(true);
         if (buttonHadFocus) SetFocus(Command2.Hwnd());
     };
     try {
-        platform::DeleteForWriting(database);
+        platform::DeleteForWriting(output);
     } catch (const platform::RuntimeError& e) {
         dialogs_.Message(texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
                          platform::style::Exclamation, L"");
         return finish();
     }
     if (!platform::WaitHandlingEvents(window_, 1.0)) return;  // the window has gone
-    std::wstring mask, switches, parameters;
-    Quietly([&] { mask = job::MaskText(File1.Pattern()); });
-    Quietly([&] { switches = job::SwitchText(Check2.Value() == 1, Check3.Value() == 1); });
-    Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, database); });
-    Quietly([&] { Text4.SetText(L"FCIV " + parameters); });
+    const std::wstring toolParameters = parameters(output);
+    Quietly([&] { Text4.SetText(L"FCIV " + toolParameters); });
     try {
-        tool_ = shell_.StartTool(window_.Hwnd(), parameters, AppDir);
+        tool_ = shell_.StartTool(window_.Hwnd(), toolParameters, AppDir);
     } catch (const platform::RuntimeError& e) {
         dialogs_.Message(texts::ToolNotFound + AppDir + texts::ToolNotFoundElsewhere + L"\r" + e.Description(),
                          platform::style::Exclamation, L"");
@@ -65,7 +81,7 @@ void Form1::Command2_Click() {
     } while (!JobDone);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
-    Quietly([&] { ReadHashDatabase(database); });
+    Quietly([&] { (this->*read)(output); });
     finish();
 }
 

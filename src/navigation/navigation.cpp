@@ -48,8 +48,13 @@ void Form1::Command1_Click() {
 }
 
 void Form1::OpenFolder(const std::wstring& path) {
-    Text1.SetText(platform::FolderOf(navigation::CleanTypedPath(path)));
+    const std::wstring cleaned = navigation::CleanTypedPath(path);
+    Text1.SetText(platform::FolderOf(cleaned));
     EnterPath();
+    // A list of hashes is checked against the files beside it, unless a job is running.
+    if (const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, platform::FileHead(cleaned));
+        kind != job::ListKind::None)
+        CheckList(cleaned, kind);
 }
 
 void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }

@@ -36,6 +36,16 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
 }
 
+std::string FileHead(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string head(4096, '\0');
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) read = 0;
+    head.resize(read);
+    return head;
+}
+
 std::string ReadFileCreating(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));

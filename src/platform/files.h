@@ -13,6 +13,9 @@ std::wstring WindowsFolder();
 // The folder a path names: the path itself, or for an existing file its folder.
 std::wstring FolderOf(const std::wstring& path);
 
+// The first bytes of a file (up to 4 KiB); empty for a folder or what cannot be read.
+std::string FileHead(const std::wstring& path);
+
 // The whole content of a file, which is created empty when missing.
 std::string ReadFileCreating(const std::wstring& path);
 

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/runtime_error.h"
 #include "platform/system_text.h"
+#include "results/check_report.h"
 #include "results/hash_report.h"
 #include "results/report_name.h"
 #include "common/utf8.h"
@@ -16,7 +17,11 @@ std::wstring ErrorText(const platform::RuntimeError& e) { return std::to_wstring
 
 std::wstring Form1::UTF8_Decode(std::string_view bytes) const { return common::Utf8Decode(bytes); }
 
-void Form1::ReadHashDatabase(const std::wstring& path) {
+void Form1::ReadHashDatabase(const std::wstring& path) { ReadToolOutput(path, results::BuildHashReport); }
+
+void Form1::ReadVerdicts(const std::wstring& path) { ReadToolOutput(path, results::BuildCheckReport); }
+
+void Form1::ReadToolOutput(const std::wstring& path, std::wstring (*build)(std::wstring_view, results::DescribeError)) {
     std::wstring report;
     {
         std::string bytes;
@@ -32,7 +37,7 @@ void Form1::ReadHashDatabase(const std::wstring& path) {
         }
         std::wstring text = UTF8_Decode(bytes);
         std::string().swap(bytes);  // a large database need not be held three times over
-        report = results::BuildHashReport(text, platform::SystemMessage);
+        report = build(text, platform::SystemMessage);
     }
     Text6.SetText(report);
     if (Check4.Value() == 1) SaveReport();

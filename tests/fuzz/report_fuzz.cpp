@@ -1,8 +1,9 @@
-// Decoder and database scan on arbitrary bytes: no crash, no undefined
-// behaviour, and always a report.
+// Decoder, database scan and check verdicts on arbitrary bytes: no crash, no
+// undefined behaviour, and always a report.
 #include <cstdint>
 #include <string_view>
 
+#include "results/check_report.h"
 #include "results/hash_report.h"
 #include "common/utf8.h"
 
@@ -11,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (text.size() > size) __builtin_trap();  // never more units than bytes
     for (wchar_t c : text)
         if (static_cast<unsigned long>(c) > 0xFFFF) __builtin_trap();
-    if (results::BuildHashReport(text, [](unsigned long) { return std::wstring(L"?"); }).empty()) __builtin_trap();
+    const auto describe = [](unsigned long) { return std::wstring(L"?"); };
+    if (results::BuildHashReport(text, describe).empty() || results::BuildCheckReport(text, describe).empty()) __builtin_trap();
     return 0;
 }

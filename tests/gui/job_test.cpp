@@ -101,6 +101,23 @@ TEST_F(JobTest, TwoWindowsOfOneProgramShowEachItsOwnFolder) {
     EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
 }
 
+// A report saved by a job, dropped on the window later, checks the files it names again.
+TEST_F(JobTest, ADroppedReportChecksItsFilesAgain) {
+    Tool(L"fciv.exe");
+    const std::wstring same = data.Write(L"a.txt", "a"), changed = data.Write(L"b.txt", "b"), gone = data.Write(L"c.txt", "c");
+    form->Check4.SetValue(1);
+    RunJob();
+    form->Check4.SetValue(0);
+    data.Write(L"b.txt", "bb");
+    std::filesystem::remove(gone);
+    PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf({form->AppDir + L"hash_01-09-2027_953.txt"})), 0);
+    Pump();  // the check runs inside the drop
+    EXPECT_EQ(form->Text6.Text(), L"ИЗМЕНЁН (MD5): " + changed + L"\r\nНЕТ ФАЙЛА: " + gone + L"\r\nВЕРНО: " + same +
+                                      L"\r\n***************\r\nВерно: 1, изменено: 1, нет файла: 1, не прочитано: 0");
+    EXPECT_EQ(form->Dir1.Path(), app.Path());  // the lists moved to the report's folder
+    EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
+}
+
 TEST_F(JobTest, ClosingTheWindowDuringAJobEndsIt) {
     RunJob([&] { PostMessageW(form->Window().Hwnd(), WM_CLOSE, 0, 0); });
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));

@@ -219,12 +219,22 @@ class Journeys(unittest.TestCase):
         wait_for("the picker to close", lambda: peek("box")[1] == "")
         self.assertEqual((self.text(TEXT1), peek("selected", DIR1)[1]), ("Z:\\", "z:\\"))
 
-    def test_started_with_a_folder_or_from_one_that_has_gone(self):
+    def test_started_with_a_folder_a_sums_file_or_from_one_that_has_gone(self):
         folder = os.path.join(self.data, "Мои документы", "d" * 120, "Папка " * 20 + "конец")  # deeper than 260 characters
         write(folder, "a.txt", b"a")
         self.relaunch(win(folder))  # as Explorer's "Send To" starts it
         wait_for("the lists on the folder", lambda: peek("selected", DIR1)[1] == "Папка " * 20 + "конец")
         self.assertEqual((self.text(TEXT1), peek("count", FILE1)[1]), (win(folder), "1"))
+        # "Send To" with a publisher's sums file: the files beside it are checked.
+        image = write(self.data, "image.iso", b"image" * 1000)
+        with open(image, "rb") as f:
+            digest = hashlib.sha256(f.read()).hexdigest()
+        signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", f"SHA256 (image.iso) = {digest}",
+                  f"SHA256 (image2.iso) = {'1' * 64}", "-----BEGIN PGP SIGNATURE-----", "iQIzBAEBCAAdFiEE", "-----END PGP SIGNATURE-----"]
+        for name, text, first in (("SHA256SUMS", f"{digest}  image.iso\n", "Все файлы верны: 1\r\nВЕРНО: image.iso"),
+                                  ("CHECKSUM", "\n".join(signed), "НЕТ ФАЙЛА: image2.iso\r\nВЕРНО: image.iso")):
+            self.relaunch(win(write(self.data, name, text.encode())))
+            wait_for("the check report", lambda: self.text(TEXT6).startswith(first))
         gone = tempfile.mkdtemp(dir=BUILD)
         self.relaunch(preexec_fn=lambda: (os.chdir(gone), os.rmdir(gone)))  # the lists open on the program's folder
         self.assertEqual(peek("selected", DIR1)[1], os.path.basename(self.app))

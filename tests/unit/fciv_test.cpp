@@ -7,7 +7,7 @@
 #include "common/utf8.h"
 #include "results/hash_report.h"
 #include "names.h"
-#include "sums.h"
+#include "common/sums.h"
 #include "xml_writer.h"
 
 namespace {

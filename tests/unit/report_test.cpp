@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/utf8.h"
+#include "results/check_report.h"
 #include "results/hash_report.h"
 
 namespace {
@@ -54,6 +55,20 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<FCIV><INTERRUPTED></INTERRUPTED></FCIV>", Banner + L"\r\n***************\r\nФормирование прервано: в отчёте не все файлы"},
     };
     for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
+}
+
+// The check report: what is not right first, in the tool's order, then what is, then the summary.
+TEST(CheckReport, WhatIsNotRightComesFirst) {
+    const auto check = [](std::wstring_view verdicts) {
+        return results::BuildCheckReport(verdicts, [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
+    };
+    EXPECT_EQ(check(L"RIGHT\ta\r\nCHANGED\tMD5, SHA1\tb\r\nUNREADABLE\t5\tc\r\nMISSING\td\r\nUNSUPPORTED\tSHA224\t7\r\n"
+                    L"REFUSED\t8\r\nERROR\tno sums\r\nBAD_LINES\t2\r\nINTERRUPTED\t3\r\n"),
+              L"ИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\nНЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (SHA224): строка 7\r\n"
+              L"ОТКАЗАНО (сетевое имя или устройство): строка 8\r\nПроверка невозможна: no sums\r\nВЕРНО: a\r\n***************\r\n"
+              L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");
+    EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nRIGHT\ta\r\nBAD_LINES\t1"),  // a line of another form is passed over
+              L"Все файлы верны: 1\r\nВЕРНО: a\r\n***************\r\nВерно: 1, изменено: 0, нет файла: 0, не прочитано: 0, строк не разобрано: 1");
 }
 
 TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {

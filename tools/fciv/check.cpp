@@ -1,14 +1,16 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 
 #include "common/utf8.h"
 #include "console.h"
+#include "database_file.h"
 #include "database_reader.h"
 #include "modes.h"
 #include "names.h"
 #include "pipeline.h"
-#include "sums.h"
+#include "common/sums.h"
 #include "walker.h"
 
 namespace fciv {
@@ -20,14 +22,32 @@ const wchar_t Incomplete[] = L"База неполная / incomplete: interrupt
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 std::wstring Line(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
+// Text that is not UTF-8 is in the system's ANSI code page, as the window's saved reports may be.
+std::string AsUtf8(std::string bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF") ||
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0)
+        return bytes;
+    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()));
+    return common::ToUtf8(text);
+}
+
 // Where relative names are found: FOLDER, or `otherwise` when none is given; empty when FOLDER is not a folder.
 std::wstring BaseFolder(const Options& o, const std::wstring& otherwise) {
     return o.folder.empty() ? otherwise : ExistingFolder(o.folder);
 }
 
+// A name as a verdict line carries it: no tab or line end inside.
+std::wstring VerdictName(std::wstring name) {
+    for (auto& c : name)
+        if (c == L'\t' || c == L'\r' || c == L'\n') c = L'\xFFFD';
+    return name;
+}
+
 class Checker {
 public:
-    explicit Checker(const Options& o) : o_(o) {}
+    // `verdicts`: where each verdict also goes, as a line of its own, for the window.
+    Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
     // Reports what does not check out, one line each, and counts every verdict.
     void Take(const Job& job, const Result& r) {
@@ -36,23 +56,37 @@ public:
             if (o_.ignoreMissing) return;
             ++missing_;
             Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
+            Verdict(L"MISSING\t" + VerdictName(job.name));
         } else if (r.error) {
             ++unreadable_;
             Say(L"НЕ ПРОЧИТАН / UNREADABLE: " + job.name + L" " + Reason(r.error));
+            Verdict(L"UNREADABLE\t" + std::to_wstring(r.error) + L"\t" + VerdictName(job.name));
         } else {
             std::wstring differ;
             for (int a = 0; a < AlgorithmCount; ++a)
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
                     differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
-            if (differ.empty()) ++right_;
-            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name);
+            if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
+            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
         }
     }
 
     // A failure that is no file's verdict: a line or entry that cannot be checked.
-    void Fault(const std::wstring& text) {
+    void Fault(const std::wstring& text, const std::wstring& verdict) {
         ++faults_;
         Say(text);
+        Verdict(verdict);
+    }
+
+    void Verdict(const std::wstring& line) {
+        if (verdicts_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+    }
+
+    // The list cannot be checked: the reason, on the error stream and in the verdicts.
+    int Refuse(const std::wstring& reason) {
+        Verdict(L"ERROR\t" + VerdictName(reason));
+        Commit(false);
+        return Fail(ExitUsage, reason);
     }
 
     // The summary and the exit code; `notChecked`: files left when interrupted.
@@ -68,6 +102,9 @@ public:
         if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
         if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(notChecked + given - taken_);
         Say(text);
+        if (badLines) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines));
+        if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(notChecked + given - taken_));
+        Commit(stop);
         if (stop) return ExitInterrupted;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
             return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
@@ -79,7 +116,13 @@ private:
         if (!o_.status) fciv::Say(text);
     }
 
+    void Commit(bool interrupted) {
+        if (verdicts_ && verdicts_->Commit(interrupted, true))
+            Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
+    }
+
     const Options& o_;
+    DatabaseFile* verdicts_;
     size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, taken_ = 0;
 };
 
@@ -89,12 +132,11 @@ void Expect(Job& job, const std::wstring& base, std::wstring name) {
     for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
 }
 
-int CheckDatabase(const Options& o, const std::atomic<bool>& stop) {
+int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     const std::wstring base = BaseFolder(o, FullPath(L"."));
-    if (base.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     DatabaseReader reader(o.database);
-    Checker checker(o);
     size_t given = 0, bad = 0;
     const auto next = [&](Job& job) {
         for (DatabaseItem item; reader.Next(item);) {
@@ -105,14 +147,16 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop) {
                 ++given;
                 return true;
             case DatabaseItem::Unread:
-                checker.Fault(L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")");
+                checker.Fault(L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")",
+                              L"NOT_RECORDED\t" + std::to_wstring(item.error) + L"\t" + VerdictName(item.name));
                 break;
             case DatabaseItem::Bad:
                 ++bad;
                 Warn(L"Запись без имени или хэша / entry without a name or hash" + Line(item.line));
+                checker.Verdict(L"BAD_ENTRY\t" + std::to_wstring(item.line));
                 break;
             case DatabaseItem::Interrupted:
-                checker.Fault(Incomplete);
+                checker.Fault(Incomplete, L"INCOMPLETE");
                 break;
             }
         }
@@ -121,33 +165,34 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop) {
     HashInOrder(next, 0, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
     size_t rest = 0;
     for (Job job; stop && next(job);) ++rest;
-    if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
+    if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
     const int code = checker.Finish(given, rest, started, 0, stop);
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
-int CheckSums(const Options& o, const std::atomic<bool>& stop) {
+int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     std::string bytes;
-    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return Fail(ExitUsage, L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
-    if (bytes.empty()) return Fail(ExitUsage, L"файл пуст / the file is empty: " + o.sums);
+    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
+    if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
-    if (base.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    const SumsFile sums = ParseSums(bytes, AlgorithmOfFileName(common::ToUtf8(full)));
-    Checker checker(o);
+    const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
     size_t badLines = 0;
     for (const SumsProblem& p : sums.problems) {
         if (p.problem == LineProblem::NotSums) {
             ++badLines;
             Warn(L"Не строка сумм / not a sums line" + Line(p.line));
         } else if (p.problem == LineProblem::Unsupported) {
-            checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + Line(p.line));
+            checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + Line(p.line),
+                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line));
         } else {
-            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + Line(p.line));
+            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + Line(p.line),
+                          L"REFUSED\t" + std::to_wstring(p.line));
         }
     }
-    if (sums.entries.empty()) return Fail(ExitUsage, L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
+    if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
     size_t given = 0;
     const auto next = [&](Job& job) {
         if (given == sums.entries.size()) return false;
@@ -156,6 +201,11 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop) {
         for (auto& c : name)
             if (c == L'/') c = L'\\';
         job.expected[e.algorithm] = e.hex;
+        // One read for a file's next hash on the next line (a report's SHA1 after its MD5).
+        for (; given < sums.entries.size() && sums.entries[given].name == e.name && sums.entries[given].line == e.line + 1 &&
+               job.expected[sums.entries[given].algorithm].empty();
+             ++given)
+            job.expected[sums.entries[given].algorithm] = sums.entries[given].hex;
         Expect(job, base, std::move(name));
         return true;
     };
@@ -186,7 +236,16 @@ std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
 }  // namespace
 
 int Check(const Options& o, const std::atomic<bool>& stop) {
-    return o.database.empty() ? CheckSums(o, stop) : CheckDatabase(o, stop);
+    std::optional<DatabaseFile> verdicts;
+    if (!o.verdicts.empty()) {
+        const std::wstring path = FullPath(o.verdicts);
+        if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
+        verdicts.emplace(path, "", "", "");
+        if (verdicts->Error())
+            return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
+    }
+    Checker checker(o, verdicts ? &*verdicts : nullptr);
+    return o.database.empty() ? CheckSums(o, stop, checker) : CheckDatabase(o, stop, checker);
 }
 
 int List(const Options& o) {

@@ -1,7 +1,6 @@
 #include "database_file.h"
 
 #include "walker.h"
-#include "xml_writer.h"
 
 namespace fciv {
 
@@ -61,16 +60,18 @@ std::wstring DatabasePathProblem(const std::wstring& path) {
     return {};
 }
 
-DatabaseFile::DatabaseFile(const std::wstring& path)
+DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer)
     : path_(path),
       temp_(FolderOf(path) + TempPrefix + std::to_wstring(GetCurrentProcessId()) + TempSuffix),
-      beside_(IncompleteName(path)) {
+      beside_(IncompleteName(path)),
+      interrupted_(std::move(interrupted)),
+      footer_(std::move(footer)) {
     RemoveLeftovers(FolderOf(path));
     file_.reset(CreateFileW(LongPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
     created_ = static_cast<bool>(file_);
     if (!created_) error_ = GetLastError();
-    else if (!(error_ = CreatableProblem(path_))) Append(DatabaseHeader());
+    else if (!(error_ = CreatableProblem(path_))) Append(header);
 }
 
 DatabaseFile::~DatabaseFile() {
@@ -97,8 +98,8 @@ void DatabaseFile::Flush() {
 
 unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
     if (interrupted && !finishedAny && Exists(path_)) return 0;
-    if (interrupted) Append(DatabaseInterrupted());
-    Append(DatabaseFooter());
+    if (interrupted) Append(interrupted_);
+    Append(footer_);
     Flush();
     if (!error_ && !FlushFileBuffers(file_.get())) error_ = GetLastError();
     file_.reset();

@@ -1,7 +1,7 @@
-// The database is written to a temporary file in its folder and moved into
-// place only when complete, so a failed or interrupted run keeps the old one.
-// An interrupted run's entries are kept beside an existing database, or in its
-// place when there is none, marked as interrupted.
+// The database (or a check's verdicts) is written to a temporary file in its
+// folder and moved into place only when complete, so a failed or interrupted
+// run keeps the old one. An interrupted run's entries are kept beside an
+// existing file, or in its place when there is none, marked as interrupted.
 #pragma once
 #include <string>
 #include <vector>
@@ -15,7 +15,8 @@ public:
     // `path` is a full path. Removes what dead runs left in that folder, then
     // creates the temporary file and makes sure the database's own name can
     // be created; Error() tells whether that worked.
-    explicit DatabaseFile(const std::wstring& path);
+    // `header`, `interrupted` and `footer` frame the entries.
+    DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer);
     ~DatabaseFile();
     DatabaseFile(const DatabaseFile&) = delete;
     DatabaseFile& operator=(const DatabaseFile&) = delete;
@@ -35,7 +36,7 @@ private:
     void Flush();
     std::wstring path_, temp_, beside_, written_;
     platform::UniqueFile file_;
-    std::string buffer_;
+    std::string buffer_, interrupted_, footer_;
     unsigned long error_ = 0;
     bool created_ = false;
 };

@@ -7,7 +7,7 @@
 
 #include "common/database_format.h"
 #include "console.h"
-#include "sums.h"
+#include "common/sums.h"
 #include "walker.h"
 
 namespace fciv {

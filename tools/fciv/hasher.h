@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "algorithms.h"
+#include "common/algorithms.h"
 
 namespace fciv {
 

@@ -13,7 +13,7 @@ std::wstring Lower(std::wstring s) {
 bool IsSwitch(const std::wstring& arg) {
     static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both",
                                      L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?",
-                                     L"-ignoremissing", L"-strict", L"-status"};
+                                     L"-ignoremissing", L"-strict", L"-status", L"-verdicts"};
     const std::wstring l = Lower(arg);
     for (const wchar_t* k : known)
         if (l == k) return true;
@@ -61,6 +61,7 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             (s == L"-strict" ? o.strict : s == L"-status" ? o.status : o.ignoreMissing) = true;
             checkOnly = args[i];
         } else if ((s == L"-type" && haveType) || (s == L"-xml" && !o.database.empty()) || (s == L"-sums" && !o.sums.empty()) ||
+                   (s == L"-verdicts" && !o.verdicts.empty()) ||
                    ((s == L"-v" || s == L"-list") && haveMode)) {
             return fail(L"Параметр задан дважды / switch given twice: " + args[i]);
         } else if (s == L"-v" || s == L"-list") {
@@ -69,10 +70,10 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
         } else if (s == L"-type") {
             o.mask = value(i);  // none: an empty mask, every file
             haveType = true;
-        } else if (s == L"-xml" || s == L"-sums") {
-            (s == L"-xml" ? o.database : o.sums) = value(i);
-            if ((s == L"-xml" ? o.database : o.sums).empty())
-                return fail(L"После " + s + L" нужен путь к файлу / " + s + L" needs a file path");
+        } else if (s == L"-xml" || s == L"-sums" || s == L"-verdicts") {
+            std::wstring& path = s == L"-xml" ? o.database : s == L"-sums" ? o.sums : o.verdicts;
+            if ((path = value(i)).empty()) return fail(L"После " + s + L" нужен путь к файлу / " + s + L" needs a file path");
+            if (s == L"-verdicts") checkOnly = args[i - 1];
         }
     }
     if (positional.size() > 1) return fail(L"Лишний параметр / unexpected argument: " + positional[1]);

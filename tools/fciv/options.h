@@ -1,7 +1,7 @@
 // The tool's command line:
 //   FOLDER [-r] [-wp] [-type MASK] [-md5|-sha1|-both] -xml DBPATH   record
 //   -v -xml DBPATH [FOLDER]  |  -v -sums SUMSFILE [FOLDER]           check
-//      [-ignoremissing] [-strict] [-status]
+//      [-ignoremissing] [-strict] [-status] [-verdicts PATH]
 //   -list -xml DBPATH [FOLDER] [-md5|-sha1]                         list
 #pragma once
 #include <string>
@@ -26,6 +26,7 @@ struct Options {
     bool ignoreMissing = false;  // -ignoremissing: files not there are neither reported nor failed
     bool strict = false;         // -strict: a line that is not a sums line fails the check
     bool status = false;         // -status: nothing on the output, the exit code tells
+    std::wstring verdicts;       // -verdicts: every file's verdict into this file, for the window
     bool help = false;
 };
 

@@ -20,7 +20,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring database = FullPath(o.database);
     if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
         return Fail(ExitUsage, problem + L": " + o.database);
-    DatabaseFile db(database);
+    DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());
     if (db.Error())
         return Fail(ExitUsage, L"Не удалось создать базу / cannot create the database: " + database + L" " + Reason(db.Error()));
 

@@ -1,14 +1,15 @@
 // Sums files as md5sum, sha1sum, sha256sum, sha384sum and sha512sum write
 // them, in their GNU form ("HASH  NAME", "HASH *NAME") and their BSD form
-// ("MD5 (NAME) = HASH"), also inside a PGP clearsigned message. A sums file
-// is untrusted input: names that would reach the network or a device are
-// refused.
+// ("MD5 (NAME) = HASH"), also inside a PGP clearsigned message; and the
+// reports the window saves (a name line, then "MD5:HASH" and "SHA1:HASH"
+// lines). A sums file is untrusted input: names that would reach the network
+// or a device are refused.
 #pragma once
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "algorithms.h"
+#include "common/algorithms.h"
 
 namespace fciv {
 
@@ -45,7 +46,7 @@ struct NamedAlgorithm {
 };
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName);
 
-// `byName`: what the file's name tells, for lines that do not name their algorithm.
+// UTF-8 text. `byName`: what the file's name tells, for lines that do not name their algorithm.
 SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName = {});
 
 // Lowercase hex of the right length for the algorithm; empty when the text is not.

@@ -1,4 +1,4 @@
-#include "sums.h"
+#include "common/sums.h"
 
 #include <algorithm>
 
@@ -116,9 +116,55 @@ bool IsNetworkOrDevice(std::string_view name) {
     return name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && (name[1] == '\\' || name[1] == '/');
 }
 
+namespace {
+
+constexpr std::string_view ReportRule = "***************";  // what follows the report's entries is no entry
+
+bool IsReportHash(std::string_view line) { return line.starts_with("MD5:") || line.starts_with("SHA1:"); }
+
+// The lines of text, each without its line end.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// A report the window saved: its first line a name, its second a hash line.
+bool IsReport(const std::vector<std::string_view>& lines) {
+    return lines.size() >= 2 && !lines[0].empty() && !IsReportHash(lines[0]) && IsReportHash(lines[1]);
+}
+
+SumsFile ParseReport(const std::vector<std::string_view>& lines) {
+    SumsFile file;
+    std::string_view name;
+    for (size_t i = 0; i < lines.size() && lines[i] != ReportRule; ++i) {
+        const std::string_view line = lines[i];
+        if (!IsReportHash(line)) {
+            if (!name.empty() && (i == 0 || !IsReportHash(lines[i - 1]))) file.problems.push_back({i, LineProblem::NotSums, {}});
+            name = line;
+            continue;
+        }
+        SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, std::string(name), i + 1};
+        e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
+        if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}});
+        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}});
+        else file.entries.push_back(std::move(e));
+    }
+    return file;
+}
+
+}  // namespace
+
 SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
     SumsFile file;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (const auto lines = Lines(text); IsReport(lines)) return ParseReport(lines);
     bool armourHeader = false, signature = false;
     for (size_t start = 0, number = 1; start < text.size(); ++number) {
         const size_t end = std::min(text.find('\n', start), text.size());
