@@ -93,6 +93,13 @@ void FormTest::ClickItem(int element, int item, bool twice) {
     Pump();
 }
 
+void FormTest::Click(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
+}
+
 int FormTest::Focused() {
     const HWND focus = GetFocus();
     for (int i = 0; i < app::ElementCount; ++i)

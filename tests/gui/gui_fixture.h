@@ -71,6 +71,8 @@ protected:
     void TabTo(int element);
     // A mouse click (twice: a double click) on a list box's item.
     void ClickItem(int element, int item, bool twice = false);
+    // A mouse click in the middle of a window, whichever form it belongs to.
+    void Click(HWND hwnd);
     HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
     int Focused();  // the element that holds the focus, or -1
     std::vector<std::wstring> Items(int element);  // a list box's texts

@@ -94,7 +94,10 @@ TEST_F(JobTest, TwoWindowsOfOneProgramShowEachItsOwnFolder) {
     app::FormProbe::GoToPath(second, other.Path());
     SetForegroundWindow(form->Window().Hwnd());
     Pump();
-    RunJob([&] { PostMessageW(second.Command2.Hwnd(), BM_CLICK, 0, 0); }, 1300);
+    RunJob([&] {  // the other window brought to the front, its "Формировать" clicked
+        SetForegroundWindow(second.Window().Hwnd());
+        Click(second.Command2.Hwnd());
+    }, 1300);
     EXPECT_EQ(form->Text6.Text().substr(0, big.size() + 6), big + L"\r\nMD5:");
     EXPECT_EQ(second.Text6.Text().substr(0, small.size() + 6), small + L"\r\nMD5:");
     EXPECT_EQ(second.Text4.Text(), L"FCIV \"" + other.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha (2).xml\"");

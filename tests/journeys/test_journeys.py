@@ -4,6 +4,7 @@ import glob
 import hashlib
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -98,7 +99,6 @@ class Journeys(unittest.TestCase):
 
     def tearDown(self):
         peek("close")
-        subprocess.run(["pkill", "-f", "notepad.exe"])
         self.program.wait(20)
         shutil.rmtree(self.root, ignore_errors=True)
         self.assertEqual(glob.glob(os.path.join(self.app, "*.marker")), [])
@@ -160,7 +160,11 @@ class Journeys(unittest.TestCase):
         saved = wait_for("the report file", lambda: glob.glob(os.path.join(self.app, "hash_*.txt")))[0]
         with open(saved, encoding="utf-8-sig", newline="") as f:  # UTF-8, emoji and all
             self.assertEqual(f.read(), report)
-        wait_for("the system's Notepad", lambda: subprocess.run(["pgrep", "-if", r"windows.notepad\.exe"]).returncode == 0)
+        # The system's Notepad shows it, and is ended by its id: no other Notepad on the machine.
+        notepad = wait_for("the system's Notepad", lambda: subprocess.run(
+            ["pgrep", "-if", r"windows.notepad\.exe.*" + os.path.basename(saved)], capture_output=True, text=True).stdout.split())
+        for pid in notepad:
+            os.kill(int(pid), signal.SIGTERM)
 
     def close_box(self):
         """The open message box's title and text, after closing it with Enter."""
