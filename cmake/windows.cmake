@@ -86,7 +86,7 @@ target_link_options(lock_file PRIVATE -municode)
 foreach(group KnownAnswers Listing Failures Interruption Checking)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
   set_tests_properties(tool.${group} PROPERTIES
-    ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>;${PLANTED_ENV}")
+    ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
 endforeach()
 
 add_executable(stand_in tests/job/stand_in.cpp)

@@ -88,16 +88,19 @@ void FormTest::ClickItem(int element, int item, bool twice) {
     SendMessageW(Item(element), LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc));
     POINT at{rc.left + 20, (rc.top + rc.bottom) / 2};
     ClientToScreen(Item(element), &at);
-    SetCursorPos(at.x, at.y);
-    for (int i = 0; i < (twice ? 2 : 1); ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
+    ClickAt(at, twice ? 2 : 1);
     Pump();
 }
 
 void FormTest::Click(HWND hwnd) {
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
+    ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, 1);
+}
+
+void FormTest::ClickAt(POINT at, int times) {
+    SetCursorPos(at.x, at.y);
+    for (int i = 0; i < times; ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
 }
 
 int FormTest::Focused() {

@@ -42,13 +42,11 @@ struct FakeDialogs : platform::Dialogs {
     std::function<void()> onMessage;  // runs while the box is open
 };
 
-struct FakeShell : platform::Shell {
+// Records the programs the window would start; the tool it really starts.
+struct FakeShell : platform::Win32Shell {
     void StartProgram(const std::wstring& commandLine) override {
         started.push_back(commandLine);
         if (failure) throw platform::RuntimeError(failure);
-    }
-    platform::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override {
-        return platform::Win32Shell().StartTool(owner, parameters, folder);
     }
     std::vector<std::wstring> started;  // programs, by command line
     int failure = 0;                    // the error starting a program raises, when not 0
@@ -84,6 +82,7 @@ protected:
     bool quit = false;  // Pump met WM_QUIT
 
 private:
+    void ClickAt(POINT at, int times);
     HHOOK boxCloser_ = nullptr;
 };
 

@@ -231,12 +231,13 @@ class Journeys(unittest.TestCase):
         self.assertEqual((self.text(TEXT1), peek("count", FILE1)[1]), (win(folder), "1"))
         # "Send To" with a publisher's sums file: the files beside it are checked.
         image = write(self.data, "image.iso", b"image" * 1000)
-        with open(image, "rb") as f:
-            digest = hashlib.sha256(f.read()).hexdigest()
+        digest, md5 = hashlib.sha256(b"image" * 1000).hexdigest(), hashlib.md5(b"image" * 1000).hexdigest()
         signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", f"SHA256 (image.iso) = {digest}",
                   f"SHA256 (image2.iso) = {'1' * 64}", "-----BEGIN PGP SIGNATURE-----", "iQIzBAEBCAAdFiEE", "-----END PGP SIGNATURE-----"]
         for name, text, first in (("SHA256SUMS", f"{digest}  image.iso\n", "Все файлы верны: 1\r\nВЕРНО: image.iso"),
-                                  ("CHECKSUM", "\n".join(signed), "НЕТ ФАЙЛА: image2.iso\r\nВЕРНО: image.iso")):
+                                  ("CHECKSUM", "\n".join(signed), "НЕТ ФАЙЛА: image2.iso\r\nВЕРНО: image.iso"),
+                                  ("image.xml", f"<FCIV><FILE_ENTRY><name>image.iso</name><MD5>{md5}</MD5></FILE_ENTRY></FCIV>",
+                                   "Все файлы верны: 1")):  # read with the system's XmlLite, not the one planted
             self.relaunch(win(write(self.data, name, text.encode())))
             wait_for("the check report", lambda: self.text(TEXT6).startswith(first))
         gone = tempfile.mkdtemp(dir=BUILD)

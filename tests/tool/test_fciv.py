@@ -20,7 +20,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 FCIV = os.environ.get("FCIV_EXE", os.path.join(ROOT, "build", "windows", "bin", "fciv.exe"))
 LOCKER = os.environ.get("LOCK_EXE", os.path.join(ROOT, "build", "windows", "bin", "lock_file.exe"))
-PLANTED = os.environ.get("PLANTED_DLL", os.path.join(ROOT, "build", "windows", "bin", "libplanted_dll.dll"))
 # Where the user nobody keeps a Wine prefix of its own: the checkout may be out of its reach.
 NOBODY_PREFIX = "/tmp/tallymere-wineprefix-nobody"
 
@@ -203,19 +202,6 @@ class Failures(ToolTest):
             _, out, _ = run(*args, code=0)
             self.assertIn("-xml", out)
             self.assertIn("Считает", out)
-
-    def test_dlls_a_stranger_put_beside_the_tool_or_in_the_current_folder_never_load(self):
-        app = os.path.join(self.dir, "app")
-        os.mkdir(app)
-        shutil.copy(FCIV, app)
-        for name in ("xmllite.dll", "bcrypt.dll"):
-            shutil.copy(PLANTED, os.path.join(app, name))
-        self.write("a.txt", b"a")
-        env = dict(os.environ, WINEDLLOVERRIDES="xmllite,bcrypt=n,b")  # looked for as Windows does: beside the program first
-        for args in ([win(self.data), "-xml", win(self.db)], ["-v", "-xml", win(self.db)]):
-            proc = subprocess.run([WINE_RUN, os.path.join(app, "fciv.exe"), *args], env=env, cwd=app, capture_output=True, timeout=120)
-            self.assertEqual(proc.returncode, 0, proc.stderr)
-        self.assertEqual(glob.glob(os.path.join(app, "*.marker")), [])
 
     def test_database_is_replaced_whole_or_not_at_all(self):
         write(self.dir, "db.xml", b"x" * 100000)
