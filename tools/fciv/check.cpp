@@ -104,8 +104,9 @@ public:
         Say(text);
         if (badLines) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines));
         if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(notChecked + given - taken_));
-        Commit(stop);
+        const bool written = Commit(stop);
         if (stop) return ExitInterrupted;
+        if (!written) return ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
             return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
         return changed_ || missing_ || unreadable_ || faults_ || (badLines && o_.strict) ? ExitSomeFailed : ExitOk;
@@ -116,9 +117,11 @@ private:
         if (!o_.status) fciv::Say(text);
     }
 
-    void Commit(bool interrupted) {
-        if (verdicts_ && verdicts_->Commit(interrupted, true))
-            Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
+    // False when the verdicts could not be written.
+    bool Commit(bool interrupted) {
+        if (!verdicts_ || !verdicts_->Commit(interrupted, true)) return true;
+        Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
+        return false;
     }
 
     const Options& o_;
