@@ -10,7 +10,7 @@ struct SilentDialogs : platform::Dialogs {
     std::wstring PickFolder(const std::wstring&) override { return {}; }
 };
 struct NoShell : platform::Shell {
-    void StartProgram(const std::wstring&) override {}
+    platform::UniqueHandle StartProgram(const std::wstring&) override { return {}; }
     platform::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&) override { return {}; }
 };
 }  // namespace bench

@@ -17,6 +17,7 @@ namespace {
 constexpr wchar_t ClassName[] = L"TallymereForm";
 constexpr int FirstId = 100;
 constexpr int IconResource = 1;
+constexpr UINT ProcessGone = WM_APP + 2;  // ReactivateAfter's process has ended
 
 int Twips(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
@@ -95,11 +96,26 @@ FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth
 }
 
 FormWindow::~FormWindow() {
+    StopWatching();
     for (auto& sub : subclasses_) sub->form = nullptr;  // the controls' last messages go straight on
     if (IsWindow(hwnd_)) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
+}
+
+void FormWindow::ReactivateAfter(UniqueHandle process) {
+    StopWatching();
+    if (!process) return;
+    watched_ = std::move(process);
+    const auto gone = [](PVOID hwnd, BOOLEAN) { PostMessageW(static_cast<HWND>(hwnd), ProcessGone, 0, 0); };
+    if (!RegisterWaitForSingleObject(&wait_, watched_.get(), gone, hwnd_, INFINITE, WT_EXECUTEONLYONCE)) wait_ = nullptr;
+}
+
+void FormWindow::StopWatching() {
+    if (wait_) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+    wait_ = nullptr;
+    watched_.reset();
 }
 
 void FormWindow::CreateControls(int dpi) {
@@ -336,6 +352,10 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         return 0;
     }
+    case ProcessGone:
+        StopWatching();
+        if (!GetForegroundWindow()) SetForegroundWindow(hwnd_);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd_);
         return 0;

@@ -31,6 +31,9 @@ public:
     // Key preview and dialog navigation for a message about to be dispatched;
     // true when it has been handled.
     bool PreTranslate(MSG& msg);
+    // When the process (a program the window started) ends and leaves no window
+    // active, the window takes the keyboard back.
+    void ReactivateAfter(UniqueHandle process);
 
 private:
     // A control's place in the chain of window procedures (GWLP_WNDPROC): comctl32's
@@ -47,6 +50,7 @@ private:
     LRESULT Guarded(const Handler& handle) noexcept;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleControl(const Subclass& sub, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void StopWatching();
     void CreateControls(int dpi);
     void RestoreFocus();
     void Layout(int dpi);
@@ -63,6 +67,8 @@ private:
     HWND lastFocus_ = nullptr;
     std::bitset<256> keysDown_;  // keys that went down in the window and are not up yet  // the control that had the focus when the window was deactivated
     UniqueFont font_, boldFont_;
+    UniqueHandle watched_;   // the process ReactivateAfter waits for
+    HANDLE wait_ = nullptr;  // its wait in the thread pool
 };
 
 int ShiftState();

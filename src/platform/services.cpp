@@ -27,7 +27,7 @@ std::wstring Win32Dialogs::PickFolder(const std::wstring& title) {
     return path;
 }
 
-void Win32Shell::StartProgram(const std::wstring& commandLine) {
+UniqueHandle Win32Shell::StartProgram(const std::wstring& commandLine) {
     std::wstring line = commandLine;  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -37,7 +37,7 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         ThrowLastError();
     CloseHandle(process.hThread);  // the editor runs on by itself
-    CloseHandle(process.hProcess);
+    return UniqueHandle(process.hProcess);
 }
 
 UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {

@@ -38,8 +38,9 @@ private:
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Starts a program from a command line in a normal, activated window, without waiting.
-    virtual void StartProgram(const std::wstring& commandLine) = 0;
+    // Starts a program from a command line in a normal, activated window, without
+    // waiting; returns its process.
+    virtual UniqueHandle StartProgram(const std::wstring& commandLine) = 0;
     // Starts the hashing tool "fciv.exe" (the one in `folder`, else one on the
     // system's PATH) with its parameters and working folder; returns its process.
     // Throws the runtime error of why it could not be started (53: no such program).
@@ -48,7 +49,7 @@ public:
 
 class Win32Shell : public Shell {
 public:
-    void StartProgram(const std::wstring& commandLine) override;
+    UniqueHandle StartProgram(const std::wstring& commandLine) override;
     UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override;
 };
 

@@ -54,7 +54,7 @@ void Form1::SaveReport() {
             if (platform::WriteNewFile(path, bytes)) break;
         }
         // The system's editor by its full path: a notepad.exe beside the program is not it.
-        shell_.StartProgram(L"\"" + platform::WindowsFolder() + L"notepad.exe\" \"" + path + L"\"");
+        window_.ReactivateAfter(shell_.StartProgram(L"\"" + platform::WindowsFolder() + L"notepad.exe\" \"" + path + L"\""));
     } catch (const platform::RuntimeError& e) {
         if (e.Number() != platform::err::FileNotFound) dialogs_.Message(ErrorText(e), platform::style::OkOnly, L"");
     }

@@ -44,9 +44,10 @@ struct FakeDialogs : platform::Dialogs {
 
 // Records the programs the window would start; the tool it really starts.
 struct FakeShell : platform::Win32Shell {
-    void StartProgram(const std::wstring& commandLine) override {
+    platform::UniqueHandle StartProgram(const std::wstring& commandLine) override {
         started.push_back(commandLine);
         if (failure) throw platform::RuntimeError(failure);
+        return {};
     }
     std::vector<std::wstring> started;  // programs, by command line
     int failure = 0;                    // the error starting a program raises, when not 0

@@ -165,6 +165,7 @@ class Journeys(unittest.TestCase):
             ["pgrep", "-if", r"windows.notepad\.exe.*" + os.path.basename(saved)], capture_output=True, text=True).stdout.split())
         for pid in notepad:
             os.kill(int(pid), signal.SIGTERM)
+        wait_for("the window active again", lambda: peek("focus")[1].endswith(" active"))  # Notepad gone
 
     def close_box(self):
         """The open message box's title and text, after closing it with Enter."""
