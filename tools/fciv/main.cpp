@@ -44,8 +44,8 @@ const wchar_t Usage[] =
     L"fciv -list -xml DBPATH [FOLDER] [-md5|-sha1]  prints the entries as sums lines (names under\r\n"
     L"                                FOLDER relative to it, with /)  e.g. fciv -list -xml db.xml -md5 > MD5SUMS\r\n"
     L"Exit codes: 0 done (all right), 1 some files or folders could not be read, or did not check\r\n"
-    L"out, 2 bad command line, paths or database (nothing written), 3 interrupted, 4 the database\r\n"
-    L"could not be written (the old one kept).\r\n";
+    L"out, 2 bad command line, paths or database (nothing written), 3 interrupted, 4 the database,\r\n"
+    L"the output or the verdicts could not be written (the old database kept).\r\n";
 
 int Run(const std::vector<std::wstring>& args) {
     const ParseResult parsed = ParseArguments(args);
