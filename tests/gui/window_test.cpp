@@ -73,8 +73,7 @@ TEST_F(FormTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
         WaitForSingleObject(answer, 20000);
         return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
     };
-    Sleep(300);  // the labels asked for at start are in
-    Pump();
+    for (int i = 0; i < 30; ++i, Sleep(50)) Pump();  // the labels asked for at start are in
     const ULONGLONG started = GetTickCount64();
     SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, TRUE, 0);  // the drives are listed again
     SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, FALSE, 0);
