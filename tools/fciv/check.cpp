@@ -129,6 +129,13 @@ private:
     size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, taken_ = 0;
 };
 
+// What a database entry that is no hashed file says, on one line.
+std::wstring NotAFile(const DatabaseItem& item) {
+    if (item.kind == DatabaseItem::Unread) return L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")";
+    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + Line(item.line);
+    return Incomplete;
+}
+
 void Expect(Job& job, const std::wstring& base, std::wstring name) {
     job.path = ResolveName(base, name);
     job.name = std::move(name);
@@ -150,16 +157,15 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
                 ++given;
                 return true;
             case DatabaseItem::Unread:
-                checker.Fault(L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")",
-                              L"NOT_RECORDED\t" + std::to_wstring(item.error) + L"\t" + VerdictName(item.name));
+                checker.Fault(NotAFile(item), L"NOT_RECORDED\t" + std::to_wstring(item.error) + L"\t" + VerdictName(item.name));
                 break;
             case DatabaseItem::Bad:
                 ++bad;
-                Warn(L"Запись без имени или хэша / entry without a name or hash" + Line(item.line));
+                Warn(NotAFile(item));
                 checker.Verdict(L"BAD_ENTRY\t" + std::to_wstring(item.line));
                 break;
             case DatabaseItem::Interrupted:
-                checker.Fault(Incomplete, L"INCOMPLETE");
+                checker.Fault(NotAFile(item), L"INCOMPLETE");
                 break;
             }
         }
@@ -258,23 +264,20 @@ int List(const Options& o) {
         if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
         if (!folder.ends_with(L'\\')) folder += L'\\';
     }
-    bool failed = false;
+    bool failed = false, first = true;  // the first pass warns
     for (const Algorithm a : {Md5, Sha1}) {
         if (o.md5 != o.sha1 && (a == Sha1) != o.sha1) continue;
-        const bool first = a == Md5 || !o.md5;  // the pass that warns
         DatabaseReader reader(o.database);
         std::wstring out;
         for (DatabaseItem item; reader.Next(item);) {
             const std::string& hex = a == Md5 ? item.md5 : item.sha1;
             if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
-            else if (item.kind != DatabaseItem::File && first) failed = true;
-            if (item.kind == DatabaseItem::Bad && first) Warn(L"Запись без имени или хэша / entry without a name or hash" + Line(item.line));
-            if (item.kind == DatabaseItem::Unread && first) Warn(L"Не записан / not recorded: " + item.name + L" (" + Reason(item.error) + L")");
-            if (item.kind == DatabaseItem::Interrupted && first) Warn(Incomplete);
+            else if (item.kind != DatabaseItem::File && first) failed = true, Warn(NotAFile(item));
             if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
         }
         Print(Stream::Out, out);
         if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
+        first = false;
     }
     return failed ? ExitSomeFailed : ExitOk;
 }
