@@ -18,13 +18,6 @@ std::vector<std::wstring_view> Split(std::wstring_view line) {
     }
 }
 
-// "Ошибка N: reason", the number worded by `describe`.
-std::wstring ErrorLine(std::wstring_view number, DescribeError describe) {
-    const bool digits = !number.empty() && number.size() <= 9 && number.find_first_not_of(L"0123456789") == std::wstring_view::npos;
-    const std::wstring words = digits ? describe(std::stoul(std::wstring(number))) : L"";
-    return texts::UnreadError + std::wstring(number) + (words.empty() ? L"" : L": " + words);
-}
-
 }  // namespace
 
 std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe) {

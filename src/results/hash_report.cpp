@@ -102,10 +102,7 @@ std::wstring FailureBlock(std::wstring_view text, DescribeError describe) {
         std::wstring_view name, code;
         if (ValueIn(text, ErrorName, p, end, name) && ValueIn(text, ErrorCode, p, end, code)) {
             ++count;
-            lines += L"\r\n" + ResolveReferences(name) + L"\r\n" + texts::UnreadError + std::wstring(code);
-            const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == None;
-            const std::wstring words = number ? describe(std::stoul(std::wstring(code))) : L"";
-            if (!words.empty()) lines += L": " + words;
+            lines += L"\r\n" + ResolveReferences(name) + L"\r\n" + ErrorLine(code, describe);
         }
         p = close == None ? None : Find(text, ErrorOpen, close, None);
     }
@@ -115,6 +112,12 @@ std::wstring FailureBlock(std::wstring_view text, DescribeError describe) {
 }
 
 }  // namespace
+
+std::wstring ErrorLine(std::wstring_view number, DescribeError describe) {
+    const bool digits = !number.empty() && number.size() <= 9 && number.find_first_not_of(L"0123456789") == None;
+    const std::wstring words = digits ? describe(std::stoul(std::wstring(number))) : L"";
+    return texts::UnreadError + std::wstring(number) + (words.empty() ? L"" : L": " + words);
+}
 
 std::wstring ResolveReferences(std::wstring_view value) {
     std::wstring out;

@@ -13,6 +13,9 @@ namespace results {
 using DescribeError = std::wstring (*)(unsigned long code);
 std::wstring BuildHashReport(std::wstring_view text, DescribeError describe);
 
+// "Ошибка N: reason", the number worded by `describe` when it is one.
+std::wstring ErrorLine(std::wstring_view number, DescribeError describe);
+
 // Resolves the predefined XML entities and numeric character references;
 // anything else that looks like a reference stays as written.
 std::wstring ResolveReferences(std::wstring_view value);
