@@ -1,7 +1,7 @@
 // How long the window takes to fill its lists for a large folder: from a changed
 // mask and from a changed folder to the filled list, against a bare listing of
 // the same folder in the same run.
-#include "platform/win.h"
+#include "win32/win.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,8 +34,8 @@ void ListBare(const std::wstring& folder) {
     FindClose(find);
 }
 
-struct NoClock : platform::Clock {
-    platform::DateTime Now() override { return {}; }
+struct NoClock : ui::Clock {
+    logic::DateTime Now() override { return {}; }
 };
 
 }  // namespace

@@ -2,15 +2,15 @@
 #pragma once
 #include <string>
 
-#include "platform/services.h"
+#include "ui/services.h"
 
 namespace bench {
-struct SilentDialogs : platform::Dialogs {
+struct SilentDialogs : ui::Dialogs {
     void Message(const std::wstring&, int, const std::wstring&) override {}
     std::wstring PickFolder(const std::wstring&) override { return {}; }
 };
-struct NoShell : platform::Shell {
-    platform::UniqueHandle StartProgram(const std::wstring&) override { return {}; }
-    platform::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&) override { return {}; }
+struct NoShell : ui::Shell {
+    win32::UniqueHandle StartProgram(const std::wstring&) override { return {}; }
+    win32::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&) override { return {}; }
 };
 }  // namespace bench

@@ -1,6 +1,6 @@
 // Time of the read-and-show step (read the database, decode, scan, fill the
 // result box) for 10k, 100k and 1M entries, with the ratio between sizes.
-#include "platform/win.h"
+#include "win32/win.h"
 
 #include <psapi.h>
 
@@ -10,7 +10,7 @@
 #include "app/form1.h"
 #include "form_probe.h"
 #include "quiet_services.h"
-#include "platform/files.h"
+#include "ui/files.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ double Seconds() {
 int main() {
     SilentDialogs dialogs;
     NoShell shell;
-    platform::SystemClock clock;
+    ui::SystemClock clock;
     app::Form1 form(dialogs, shell, clock);
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -51,7 +51,7 @@ int main() {
     for (int entries : {10000, 100000, 1000000}) {
         DeleteFileW(path.c_str());
         const std::string db = Database(entries);
-        platform::WriteNewFile(path, db);
+        ui::WriteNewFile(path, db);
         const double start = Seconds();
         app::FormProbe::ReadHashDatabase(form, path);
         const double took = Seconds() - start;

@@ -1,13 +1,13 @@
 // The program's own CPU use while a job waits for a 5-second tool, against a
 // baseline that waits the same time by spinning on the event queue.
-#include "platform/win.h"
+#include "win32/win.h"
 
 #include <cstdio>
 #include <string>
 
 #include "app/form1.h"
 #include "quiet_services.h"
-#include "platform/event_pump.h"
+#include "ui/event_pump.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ int main() {
     SetEnvironmentVariableW(L"TALLYMERE_STANDIN_MS", L"5000");
 
     bench::SilentDialogs dialogs;
-    platform::Win32Shell shell;
-    platform::SystemClock clock;
+    ui::Win32Shell shell;
+    ui::SystemClock clock;
     app::Form1 form(dialogs, shell, clock);
     form.AppDir = appDir;
 

@@ -2,16 +2,14 @@
 # UndefinedBehaviorSanitizer, and short fuzzing runs.
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 # The libraries carry the fuzz targets' coverage instrumentation.
-target_compile_options(core PRIVATE -fsanitize=fuzzer-no-link)
-target_compile_options(fcivcore PRIVATE -fsanitize=fuzzer-no-link)
-foreach(lib core fcivcore)
-  target_compile_options(${lib} PRIVATE ${SANITIZE})
+foreach(lib common logic fcivcore)
+  target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${SANITIZE})
 endforeach()
 
 add_executable(native_unit_tests ${UNIT_TEST_SOURCES})
 target_compile_options(native_unit_tests PRIVATE ${SANITIZE})
 target_link_options(native_unit_tests PRIVATE ${SANITIZE})
-target_link_libraries(native_unit_tests PRIVATE core fcivcore gtest_main)
+target_link_libraries(native_unit_tests PRIVATE logic fcivcore gtest_main)
 gtest_discover_tests(native_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
 # Fuzz targets: a few seconds each inside the test run, seeded from tests/fuzz/corpus.
@@ -27,5 +25,5 @@ function(add_fuzz_test name source lib)
                    ${found} ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${ARGN})
 endfunction()
 set(FUZZ_SECONDS 10 CACHE STRING "How long each fuzz target runs in the test suite")
-add_fuzz_test(report_fuzz tests/fuzz/report_fuzz.cpp core report)
+add_fuzz_test(report_fuzz tests/fuzz/report_fuzz.cpp logic report)
 add_fuzz_test(sums_fuzz tests/fuzz/sums_fuzz.cpp fcivcore sums)

@@ -10,27 +10,19 @@ function(add_version_resource target name description)
   target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/${name}_version.rc)
 endfunction()
 
-add_library(platform STATIC
-  src/platform/controls.cpp
-  src/platform/event_pump.cpp
-  src/platform/claims.cpp
-  src/platform/files.cpp
-  src/platform/folders.cpp
-  src/platform/form_window.cpp
-  src/platform/lists.cpp
-  src/platform/services.cpp
-  src/platform/system_text.cpp
-  src/platform/win_error.cpp)
-target_link_libraries(platform PUBLIC core comctl32 shell32 ole32 uuid)
+# Non-UI Win32 that both programs share.
+add_library(win32 STATIC ${LAYER_src/win32})
+target_include_directories(win32 PUBLIC src)
 
-# Everything of the window but its entry point, so that tests can build it.
-add_library(form STATIC
-  src/app/form1.cpp
-  src/app/layout.cpp
-  src/job/job.cpp
-  src/navigation/navigation.cpp
-  src/results/form_results.cpp)
-target_link_libraries(form PUBLIC platform)
+# The window's controls, form window and services.
+add_library(ui STATIC ${LAYER_src/ui})
+target_link_libraries(ui PUBLIC logic win32 comctl32 shell32 ole32 uuid)
+
+# The window but its entry point, so that tests can build it.
+set(FORM_SOURCES ${LAYER_src/app})
+list(FILTER FORM_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
+add_library(form STATIC ${FORM_SOURCES})
+target_link_libraries(form PUBLIC ui)
 
 add_executable(tallymere WIN32 src/app/main.cpp src/res/tallymere.rc)
 target_link_libraries(tallymere PRIVATE form)
@@ -38,7 +30,7 @@ target_link_options(tallymere PRIVATE -municode)
 add_version_resource(tallymere tallymere "Tallymere: MD5 and SHA-1 hashes of a folder")
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE core fcivcore gtest_main)
+target_link_libraries(unit_tests PRIVATE logic fcivcore gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 
 add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/job_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
@@ -54,10 +46,8 @@ target_link_libraries(list_bench PRIVATE form)
 target_include_directories(list_bench PRIVATE tests)
 
 # The hashing tool's engine: listing, hashing, the ordered hand-over; a library the tests drive.
-add_library(fcivengine STATIC tools/fciv/console.cpp tools/fciv/hasher.cpp tools/fciv/pipeline.cpp tools/fciv/walker.cpp
-            src/platform/system_text.cpp)
-target_include_directories(fcivengine PUBLIC src)
-target_link_libraries(fcivengine PUBLIC fcivcore ntdll)
+add_library(fcivengine STATIC ${LAYER_tools/fciv/engine})
+target_link_libraries(fcivengine PUBLIC fcivcore win32 ntdll)
 target_compile_definitions(fcivengine PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_executable(engine_tests tests/engine/engine_test.cpp)
@@ -68,8 +58,9 @@ add_test(NAME engine.heap_checked COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TAR
 set_tests_properties(engine.heap_checked PROPERTIES ENVIRONMENT "WINEDEBUG=warn+heap" FAIL_REGULAR_EXPRESSION "heap:")
 
 # The hashing tool, beside the program.
-add_executable(fciv tools/fciv/main.cpp tools/fciv/check.cpp tools/fciv/database_file.cpp tools/fciv/database_reader.cpp
-               tools/fciv/record.cpp src/res/tallymere_icon.rc)
+set(FCIV_SOURCES ${LAYER_tools/fciv})
+list(FILTER FCIV_SOURCES EXCLUDE REGEX "/fciv/(core|engine)/")
+add_executable(fciv ${FCIV_SOURCES} src/res/tallymere_icon.rc)
 target_link_libraries(fciv PRIVATE fcivengine shlwapi ole32 uuid)
 target_link_options(fciv PRIVATE -municode)
 add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a folder into an XML database")

@@ -8,7 +8,7 @@ namespace app {
 class FormProbe {
 public:
     static void ReadHashDatabase(Form1& f, const std::wstring& path) { f.ReadHashDatabase(path); }
-    static void SaveReport(Form1& f) { f.SaveReport(); }
+    static void SaveReport(Form1& f, const std::wstring& report) { f.SaveReport(report); }
     static void GoToPath(Form1& f, const std::wstring& path) { f.GoToPath(path); }
 };
 }  // namespace app

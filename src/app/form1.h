@@ -6,22 +6,22 @@
 #include <string_view>
 
 #include "app/layout.h"
-#include "job/check_list.h"
-#include "results/hash_report.h"
-#include "platform/form_window.h"
-#include "platform/lists.h"
-#include "platform/runtime_error.h"
-#include "platform/services.h"
+#include "logic/job/check_list.h"
+#include "logic/results/hash_report.h"
+#include "logic/runtime_error.h"
+#include "ui/form_window.h"
+#include "ui/lists.h"
+#include "ui/services.h"
 
 namespace app {
 
-class Form1 final : public platform::FormEvents {
+class Form1 final : public ui::FormEvents {
 public:
-    Form1(platform::Dialogs& dialogs, platform::Shell& shell, platform::Clock& clock);
+    Form1(ui::Dialogs& dialogs, ui::Shell& shell, ui::Clock& clock);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    platform::FormWindow& Window() { return window_; }
+    ui::FormWindow& Window() { return window_; }
     void Show() { window_.Show(); }
     // A folder given on the command line (Explorer's "Send To"), or a file's folder,
     // taken as if typed in the path box and entered.
@@ -35,11 +35,9 @@ public:
 
 private:
     friend class FormProbe;  // tests and benchmarks reach the procedures through it
-    void OnClick(int element) override;
-    void OnChange(int element) override;
-    void OnKeyUp(int element, int key, int shift) override;
-    void OnMouseUp(int element, int button, int shift, float x, float y) override;
-    void OnUntrappedError(int number, const std::wstring& description) override;
+    // Each event goes to the handler the binding table names for its element.
+    void OnEvent(const ui::Event& event) override;
+    void OnUntrappedError(const logic::RuntimeError& e) override { dialogs_.Error(e); }
     void OnDrop(const std::wstring& path) override { OpenFolder(path); }
 
     // app/
@@ -56,7 +54,7 @@ private:
     void Text3_Change();
     std::wstring BrowseForFolder();
     void GoToPath(const std::wstring& path);
-    void HandleNavigationError(const platform::RuntimeError& e);
+    void HandleNavigationError(const logic::RuntimeError& e);
 
     // job/
     void Command2_Click();
@@ -72,37 +70,38 @@ private:
     void ReadHashDatabase(const std::wstring& path);
     void ReadVerdicts(const std::wstring& path);
     void ReadToolOutput(const std::wstring& path, std::wstring (*build)(std::wstring_view, results::DescribeError));
-    void SaveReport();
+    // Writes the report to a new file beside the program and opens it in Notepad.
+    void SaveReport(const std::wstring& report);
 
     bool GoToPathBusy = false;
     bool JobDone = false;       // the job's hashing tool is not running any more
-    platform::UniqueHandle tool_;  // the job's hashing tool, while it runs
+    win32::UniqueHandle tool_;  // the job's hashing tool, while it runs
     bool jobRunning_ = false;
 
-    platform::Dialogs& dialogs_;
-    platform::Shell& shell_;
-    platform::Clock& clock_;
-    platform::FormWindow window_;
+    ui::Dialogs& dialogs_;
+    ui::Shell& shell_;
+    ui::Clock& clock_;
+    ui::FormWindow window_;
 
 public:
     // The elements, by their names.
-    platform::DriveList& Drive1;
-    platform::DirList& Dir1;
-    platform::FileList& File1;
-    platform::TextBox& Text1;
-    platform::Button& Command1;
-    platform::TextBox& Text3;
-    platform::TextBox& Text4;
-    platform::TextBox& Text6;
-    platform::CheckBox& Check2;
-    platform::CheckBox& Check3;
-    platform::CheckBox& Check4;
-    platform::Button& Command2;
-    platform::CheckBox& Check1(int index) { return index == 0 ? check1_0_ : check1_1_; }
+    ui::DriveList& Drive1;
+    ui::DirList& Dir1;
+    ui::FileList& File1;
+    ui::TextBox& Text1;
+    ui::Button& Command1;
+    ui::TextBox& Text3;
+    ui::TextBox& Text4;
+    ui::TextBox& Text6;
+    ui::CheckBox& Check2;
+    ui::CheckBox& Check3;
+    ui::CheckBox& Check4;
+    ui::Button& Command2;
+    ui::CheckBox& Check1(int index) { return index == 0 ? check1_0_ : check1_1_; }
 
 private:
-    platform::CheckBox& check1_0_;
-    platform::CheckBox& check1_1_;
+    ui::CheckBox& check1_0_;
+    ui::CheckBox& check1_1_;
 };
 
 }  // namespace app

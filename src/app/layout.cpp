@@ -1,13 +1,13 @@
 #include "app/layout.h"
 
-#include "texts.h"
+#include "logic/texts.h"
 
 namespace app {
 
-using platform::ControlKind;
-using platform::FontKind;
+using ui::ControlKind;
+using ui::FontKind;
 
-const std::array<platform::ControlDesc, ElementCount> Layout{{
+const std::array<ui::ControlDesc, ElementCount> Layout{{
     {L"Drive1", ControlKind::DriveList, 120, 120, 3015, 315, L"", nullptr},
     {L"Dir1", ControlKind::DirList, 120, 600, 3015, 9540, L"", nullptr},
     {L"File1", ControlKind::FileList, 3240, 600, 3015, 9585, L"", nullptr},

@@ -2,7 +2,7 @@
 #pragma once
 #include <array>
 
-#include "platform/control_desc.h"
+#include "ui/control_desc.h"
 
 namespace app {
 
@@ -15,6 +15,6 @@ enum Element : int {
 inline constexpr int ClientWidth = 14400;
 inline constexpr int ClientHeight = 10245;
 
-extern const std::array<platform::ControlDesc, ElementCount> Layout;
+extern const std::array<ui::ControlDesc, ElementCount> Layout;
 
 }  // namespace app

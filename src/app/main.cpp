@@ -4,15 +4,15 @@
 #include <new>
 
 #include "app/form1.h"
-#include "platform/win.h"
-#include "texts.h"
+#include "logic/texts.h"
+#include "win32/win.h"
 
 namespace {
 
 int Run() {
-    platform::Win32Dialogs dialogs;
-    platform::Win32Shell shell;
-    platform::SystemClock clock;
+    ui::Win32Dialogs dialogs;
+    ui::Win32Shell shell;
+    ui::SystemClock clock;
     app::Form1 form(dialogs, shell, clock);
     dialogs.SetOwner(form.Window().Hwnd());
     form.Show();
@@ -21,7 +21,7 @@ int Run() {
         if (argc > 1) form.OpenFolder(argv[1]);
         LocalFree(argv);
     }
-    return platform::RunMessageLoop(form.Window());
+    return ui::RunMessageLoop(form.Window());
 }
 
 }  // namespace
@@ -31,17 +31,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     int code = 1;
     // What ends the program unexpectedly is said before it ends.
-    const auto say = [](int number, const std::wstring& text) {
-        platform::Win32Dialogs().Message(std::to_wstring(number) + L"\r" + text, platform::style::OkOnly, L"");
-    };
     try {
         code = Run();
-    } catch (const platform::RuntimeError& e) {
-        say(e.Number(), e.Description());
+    } catch (const logic::RuntimeError& e) {
+        ui::Win32Dialogs().Error(e);
     } catch (const std::bad_alloc&) {
-        say(7, texts::ErrOutOfMemory);
+        ui::Win32Dialogs().Error(logic::RuntimeError(7, texts::ErrOutOfMemory));
     } catch (...) {
-        say(51, texts::ErrInternal);
+        ui::Win32Dialogs().Error(logic::RuntimeError(51, texts::ErrInternal));
     }
     CoUninitialize();
     return code;

@@ -1,16 +1,7 @@
 #include "common/mask.h"
+#include "common/text.h"
 
 namespace common {
-
-namespace {
-
-std::wstring Trim(const std::wstring& s) {
-    const size_t a = s.find_first_not_of(L' ');
-    if (a == std::wstring::npos) return {};
-    return s.substr(a, s.find_last_not_of(L' ') - a + 1);
-}
-
-}  // namespace
 
 // One wildcard pattern against one name; '*' any run, '?' one character.
 bool Mask::Wildcard(std::wstring_view pattern, std::wstring_view name) const {
@@ -37,7 +28,7 @@ Mask::Mask(const std::wstring& text, SameChar same) : same_(same) {
     size_t start = 0;
     while (start <= text.size()) {
         const size_t end = text.find_first_of(L";,", start);
-        const std::wstring piece = Trim(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+        const std::wstring piece = TrimSpaces(std::wstring_view(text).substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
         if (!piece.empty()) patterns_.push_back(piece);
         if (end == std::wstring::npos) break;
         start = end + 1;

@@ -1,4 +1,5 @@
 #include "common/sums.h"
+#include "common/text.h"
 
 #include <algorithm>
 
@@ -11,13 +12,6 @@ enum class Read { Entry, NotSums, Unsupported, Other };  // Other: not this form
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsTagChar(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-'; }
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 // A name of a line that begins with a backslash has "\\", "\n" and "\r" escaped.
 bool Unescape(std::string_view in, std::string& out) {
@@ -88,7 +82,7 @@ Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byN
 }  // namespace
 
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName) {
-    const std::string name = Upper(fileName.substr(fileName.find_last_of("\\/") + 1));
+    const std::string name = common::AsciiUpper(fileName.substr(fileName.find_last_of("\\/") + 1));
     static const struct {
         const char *tag, *name;
         Algorithm known;
@@ -183,7 +177,7 @@ SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
         signature = line == "-----BEGIN PGP SIGNATURE-----";
         if (armourHeader || signature) continue;
         if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
-        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        line = common::TrimStart(line, std::string_view(" \t"));
         if (line.empty() || line.starts_with('#')) continue;
         const bool escaped = line.starts_with('\\');
         if (escaped) line.remove_prefix(1);

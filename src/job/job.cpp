@@ -1,11 +1,11 @@
 #include <exception>
 
 #include "app/form1.h"
-#include "job/parameters.h"
-#include "platform/claims.h"
-#include "platform/event_pump.h"
-#include "platform/files.h"
-#include "texts.h"
+#include "logic/job/parameters.h"
+#include "logic/texts.h"
+#include "ui/event_pump.h"
+#include "ui/files.h"
+#include "win32/claims.h"
 
 namespace app {
 
@@ -34,7 +34,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::CheckList(const std::wstring& list, job::ListKind kind) {
-    const std::wstring folder = platform::FolderOf(list);
+    const std::wstring folder = ui::FolderFor(list);
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
            &Form1::ReadVerdicts);
 }
@@ -49,34 +49,34 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     Text6.SetText(L"");  // what the box shows is this job's report or nothing
 
     // A file no other window's job uses: dbsha.xml, or "dbsha (2).xml" while another has that.
-    platform::UniqueHandle claim;
+    win32::UniqueHandle claim;
     std::wstring output;
-    for (int n = 1; !claim && n <= 99; ++n) claim = platform::ClaimName(output = AppDir + outputName(n));
+    for (int n = 1; !claim && n <= 99; ++n) claim = win32::ClaimName(output = AppDir + outputName(n));
     const auto finish = [&] {
         jobRunning_ = false;
         Command2.SetEnabled(true);
         if (buttonHadFocus) SetFocus(Command2.Hwnd());
     };
     try {
-        platform::DeleteForWriting(output);
-    } catch (const platform::RuntimeError& e) {
+        ui::DeleteForWriting(output);
+    } catch (const logic::RuntimeError& e) {
         dialogs_.Message(texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
-                         platform::style::Exclamation, L"");
+                         ui::style::Exclamation, L"");
         return finish();
     }
-    if (!platform::WaitHandlingEvents(window_, 1.0)) return;  // the window has gone
+    if (!ui::WaitHandlingEvents(window_, 1.0)) return;  // the window has gone
     const std::wstring toolParameters = parameters(output);
     Quietly([&] { Text4.SetText(L"FCIV " + toolParameters); });
     try {
         tool_ = shell_.StartTool(window_.Hwnd(), toolParameters, AppDir);
-    } catch (const platform::RuntimeError& e) {
+    } catch (const logic::RuntimeError& e) {
         dialogs_.Message(texts::ToolNotFound + AppDir + texts::ToolNotFoundElsewhere + L"\r" + e.Description(),
-                         platform::style::Exclamation, L"");
+                         ui::style::Exclamation, L"");
         return finish();
     }
 
     do {
-        if (!platform::WaitHandlingEvents(window_, 0.5)) return;
+        if (!ui::WaitHandlingEvents(window_, 0.5)) return;
         Quietly([&] { UpdateJobState(); });
     } while (!JobDone);
     tool_.reset();

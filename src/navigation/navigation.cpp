@@ -1,12 +1,12 @@
 #include "app/form1.h"
-#include "navigation/trim_path.h"
-#include "platform/files.h"
-#include "platform/runtime_error.h"
-#include "texts.h"
+#include "logic/navigation/trim_path.h"
+#include "logic/runtime_error.h"
+#include "logic/texts.h"
+#include "ui/files.h"
 
 namespace app {
 
-using platform::RuntimeError;
+using logic::RuntimeError;
 
 void Form1::Drive1_Change() {
     try {
@@ -49,10 +49,10 @@ void Form1::Command1_Click() {
 
 void Form1::OpenFolder(const std::wstring& path) {
     const std::wstring cleaned = navigation::CleanTypedPath(path);
-    Text1.SetText(platform::FolderOf(cleaned));
+    Text1.SetText(ui::FolderFor(cleaned));
     EnterPath();
     // A list of hashes is checked against the files beside it, unless a job is running.
-    if (const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, platform::FileHead(cleaned));
+    if (const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, ui::FileHead(cleaned));
         kind != job::ListKind::None)
         CheckList(cleaned, kind);
 }
@@ -79,14 +79,14 @@ void Form1::GoToPath(const std::wstring& path) {
 
 void Form1::HandleNavigationError(const RuntimeError& e) {
     const std::wstring number = std::to_wstring(e.Number());
-    constexpr int style = platform::style::Exclamation;
+    constexpr int style = ui::style::Exclamation;
     switch (e.Number()) {
-    case platform::err::DeviceUnavailable:
+    case logic::err::DeviceUnavailable:
         dialogs_.Message(texts::DeviceUnavailablePrompt + Drive1.Drive() + L"'", style,
                          texts::Numero + number + L" " + e.Description());
         Drive1.SetDrive(Dir1.Path());
         break;
-    case platform::err::PathNotFound:
+    case logic::err::PathNotFound:
         dialogs_.Message(texts::PathErrorPrompt + Text1.Text() + L"'", style, e.Description() + number);
         Text1.SetText(navigation::TrimToLastFolder(Text1.Text()));
         break;

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "hasher.h"
-#include "pipeline.h"
+#include "fciv/engine/hasher.h"
+#include "fciv/engine/pipeline.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "results/check_report.h"
-#include "results/hash_report.h"
 #include "common/utf8.h"
+#include "logic/results/check_report.h"
+#include "logic/results/hash_report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring text = common::Utf8Decode(std::string_view(reinterpret_cast<const char*>(data), size));

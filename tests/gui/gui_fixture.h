@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/win.h"
+#include "win32/win.h"
 
 #include <shellapi.h>
 
 #include "form_probe.h"
-#include "platform/runtime_error.h"
+#include "logic/runtime_error.h"
 
 namespace test {
 
@@ -30,7 +30,7 @@ struct Shown {
 
 // Records what would be shown, and shows a real modal box in its place (closed at
 // once by the fixture), so that the window loses and regains activation as it would.
-struct FakeDialogs : platform::Dialogs {
+struct FakeDialogs : ui::Dialogs {
     void Message(const std::wstring& prompt, int style, const std::wstring& title) override {
         shown.push_back({prompt, style, title});
         if (onMessage) onMessage();
@@ -43,18 +43,18 @@ struct FakeDialogs : platform::Dialogs {
 };
 
 // Records the programs the window would start; the tool it really starts.
-struct FakeShell : platform::Win32Shell {
-    platform::UniqueHandle StartProgram(const std::wstring& commandLine) override {
+struct FakeShell : ui::Win32Shell {
+    win32::UniqueHandle StartProgram(const std::wstring& commandLine) override {
         started.push_back(commandLine);
-        if (failure) throw platform::RuntimeError(failure);
+        if (failure) throw logic::RuntimeError(failure);
         return {};
     }
     std::vector<std::wstring> started;  // programs, by command line
     int failure = 0;                    // the error starting a program raises, when not 0
 };
 
-struct FixedClock : platform::Clock {
-    platform::DateTime Now() override { return {2027, 1, 9, 9, 5, 3}; }
+struct FixedClock : ui::Clock {
+    logic::DateTime Now() override { return {2027, 1, 9, 9, 5, 3}; }
 };
 
 class FormTest : public ::testing::Test {
@@ -72,7 +72,7 @@ protected:
     void ClickItem(int element, int item, bool twice = false);
     // A mouse click in the middle of a window, whichever form it belongs to.
     void Click(HWND hwnd);
-    HWND Item(int element) { return form->Window().Get<platform::Control>(element).Hwnd(); }
+    HWND Item(int element) { return form->Window().Get<ui::Control>(element).Hwnd(); }
     int Focused();  // the element that holds the focus, or -1
     std::vector<std::wstring> Items(int element);  // a list box's texts
 

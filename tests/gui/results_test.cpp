@@ -1,7 +1,7 @@
 #include "common/utf8.h"
 #include "gui_fixture.h"
-#include "platform/files.h"
-#include "platform/system_text.h"
+#include "ui/files.h"
+#include "win32/system_text.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ protected:
         FormTest::SetUp();
         form->AppDir = dir.Path() + L"\\";
     }
-    std::string Read(const std::wstring& name) { return platform::ReadFileCreating(form->AppDir + name); }
+    std::string Read(const std::wstring& name) { return ui::ReadFileCreating(form->AppDir + name); }
     void ReadDatabase() { app::FormProbe::ReadHashDatabase(*form, db); }
     TempFolder dir{L"results test"};
     const std::wstring db = dir.Path() + L"\\dbsha.xml";
@@ -34,17 +34,16 @@ TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {
                                 "<FILE_ERROR><name>C:\\x.log</name><error>32</error></FILE_ERROR></FCIV>");
     form->Check4.SetValue(1);
     ReadDatabase();
-    ASSERT_NE(platform::SystemMessage(32), L"");  // in the system's words
+    ASSERT_NE(win32::SystemMessage(32), L"");  // in the system's words
     const std::wstring report = L"C:\\Отчёт a&b.txt\r\nMD5:m1\r\nSHA1:s1\r\n***************\r\nНе прочитано файлов: 1\r\n"
-                                L"C:\\x.log\r\nОшибка 32: " + platform::SystemMessage(32);
+                                L"C:\\x.log\r\nОшибка 32: " + win32::SystemMessage(32);
     EXPECT_EQ(form->Text6.Text(), report);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // one byte a letter
-    const std::wstring notepad = L"\"" + platform::WindowsFolder() + L"notepad.exe\" \"";
+    const std::wstring notepad = L"\"" + ui::WindowsFolder() + L"notepad.exe\" \"";
     EXPECT_EQ(shell.started, std::vector<std::wstring>{notepad + form->AppDir + report1 + L"\""});
     EXPECT_TRUE(dialogs.shown.empty());
     const std::wstring wide = L"C:\\漢字\\smile \xD83D\xDE00.txt\r\nMD5:m";  // outside code page 1251: UTF-8
-    form->Text6.SetText(wide);
-    app::FormProbe::SaveReport(*form);
+    app::FormProbe::SaveReport(*form, wide);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // never overwritten
     EXPECT_EQ(Read(report2), "\xEF\xBB\xBF" + common::ToUtf8(wide + L"\r\n"));
     EXPECT_EQ(shell.started.back(), notepad + form->AppDir + report2 + L"\"");
@@ -67,11 +66,11 @@ TEST_F(ResultsTest, FailuresAreReportedAndLeaveTheResultBoxAlone) {
     EXPECT_EQ(Read(report1), Cp1251(banner + L"\r\n"));
     EXPECT_EQ(dialogs.shown.size(), 1u);
     shell.failure = 70;
-    app::FormProbe::SaveReport(*form);
+    app::FormProbe::SaveReport(*form, banner);
     EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"70\rОтказано в разрешении", 0, L""}));
     shell.started.clear();
     form->AppDir += L"gone\\";  // a folder that cannot be written to or read from
-    app::FormProbe::SaveReport(*form);
+    app::FormProbe::SaveReport(*form, banner);
     EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"76\rПуть не найден", 0, L""}));
     EXPECT_TRUE(shell.started.empty());
     app::FormProbe::ReadHashDatabase(*form, form->AppDir + L"dbsha.xml");

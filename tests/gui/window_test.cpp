@@ -1,5 +1,5 @@
 #include "gui_fixture.h"
-#include "platform/folders.h"
+#include "ui/folders.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST_F(FormTest, OpensFixedSizeAndAtADpiTooLargeForTheScreenStaysOnIt) {
     GetClientRect(hwnd, &client);
     EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(960L, 683L));
     EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-    EXPECT_EQ(platform::WindowText(hwnd), L"Хэш md5, sha1");
+    EXPECT_EQ(ui::WindowText(hwnd), L"Хэш md5, sha1");
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(384, 384), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(hwnd, &frame);
@@ -68,8 +68,8 @@ TEST_F(FormTest, ResultBoxTakesLongReportsWhole) {
 // the drives are listed at once, each label shown when it comes.
 TEST_F(FormTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
     static const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const auto reader = platform::VolumeLabel;
-    platform::VolumeLabel = [](const std::wstring& root) {
+    const auto reader = ui::VolumeLabel;
+    ui::VolumeLabel = [](const std::wstring& root) {
         WaitForSingleObject(answer, 20000);
         return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
     };
@@ -84,7 +84,7 @@ TEST_F(FormTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
         Sleep(50);
         Pump();
     }
-    platform::VolumeLabel = reader;
+    ui::VolumeLabel = reader;
     EXPECT_EQ(form->Drive1.Drive(), L"z: [медленный]");
 }
 

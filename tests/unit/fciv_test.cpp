@@ -4,11 +4,11 @@
 #include <tuple>
 
 #include "common/mask.h"
-#include "common/utf8.h"
-#include "results/hash_report.h"
-#include "names.h"
 #include "common/sums.h"
-#include "xml_writer.h"
+#include "common/utf8.h"
+#include "fciv/core/names.h"
+#include "fciv/core/xml_writer.h"
+#include "logic/results/hash_report.h"
 
 namespace {
 

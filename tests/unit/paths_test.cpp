@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/app_dir.h"
-#include "job/parameters.h"
-#include "navigation/trim_path.h"
+#include "common/paths.h"
+#include "logic/job/parameters.h"
+#include "logic/navigation/trim_path.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
         {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""},
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
-    EXPECT_EQ(app::AppDirFrom(L"D:\\") + L"|" + app::AppDirFrom(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
+    EXPECT_EQ(common::WithBackslash(L"D:\\") + L"|" + common::WithBackslash(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/utf8.h"
-#include "results/check_report.h"
-#include "results/hash_report.h"
+#include "logic/results/check_report.h"
+#include "logic/results/hash_report.h"
 
 namespace {
 

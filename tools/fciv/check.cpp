@@ -3,15 +3,16 @@
 #include <chrono>
 #include <optional>
 
-#include "common/utf8.h"
-#include "console.h"
-#include "database_file.h"
-#include "database_reader.h"
-#include "modes.h"
-#include "names.h"
-#include "pipeline.h"
 #include "common/sums.h"
-#include "walker.h"
+#include "common/utf8.h"
+#include "fciv/core/names.h"
+#include "fciv/database_file.h"
+#include "fciv/database_reader.h"
+#include "fciv/engine/console.h"
+#include "fciv/engine/pipeline.h"
+#include "fciv/engine/walker.h"
+#include "fciv/modes.h"
+#include "win32/paths.h"
 
 namespace fciv {
 
@@ -143,7 +144,7 @@ void Expect(Job& job, const std::wstring& base, std::wstring name) {
 }
 
 int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
-    const std::wstring base = BaseFolder(o, FullPath(L"."));
+    const std::wstring base = BaseFolder(o, win32::FullPath(L"."));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     DatabaseReader reader(o.database);
@@ -183,7 +184,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     std::string bytes;
     if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
     if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
-    const std::wstring full = FullPath(o.sums);
+    const std::wstring full = win32::FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
@@ -247,7 +248,7 @@ std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
 int Check(const Options& o, const std::atomic<bool>& stop) {
     std::optional<DatabaseFile> verdicts;
     if (!o.verdicts.empty()) {
-        const std::wstring path = FullPath(o.verdicts);
+        const std::wstring path = win32::FullPath(o.verdicts);
         if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
         verdicts.emplace(path, "", "", "");
         if (verdicts->Error())

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/handle.h"
+#include "win32/handle.h"
 
 namespace fciv {
 
@@ -35,7 +35,7 @@ public:
 private:
     void Flush();
     std::wstring path_, temp_, beside_, written_;
-    platform::UniqueFile file_;
+    win32::UniqueFile file_;
     std::string buffer_, interrupted_, footer_;
     unsigned long error_ = 0;
     bool created_ = false;

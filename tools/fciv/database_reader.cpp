@@ -1,4 +1,4 @@
-#include "database_reader.h"
+#include "fciv/database_reader.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -6,9 +6,10 @@
 #include <xmllite.h>
 
 #include "common/database_format.h"
-#include "console.h"
 #include "common/sums.h"
-#include "walker.h"
+#include "common/text.h"
+#include "fciv/engine/console.h"
+#include "win32/paths.h"
 
 namespace fciv {
 
@@ -75,10 +76,9 @@ struct DatabaseReader::State {
         at.QuadPart = static_cast<LONGLONG>(size > sizeof tail ? size - sizeof tail : 0);
         if (FAILED(stream->Seek(at, STREAM_SEEK_SET, nullptr)) || FAILED(stream->Read(tail, sizeof tail, &got))) return false;
         const std::string_view text(tail, got);
-        const size_t last = text.find_last_not_of(" \t\r\n");
+        const std::string_view body = common::TrimEnd(text, std::string_view(" \t\r\n"));
         const std::string end = "</" + Narrow(root) + ">";
-        return last != std::string_view::npos && last + 1 >= end.size() &&
-               _strnicmp(text.data() + last + 1 - end.size(), end.c_str(), end.size()) == 0;
+        return body.size() >= end.size() && _strnicmp(body.data() + body.size() - end.size(), end.c_str(), end.size()) == 0;
     }
 
     void Begin(DatabaseItem::Kind kind) {
@@ -110,7 +110,7 @@ struct DatabaseReader::State {
 DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_unique<State>()) {
     State& s = *state_;
     IStream* stream = nullptr;
-    const HRESULT hr = SHCreateStreamOnFileEx(LongPath(FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+    const HRESULT hr = SHCreateStreamOnFileEx(win32::ExtendedPath(win32::FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
                                               FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
     if (FAILED(hr)) {
         s.Fail(L"не прочитать / cannot read " + Reason(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr));

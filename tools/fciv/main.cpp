@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
-#include "console.h"
-#include "modes.h"
-#include "options.h"
+#include "fciv/core/options.h"
+#include "fciv/engine/console.h"
+#include "fciv/modes.h"
 
 namespace fciv {
 

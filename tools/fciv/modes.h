@@ -2,7 +2,7 @@
 #pragma once
 #include <atomic>
 
-#include "options.h"
+#include "fciv/core/options.h"
 
 namespace fciv {
 

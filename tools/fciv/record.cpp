@@ -3,21 +3,22 @@
 #include <chrono>
 
 #include "common/mask.h"
-#include "console.h"
-#include "database_file.h"
-#include "modes.h"
-#include "names.h"
-#include "pipeline.h"
-#include "platform/system_text.h"
-#include "walker.h"
-#include "xml_writer.h"
+#include "fciv/core/names.h"
+#include "fciv/core/xml_writer.h"
+#include "fciv/database_file.h"
+#include "fciv/engine/console.h"
+#include "fciv/engine/pipeline.h"
+#include "fciv/engine/walker.h"
+#include "fciv/modes.h"
+#include "win32/paths.h"
+#include "win32/system_text.h"
 
 namespace fciv {
 
 int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
     if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-    const std::wstring database = FullPath(o.database);
+    const std::wstring database = win32::FullPath(o.database);
     if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
         return Fail(ExitUsage, problem + L": " + o.database);
     DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());
@@ -26,7 +27,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
-        ListFiles(folder, common::Mask(o.mask, platform::SameCharIgnoringCase), o.recursive, db.OwnFiles(), stop, Warn);
+        ListFiles(folder, common::Mask(o.mask, win32::SameCharIgnoringCase), o.recursive, db.OwnFiles(), stop, Warn);
     if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
         return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 

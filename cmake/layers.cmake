@@ -1,0 +1,22 @@
+# layer(FOLDERS ALLOWED...): the sources of FOLDERS (and of their sub-folders) go into
+# LAYER_<first folder>; configuring fails when one of them includes a project header
+# from outside the folders ALLOWED (paths under src/ or tools/, e.g. "common", "fciv/core").
+function(layer folders)
+  set(sources)
+  foreach(folder ${folders})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${found})
+  endforeach()
+  list(JOIN ARGN "|" allowed)
+  foreach(source ${sources})
+    file(STRINGS ${source} includes REGEX "^#include \"")
+    foreach(line ${includes})
+      if(NOT line MATCHES "^#include \"(${allowed})/")
+        message(FATAL_ERROR "${source}: ${line} reaches outside its layer (${ARGN})")
+      endif()
+    endforeach()
+  endforeach()
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  list(GET folders 0 name)
+  set(LAYER_${name} ${sources} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,63 @@
+#include "logic/results/check_report.h"
+
+#include <vector>
+
+#include "logic/texts.h"
+
+namespace results {
+
+namespace {
+
+std::vector<std::wstring_view> Split(std::wstring_view line) {
+    std::vector<std::wstring_view> fields;
+    for (size_t from = 0;;) {
+        const size_t tab = line.find(L'\t', from);
+        fields.push_back(line.substr(from, tab - from));
+        if (tab == std::wstring_view::npos) return fields;
+        from = tab + 1;
+    }
+}
+
+}  // namespace
+
+std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe) {
+    std::wstring wrong, right, interrupted;
+    size_t counts[4] = {};  // right, changed, missing, unreadable
+    size_t badLines = 0;
+    const auto add = [](std::wstring& to, const std::wstring& lines) {
+        if (!lines.empty()) to += (to.empty() ? L"" : L"\r\n") + lines;
+    };
+    for (size_t start = 0; start < verdicts.size();) {
+        const size_t end = std::min(verdicts.find(L'\n', start), verdicts.size());
+        std::wstring_view line = verdicts.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with(L'\r')) line.remove_suffix(1);
+        const std::vector<std::wstring_view> f = Split(line);
+        const std::wstring last(f.back());
+        if (f[0] == L"RIGHT" && f.size() == 2) ++counts[0], add(right, texts::CheckRight + last);
+        else if (f[0] == L"CHANGED" && f.size() == 3) ++counts[1], add(wrong, texts::CheckChanged + (L"(" + std::wstring(f[1]) + L"): ") + last);
+        else if (f[0] == L"MISSING" && f.size() == 2) ++counts[2], add(wrong, texts::CheckMissing + last);
+        else if (f[0] == L"UNREADABLE" && f.size() == 3) ++counts[3], add(wrong, texts::CheckUnreadable + last + L"\r\n" + ErrorLine(f[1], describe));
+        else if (f[0] == L"NOT_RECORDED" && f.size() == 3) add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[1], describe));
+        else if (f[0] == L"UNSUPPORTED" && f.size() == 3) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + texts::CheckLine + last);
+        else if (f[0] == L"REFUSED" && f.size() == 2) add(wrong, texts::CheckRefused + (texts::CheckLine + last));
+        else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
+        else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
+        else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
+        else if (f[0] == L"BAD_LINES" && f.size() == 2) badLines = std::wcstoul(last.c_str(), nullptr, 10);
+        else if (f[0] == L"INTERRUPTED") interrupted = texts::CheckInterrupted;
+    }
+    std::wstring summary = texts::CheckSummary[0] + std::to_wstring(counts[0]);
+    for (int i = 1; i < 4; ++i) summary += texts::CheckSummary[i] + std::to_wstring(counts[i]);
+    if (badLines) summary += texts::CheckBadLines + std::to_wstring(badLines);
+    if (!interrupted.empty()) summary += L"\r\n" + interrupted;
+    std::wstring report;
+    if (wrong.empty() && interrupted.empty() && counts[0] > 0) add(report, texts::CheckAllRight + std::to_wstring(counts[0]));
+    add(report, wrong);
+    add(report, right);
+    add(report, texts::UnreadRule);
+    add(report, summary);
+    return report;
+}
+
+}  // namespace results

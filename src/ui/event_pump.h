@@ -1,0 +1,13 @@
+// Waiting while the window stays live: every event is handled as it arrives,
+// and between events the thread sleeps until the next one or the deadline.
+#pragma once
+
+namespace ui {
+
+class FormWindow;
+
+// Handles the window's events for `seconds` (a monotonic clock). False when
+// the program is ending (the window has gone): the caller stops at once.
+[[nodiscard]] bool WaitHandlingEvents(FormWindow& window, double seconds);
+
+}  // namespace ui

@@ -1,0 +1,110 @@
+#include "ui/files.h"
+
+#include <algorithm>
+
+#include "ui/win_error.h"
+#include "win32/handle.h"
+
+namespace ui {
+
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+    const std::wstring path(folder, n < MAX_PATH ? n : 0);
+    return path.ends_with(L'\\') ? path : path + L'\\';
+}
+
+std::wstring ExecutableFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    // A root folder keeps its backslash, as the system reports it.
+    return path.substr(0, slash == 2 ? 3 : slash);
+}
+
+std::wstring FolderFor(const std::wstring& path) {
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return path;
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+}
+
+std::string FileHead(const std::wstring& path) {
+    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string head(4096, '\0');
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) read = 0;
+    head.resize(read);
+    return head;
+}
+
+std::string ReadFileCreating(const std::wstring& path) {
+    win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) ThrowLastError();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) ThrowLastError();
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD piece = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + done, piece, &read, nullptr)) ThrowLastError();
+        if (read == 0) break;  // the file shrank meanwhile
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return false;
+        throw FromWin32(code);
+    }
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+        const DWORD code = GetLastError();
+        file.reset();
+        DeleteFileW(path.c_str());
+        throw FromWin32(code ? code : ERROR_DISK_FULL);
+    }
+    return true;
+}
+
+void DeleteForWriting(const std::wstring& path) {
+    // Opened to be deleted, and created when missing: both ask the folder for a new file.
+    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file && GetLastError() == ERROR_ACCESS_DENIED) ThrowLastError();
+}
+
+std::string EncodeText(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &lossy);
+    if (n > 0 && !lossy) {
+        std::string ansi(static_cast<size_t>(n), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), n, nullptr, nullptr);
+        return ansi;
+    }
+    n = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8 = "\xEF\xBB\xBF";
+    utf8.resize(3 + static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data() + 3, n, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace ui

@@ -1,0 +1,34 @@
+// Files, folders and the program's own location.
+#pragma once
+#include <string>
+
+namespace ui {
+
+// The folder of the running executable, as the system reports it.
+std::wstring ExecutableFolder();
+
+// The Windows folder, ending in a backslash: where the system's own programs are.
+std::wstring WindowsFolder();
+
+// The folder to open for a path: the path itself, or for an existing file its folder.
+std::wstring FolderFor(const std::wstring& path);
+
+// The first bytes of a file (up to 4 KiB); empty for a folder or what cannot be read.
+std::string FileHead(const std::wstring& path);
+
+// The whole content of a file, which is created empty when missing.
+std::string ReadFileCreating(const std::wstring& path);
+
+// Writes a file that must not exist yet: false when it does. A failed write
+// leaves no partial file behind.
+bool WriteNewFile(const std::wstring& path, const std::string& bytes);
+
+// Deletes a file, missing or not, and so finds out whether its folder takes
+// new files; throws the runtime error when it does not.
+void DeleteForWriting(const std::wstring& path);
+
+// Text in the ANSI code page when every character has a place in it,
+// otherwise UTF-8 with a byte-order mark.
+std::string EncodeText(const std::wstring& text);
+
+}  // namespace ui

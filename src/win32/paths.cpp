@@ -1,0 +1,29 @@
+#include "win32/paths.h"
+
+#include "win32/win.h"
+
+namespace win32 {
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return {};
+    std::wstring full(n, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), n, full.data(), nullptr));
+    return full;
+}
+
+std::wstring ExtendedPath(const std::wstring& fullPath) {
+    if (fullPath.starts_with(L"\\\\?\\")) return fullPath;
+    if (fullPath.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + fullPath.substr(2);
+    return L"\\\\?\\" + fullPath;
+}
+
+std::wstring ExpandShortNames(const std::wstring& path) {
+    const DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0) return path;
+    std::wstring out(n, L'\0');
+    out.resize(GetLongPathNameW(path.c_str(), out.data(), n));
+    return out;
+}
+
+}  // namespace win32

@@ -1,0 +1,16 @@
+// Paths as the file system takes them.
+#pragma once
+#include <string>
+
+namespace win32 {
+
+// The full form of a path, relative to the current folder; empty when the system cannot make one.
+std::wstring FullPath(const std::wstring& path);
+
+// The form of a full path that the file functions take at any length: "\\?\C:\…", "\\?\UNC\host\…".
+std::wstring ExtendedPath(const std::wstring& fullPath);
+
+// The path with its short (8.3) names written out as the file system spells them; as given when it cannot tell.
+std::wstring ExpandShortNames(const std::wstring& path);
+
+}  // namespace win32

@@ -1,0 +1,37 @@
+// Lists the files to hash: depth first, each folder's files before its
+// sub-folders, names in a stable case-insensitive order.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/mask.h"
+
+namespace fciv {
+
+struct FileItem {
+    std::wstring path;  // full path, without the long-path prefix; a folder's ends in '\'
+    uint64_t size = 0;
+    unsigned long error = 0;  // a folder that could not be listed, with the system's error
+};
+
+// Folders that cannot be listed come back as items with their error, in the
+// place their files would have had. Files whose full paths are in `skip` (the
+// tool's own) are left out. `warn` hears of skipped link loops; the walk ends
+// early, with what it has, when `stop` is set.
+std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
+                                const std::vector<std::wstring>& skip, const std::atomic<bool>& stop,
+                                const std::function<void(const std::wstring&)>& warn);
+
+// The full path of a folder; empty when it is not an existing folder.
+std::wstring ExistingFolder(const std::wstring& folder);
+
+// Reads a whole file (up to 2 GiB); 0 or the system's error.
+unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes);
+
+// True when the folder's volume says it incurs a seek penalty (a rotating disk).
+bool OnRotatingDisk(const std::wstring& folder);
+
+}  // namespace fciv
