@@ -158,13 +158,11 @@ SumsFile ParseReport(const std::vector<std::string_view>& lines) {
 SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
     SumsFile file;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (const auto lines = Lines(text); IsReport(lines)) return ParseReport(lines);
+    const auto lines = Lines(text);
+    if (IsReport(lines)) return ParseReport(lines);
     bool armourHeader = false, signature = false;
-    for (size_t start = 0, number = 1; start < text.size(); ++number) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.ends_with('\r')) line.remove_suffix(1);
+    for (size_t number = 1; number <= lines.size(); ++number) {
+        std::string_view line = lines[number - 1];
         if (signature) {
             signature = line != "-----END PGP SIGNATURE-----";
             continue;
