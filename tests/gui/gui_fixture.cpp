@@ -98,6 +98,13 @@ void FormTest::Click(HWND hwnd) {
     ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, 1);
 }
 
+void FormTest::Hover(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    Send({Button(MOUSEEVENTF_MOVE)});
+}
+
 void FormTest::ClickAt(POINT at, int times) {
     SetCursorPos(at.x, at.y);
     for (int i = 0; i < times; ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});

@@ -72,6 +72,8 @@ protected:
     void ClickItem(int element, int item, bool twice = false);
     // A mouse click in the middle of a window, whichever form it belongs to.
     void Click(HWND hwnd);
+    // The mouse moved onto the middle of a window, and left resting there.
+    void Hover(HWND hwnd);
     HWND Item(int element) { return form->Window().Get<ui::Control>(element).Hwnd(); }
     int Focused();  // the element that holds the focus, or -1
     std::vector<std::wstring> Items(int element);  // a list box's texts

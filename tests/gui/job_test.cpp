@@ -77,6 +77,7 @@ TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {
     form->Text6.SetText(L"");
     Press(VK_SPACE);
     EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    EXPECT_TRUE(form->Text4.Text().ends_with(L"\\dbsha.xml\"")) << "the last job let its database go";
     EXPECT_EQ(form->Text3.Text(), L"*.*");
 }
 

@@ -66,6 +66,11 @@ TEST_F(NavigationTest, TypingADriveLetterInTheDriveListChoosesIt) {
     EXPECT_EQ(form->Drive1.Drive().substr(0, 2), L"z:");
     Press('C');
     EXPECT_EQ(form->Dir1.Path().substr(0, 2), L"C:");
+    Enter(reports);  // each drive keeps the folder the lists last showed on it
+    TabTo(Drive1);
+    Press('Z');
+    Press('C');
+    EXPECT_EQ(form->Dir1.Path(), reports);
 }
 
 TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
@@ -100,6 +105,9 @@ TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
         form->Text3.SetText(c.mask);
         EXPECT_EQ(Items(File1), c.files) << c.mask;
     }
+    dir.Write(L"Отчёты\\d.txt", "x");
+    Press(VK_RETURN);  // Enter again: the folder as it is now
+    EXPECT_EQ(Items(File1).size(), 6u);
 }
 
 TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {

@@ -56,6 +56,9 @@ TEST_F(ResultsTest, FailuresAreReportedAndLeaveTheResultBoxAlone) {
     EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{L"Файл пуст.\r" + db, 64, L""}}));
     EXPECT_EQ(form->Text6.Text(), L"earlier report");
     EXPECT_NE(GetFileAttributesW(db.c_str()), INVALID_FILE_ATTRIBUTES);
+    dir.Write(L"dbsha.xml", std::string(17 << 20, ' ') + "<FILE_ENTRY><name>past 16 MiB</name></FILE_ENTRY>");
+    ReadDatabase();
+    EXPECT_EQ(form->Text6.Text(), L"past 16 MiB");
     dir.Write(L"dbsha.xml", "<FCIV></FCIV>");
     ReadDatabase();
     EXPECT_EQ(form->Text6.Text(), banner);

@@ -1,4 +1,7 @@
 #include "gui_fixture.h"
+#include "logic/texts.h"
+
+#include <commctrl.h>
 #include "ui/folders.h"
 
 namespace {
@@ -55,6 +58,29 @@ TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
     }
     Press(VK_F4, 4);  // Alt+F4 from the drive list, where the focus starts
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
+}
+
+// The mouse resting on an element shows its hint.
+TEST_F(FormTest, HintsShowOnHover) {
+    const auto shownTip = [] {
+        HWND tip = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM found) {
+            wchar_t cls[32] = L"";
+            GetClassNameW(hwnd, cls, 32);
+            if (IsWindowVisible(hwnd) && std::wstring(cls) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = hwnd;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&tip));
+        return tip;
+    };
+    Hover(Item(Check2));
+    HWND tip = nullptr;
+    for (int i = 0; i < 100 && !tip; ++i, Sleep(30)) Pump(), tip = shownTip();
+    ASSERT_TRUE(tip) << "no hint shown";
+    wchar_t text[1024] = L"";
+    TTTOOLINFOW tool{sizeof tool};
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), texts::HintCheck2);
 }
 
 TEST_F(FormTest, ResultBoxTakesLongReportsWhole) {

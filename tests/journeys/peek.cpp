@@ -1,5 +1,6 @@
 // Reads the running program's window from outside, as accessibility tools do, in UTF-8:
-// "text|enabled|count|rect|selected|dropped ID", "focus" of an element, "box" (an open box's title and text), "close".
+// "text|enabled|count|rect|selected|dropped ID", "focus" of an element, "box" (whether an open box holds the window
+// as a modal one does, its title and its text), "close".
 // "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
@@ -38,7 +39,8 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"close") return PostMessageW(form, WM_CLOSE, 0, 0) ? 0 : 1;
     if (what == L"box") {  // the journeys' desktop holds only this program's windows
         const HWND box = FindWindowW(L"#32770", nullptr);
-        if (box && IsWindowVisible(box)) Put(TextOf(box) + L"\n" + TextOf(GetDlgItem(box, 0xFFFF)));
+        const bool modal = GetWindow(box, GW_OWNER) == form && !IsWindowEnabled(form);
+        if (box && IsWindowVisible(box)) Put((modal ? L"modal\n" : L"not modal\n") + TextOf(box) + L"\n" + TextOf(GetDlgItem(box, 0xFFFF)));
         return 0;
     }
     if (what == L"focus") {  // the element that has the keyboard, and whether the window is the active one

@@ -168,8 +168,9 @@ class Journeys(unittest.TestCase):
         wait_for("the window active again", lambda: peek("focus")[1].endswith(" active"))  # Notepad gone
 
     def close_box(self):
-        """The open message box's title and text, after closing it with Enter."""
-        title, text = wait_for("a message box", lambda: peek("box")[1]).split("\n", 1)
+        """The open message box's title and text, after closing it with Enter. The window waits behind it."""
+        modal, title, text = wait_for("a message box", lambda: peek("box")[1]).split("\n", 2)
+        self.assertEqual(modal, "modal")
         xdo("key", "Return")
         wait_for("the box to close", lambda: peek("box")[1] == "")
         return title, text

@@ -138,10 +138,11 @@ class Listing(ToolTest):
             self.write(n, n.encode())
         os.chmod(os.path.join(self.data, deep, "read only.txt"), 0o444)
         os.symlink("..", os.path.join(self.data, deep, "back"))
+        os.symlink(os.path.join(self.data, "d" * 100, "e" * 100), os.path.join(self.data, "link"))  # no loop: followed
         got, err = self.hash_all("-r", "-both")
         self.assertIn("U+FFFE \ufffe.txt", err)  # named where XML cannot carry it
         self.assertEqual(subprocess.run(["xmllint", "--noout", self.db]).returncode, 0)
-        self.assertEqual(len(got), 10)
+        self.assertEqual(len(got), 12)
         self.assertTrue(any(len(g[0]) > 260 for g in got))
         for name, *hashes in got:
             self.assertEqual(tuple(hashes), self.digests(name.replace("\ufffd", "\ufffe")), name)
@@ -262,11 +263,14 @@ class Interruption(ToolTest):
         rows = "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>"
                        for n in ["gone"] + [win(p) for p in sorted(glob.glob(self.data + "/*.bin"))])
         write(self.dir, "db.xml", f"<FCIV>{rows}</FCIV>".encode())
-        proc = subprocess.Popen([WINE_RUN, FCIV, "-v", "-xml", win(self.db)], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        verdicts = os.path.join(self.dir, "verdicts.txt")
+        proc = subprocess.Popen([WINE_RUN, FCIV, "-v", "-xml", win(self.db), "-verdicts", win(verdicts)], stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
         self.assertIn(b"gone", proc.stdout.readline())  # at work
         proc.send_signal(signal.SIGINT)
         self.assertRegex(proc.stdout.read().decode(), r"interrupted, не проверено / not checked: [1-9]")
         self.assertEqual(proc.wait(60), 3)
+        self.assertRegex(read(verdicts).decode().splitlines()[-1], r"^INTERRUPTED\t[1-9]")  # what the window reads
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         write(self.dir, "db.xml", b"old database")
@@ -295,21 +299,22 @@ class Checking(ToolTest):
 
     def test_a_database_check_names_exactly_what_went_wrong(self):
         for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt",
-                                  "dot.", "dot", "trail "]:  # names Windows would rewrite to another file's
+                                  "dot.", "dot", "trail ", "gone/x.txt"]:  # names Windows would rewrite to another file's
             self.write(name, name.encode() * 50)
         run(win(self.data), "-r", "-both", "-xml", win(self.db), code=0)
-        self.assertIn("right: 11,", self.check("-v", "-xml", win(self.db), code=0))
+        self.assertIn("right: 12,", self.check("-v", "-xml", win(self.db), code=0))
         # Listed as sums lines relative to the folder, the database checks out with md5sum -c on the Linux side.
         write(self.data, "listed.md5", run("-list", "-xml", win(self.db), win(self.data), "-md5", code=0)[1].encode())
         self.assertEqual(subprocess.run(["md5sum", "-c", "--strict", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
         with open(os.path.join(self.data, "sub", "changed.txt"), "ab") as f:
             f.write(b"!")
         os.remove(os.path.join(self.data, "sub", "gone.txt"))
+        shutil.rmtree(os.path.join(self.data, "gone"))
         self.hold(os.path.join(self.data, "sub", "locked.txt"))
         wrong = [l for l in self.check("-v", "-xml", win(self.db), code=1).splitlines() if l.startswith(("ИЗМ", "НЕ"))]
         sub = win(self.data) + "\\sub\\"
-        self.assertEqual(wrong, ["ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
-                                 "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[2].split(" (32) ")[-1]])
+        self.assertEqual(wrong, ["НЕТ ФАЙЛА / MISSING: " + win(self.data) + "\\gone\\x.txt", "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
+                                 "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[3].split(" (32) ")[-1]])
 
     def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
         for name in self.NAMES:
@@ -348,7 +353,7 @@ class Checking(ToolTest):
                 ("SUMS", [other("sha224sum")], [], 2, "UNSUPPORTED (SHA224)"),
                 ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x", f"{md5} //host/x", f"MD5 (\\\\.\\C:) = {md5}",
                           f"{md5}  \\\\?\\Z:\\x"], [], 1, "REFUSED, a network or device name, строка / line 5"),
-                ("SUMS", [f" {md5}\timage1.iso"], [], 0, "right: 1,")):
+                ("SUMS", [f" {md5}\timage1.iso\r", ""], [], 0, "right: 1,")):  # a line end of Windows
             with self.subTest(name=name, args=args, said=said):
                 write(self.data, name, "\n".join(text).encode())
                 _, out, err = run("-v", "-sums", win(os.path.join(self.data, name)), *args, code=code)
@@ -363,6 +368,8 @@ class Checking(ToolTest):
         entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
         for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
+                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
+                                + "</FCIV>").encode(), 1),
                               ((entry.format("..&#92;outside.txt", hashlib.md5(b"outside").hexdigest()) + "</FCIV>").encode(), 0),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check

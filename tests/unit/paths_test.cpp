@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/paths.h"
+#include "logic/job/check_list.h"
 #include "logic/job/parameters.h"
 #include "logic/navigation/trim_path.h"
 
@@ -52,6 +53,21 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
     EXPECT_EQ(common::WithBackslash(L"D:\\") + L"|" + common::WithBackslash(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
+}
+
+// What the window checks when it is dropped: told by the name in any case, or by the first bytes.
+TEST(KindOfList, ByNameOrByTheFirstBytes) {
+    using enum job::ListKind;
+    const struct {
+        const wchar_t* name;
+        const char* head;
+        job::ListKind kind;
+    } cases[] = {
+        {L"C:\\d\\SHA256SUMS", "", Sums}, {L"image.iso.sha256", "", Sums}, {L"Checksum", "", Sums}, {L"sha256sums.txt", "", None},
+        {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e9800998ecf8427e  b", Sums},
+        {L"db.xml", "\xEF\xBB\xBF <?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},
+    };
+    for (const auto& c : cases) EXPECT_EQ(job::KindOfList(c.name, c.head), c.kind) << c.name;
 }
 
 }  // namespace

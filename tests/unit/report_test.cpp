@@ -80,7 +80,7 @@ TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
         {std::string("a\0\x7F\r\n", 5), std::wstring(L"a\0\x7F\r\n", 5)},
         {"\xD0\x9F\xD1\x80\xE2\x82\xAC\xC2\x80\xEF\xBF\xBF", L"\x041F\x0440\x20AC\x0080\xFFFF"},
         {"\xED\xA0\x80", std::wstring(1, L'\xD800')},  // a lone surrogate survives
-        {"\xF0\x9F\x98\x80<\xF4\x8F\xBF\xBF", L"\xD83D\xDE00<\xDBFF\xDFFF"},
+        {"\xF0\x9F\x98\x80<\xF4\x8F\xBF\xBF<\xF0\x90\x80\x80", L"\xD83D\xDE00<\xDBFF\xDFFF<\xD800\xDC00"},
         {"\x80" "A\xBF", R + L"A" + R},                     // stray continuation bytes
         {"\xD0" "A\xE2\x82<", R + L"A" + R + L"<"},        // cut short by an ASCII byte
         {"x\xF0\x9F\x98", L"x" + R},                         // cut short by the end
