@@ -1,5 +1,8 @@
-"""Helpers the Python tests share: Windows paths under Wine, files to hash."""
+"""Helpers the Python tests share: the checkout, Windows paths under Wine, files to hash."""
 import os
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")  # runs a Windows program on the tests' prefix
 
 
 def win(path):

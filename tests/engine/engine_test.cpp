@@ -18,10 +18,7 @@ namespace {
 using namespace fciv;
 
 // Files with sizes around the first read, the chunk and the ring's ends; hashes as Python's hashlib gives them.
-const struct {
-    size_t size;
-    const char *md5, *sha1, *sha384start;
-} Known[] = {
+const struct { size_t size; const char *md5, *sha1, *sha384start; } Known[] = {
     {0, "d41d8cd98f00b204e9800998ecf8427e", "da39a3ee5e6b4b0d3255bfef95601890afd80709", "38b060a751ac9638"},
     {1, "93b885adfe0da089cdf634904fd59f71", "5ba93c9db0cff93f52b521d7420e43f6eda2784f", "bec021b4f368e306"},
     {65536, "9cc60713923528a1dd94e1c1ab0ebc9e", "fefb71740a82b94a2da3bcd2fd72fc64a7fb8666", "d82c7f97f2256043"},

@@ -25,17 +25,9 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-INPUT Key(WORD vk, bool up) {
-    INPUT i{INPUT_KEYBOARD, {}};
-    i.ki = {vk, 0, static_cast<DWORD>(up ? KEYEVENTF_KEYUP : 0), 0, 0};
-    return i;
-}
+INPUT Key(WORD vk, bool up) { return {.type = INPUT_KEYBOARD, .ki = {vk, 0, static_cast<DWORD>(up ? KEYEVENTF_KEYUP : 0), 0, 0}}; }
 
-INPUT Button(DWORD flags) {
-    INPUT i{INPUT_MOUSE, {}};
-    i.mi.dwFlags = flags;
-    return i;
-}
+INPUT Button(DWORD flags) { return {.type = INPUT_MOUSE, .mi = {0, 0, 0, flags, 0, 0}}; }
 
 void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
 
@@ -92,16 +84,18 @@ void FormTest::ClickItem(int element, int item, bool twice) {
     Pump();
 }
 
-void FormTest::Click(HWND hwnd) {
+namespace {
+POINT Middle(HWND hwnd) {
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, 1);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
+}  // namespace
+
+void FormTest::Click(HWND hwnd) { ClickAt(Middle(hwnd), 1); }
 
 void FormTest::Hover(HWND hwnd) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SetCursorPos(Middle(hwnd).x, Middle(hwnd).y);
     Send({Button(MOUSEEVENTF_MOVE)});
 }
 

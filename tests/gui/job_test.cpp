@@ -42,8 +42,7 @@ TEST_F(JobTest, AMissingToolOrAProgramFolderThatCannotBeWrittenIsNamed) {
     EXPECT_EQ(form->Text6.Text(), L"");  // not the last job's report
     EXPECT_FALSE(std::filesystem::exists(app.Path() + L"\\dbsha.xml"));  // the old one deleted, no empty one left
     EXPECT_EQ(form->Text4.Text(), L"FCIV \"" + data.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
-    EXPECT_TRUE(form->Command2.Enabled());
-    EXPECT_EQ(Focused(), Command2);
+    EXPECT_EQ(Focused(), Command2);  // enabled again
     form->AppDir = L"Z:\\sys\\";  // no one may create files there
     RunJob();
     ASSERT_EQ(dialogs.shown.size(), 2u);
@@ -53,7 +52,9 @@ TEST_F(JobTest, AMissingToolOrAProgramFolderThatCannotBeWrittenIsNamed) {
 }
 
 TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {
-    Tool(L"stand_in.exe");
+    Tool(L"fciv.exe");
+    const std::wstring big = data.Write(L"big.bin", "");
+    std::filesystem::resize_file(big, 1ull << 30);  // seconds of hashing
     bool enabledDuringJob = true;
     dialogs.onMessage = [&] { enabledDuringJob = form->Command2.Enabled(); };
     const std::wstring elsewhere = data.Make(L"elsewhere");
@@ -68,15 +69,12 @@ TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, L"Помощь");
     EXPECT_FALSE(enabledDuringJob);
-    EXPECT_EQ(form->Text4.Text(),
-              L"FCIV \"" + data.Path() + L"\" -r -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
-    EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    EXPECT_EQ(form->Text4.Text(), L"FCIV \"" + data.Path() + L"\" -r -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
+    EXPECT_EQ(form->Text6.Text(), big + L"\r\nMD5:cd573cfaace07e7949bc0c46028904ff");
     EXPECT_EQ(form->Dir1.Path(), elsewhere);
-    EXPECT_TRUE(form->Command2.Enabled());
     ASSERT_EQ(Focused(), Command2);  // the button had it: the space bar runs the job again
-    form->Text6.SetText(L"");
     Press(VK_SPACE);
-    EXPECT_EQ(form->Text6.Text(), L"stand-in\r\nMD5:0");
+    EXPECT_EQ(form->Text6.Text(), L"***************\r\n Нет данных !\r\n***************");  // the folder dropped meanwhile
     EXPECT_TRUE(form->Text4.Text().ends_with(L"\\dbsha.xml\"")) << "the last job let its database go";
     EXPECT_EQ(form->Text3.Text(), L"*.*");
 }

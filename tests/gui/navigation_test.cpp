@@ -28,11 +28,8 @@ protected:
 
 TEST_F(NavigationTest, EnterInThePathBoxMovesTheListsOrReportsThePath) {
     const std::wstring missing = dir.Path() + L"\\Missing\\Deeper", bad = L"Неверное имя или номер файла";
-    const struct {
-        std::wstring typed;
-        int shift;  // Shift, Ctrl
-        std::wstring lists, pathBox, prompt, title;  // no prompt: no box
-    } cases[] = {
+    // shift: 1 Shift, 2 Ctrl; no prompt: no box.
+    const struct { std::wstring typed; int shift; std::wstring lists, pathBox, prompt, title; } cases[] = {
         {reports + L"\\", 0, reports, reports + L"\\", L"", L""},
         {reports, 1, reports, reports, L"", L""},
         {reports, 2, reports, reports, L"", L""},
@@ -52,6 +49,10 @@ TEST_F(NavigationTest, EnterInThePathBoxMovesTheListsOrReportsThePath) {
         EXPECT_EQ(dialogs.shown, (c.prompt.empty() ? std::vector<test::Shown>{} : std::vector<test::Shown>{{c.prompt, 48, c.title}}));
         EXPECT_EQ(Focused(), Text1) << "the focus comes back to the path box";
     }
+    Click(Item(Command1));  // the picker cancelled: nothing moves, no box
+    Pump();
+    EXPECT_EQ(Focused(), Command1);  // clicked
+    EXPECT_EQ(form->Dir1.Path() + form->Text1.Text() + std::to_wstring(dialogs.shown.size()), L"Z:\\tmpC:\\bad|name1");
 }
 
 TEST_F(NavigationTest, TypingADriveLetterInTheDriveListChoosesIt) {
@@ -93,10 +94,7 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
 
 TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
     Enter(reports);
-    const struct {
-        const wchar_t* mask;
-        std::vector<std::wstring> files;
-    } cases[] = {
+    const struct { const wchar_t* mask; std::vector<std::wstring> files; } cases[] = {
         {L"*.txt", {L"a.TXT", L"b.txt", L"скрытый.txt"}},  // hidden files too: the tool hashes them
         {L"*.doc, Ґ*", {L"c.doc", L"ґ.log"}},                // ',' separates as ';' does; case beyond ASCII
         {L"", {L"a.TXT", L"b.txt", L"c.doc", L"ґ.log", L"скрытый.txt"}},
@@ -112,11 +110,7 @@ TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
 
 TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
     const std::wstring missing = dir.Path() + L"\\Нет такой";
-    const struct {
-        std::vector<std::wstring> paths;
-        std::wstring lists, pathBox;
-        size_t boxes;
-    } cases[] = {
+    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; } cases[] = {
         {{L"\"" + reports + L"\""}, reports, reports, 0},
         {{reports + L"\\b.txt"}, reports, reports, 0},  // a file: its folder
         {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1},  // the first counts; missing: the path-error box

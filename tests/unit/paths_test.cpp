@@ -9,46 +9,35 @@ namespace {
 
 TEST(ParameterString, BuildsTheToolsCommandLine) {
     const struct {
-        const wchar_t* folder;
-        bool md5, sha1;
-        const wchar_t* pattern;
-        bool recursive, namesOnly;
-        const wchar_t *appDir, *expected;
+        const wchar_t* folder; bool md5, sha1; const wchar_t* pattern; bool recursive, namesOnly; const wchar_t* expected;
     } cases[] = {
-        {L"C:\\Data", true, false, L"*.*", false, false, L"C:\\T\\", L"C:\\Data -md5 -xml C:\\T\\dbsha.xml"},
-        {L"D:\\", true, true, L"*.txt", true, true, L"C:\\T\\", L"D:\\ -r -wp -type *.txt -both -xml C:\\T\\dbsha.xml"},
-        {L"C:\\P", false, true, L"*.jpg", true, false, L"C:\\T\\", L"C:\\P -r -type *.jpg -sha1 -xml C:\\T\\dbsha.xml"},
-        {L"C:\\Data", false, false, L"*.*", false, true, L"C:\\T\\", L"C:\\Data -wp -xml C:\\T\\dbsha.xml"},
+        {L"C:\\Data", true, false, L"*.*", false, false, L"C:\\Data -md5"},
+        {L"D:\\", true, true, L"*.txt", true, true, L"D:\\ -r -wp -type *.txt -both"},
+        {L"C:\\P", false, true, L"*.jpg", true, false, L"C:\\P -r -type *.jpg -sha1"},
+        {L"C:\\Data", false, false, L"*.*", false, true, L"C:\\Data -wp"},
         // Only the exact "*.*" leaves the mask out; the empty mask is passed too.
-        {L"C:\\Data", true, false, L"*.* ", false, false, L"C:\\T\\", L"C:\\Data -type \"*.* \" -md5 -xml C:\\T\\dbsha.xml"},
-        {L"C:\\Data", true, false, L"", false, false, L"C:\\T\\", L"C:\\Data -type  -md5 -xml C:\\T\\dbsha.xml"},
+        {L"C:\\Data", true, false, L"*.* ", false, false, L"C:\\Data -type \"*.* \" -md5"},
+        {L"C:\\Data", true, false, L"", false, false, L"C:\\Data -type  -md5"},
         // Each argument comes back whole by the Windows rules: blanks and tabs quoted, a quote escaped,
         // backslashes doubled where a quote follows them.
-        {L"C:\\My Data\\", true, false, L"a\"b", false, false, L"C:\\Program Files\\T\\",
-         L"\"C:\\My Data\\\\\" -type a\\\"b -md5 -xml \"C:\\Program Files\\T\\dbsha.xml\""},
-        {L"C:\\a\tb", true, false, L"x\\\" y", false, false, L"C:\\T\\",
-         L"\"C:\\a\tb\" -type \"x\\\\\\\" y\" -md5 -xml C:\\T\\dbsha.xml"},
-        {L"C:\\Папка", false, true, L"*.doc; *.txt", false, false, L"C:\\T\\",
-         L"C:\\Папка -type \"*.doc; *.txt\" -sha1 -xml C:\\T\\dbsha.xml"},
+        {L"C:\\My Data\\", true, false, L"a\"b", false, false, L"\"C:\\My Data\\\\\" -type a\\\"b -md5"},
+        {L"C:\\a\tb", true, false, L"x\\\" y", false, false, L"\"C:\\a\tb\" -type \"x\\\\\\\" y\" -md5"},
+        {L"C:\\Папка", false, true, L"*.doc; *.txt", false, false, L"C:\\Папка -type \"*.doc; *.txt\" -sha1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(job::ParameterString(c.folder, job::SwitchText(c.recursive, c.namesOnly), job::MaskText(c.pattern),
-                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), c.appDir + job::DatabaseName(1)),
-                  c.expected);
+                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), L"C:\\Program Files\\T\\" + job::DatabaseName(1)),
+                  c.expected + std::wstring(L" -xml \"C:\\Program Files\\T\\dbsha.xml\""));
     }
 }
 
 TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
-    const struct {
-        const wchar_t *path, *up;
-    } trims[] = {
+    const struct { const wchar_t *path, *up; } trims[] = {
         {L"C:\\Temp\\Missing\\Deeper", L"C:\\Temp\\Missing\\"}, {L"C:\\Windows\\", L"C:\\"}, {L"C:\\", L"C:\\"},
         {L"\\\\server\\share\\docs", L"\\\\server\\share\\"}, {L"a\\", L"a\\"}, {L"docs", L"docs"}, {L"", L""}, {L"\\", L"\\"},
     };
     for (const auto& c : trims) EXPECT_EQ(navigation::TrimToLastFolder(c.path), c.up) << c.path;
-    const struct {
-        const wchar_t *typed, *clean;
-    } cleans[] = {
+    const struct { const wchar_t *typed, *clean; } cleans[] = {
         {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""},
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
@@ -58,11 +47,7 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
 // What the window checks when it is dropped: told by the name in any case, or by the first bytes.
 TEST(KindOfList, ByNameOrByTheFirstBytes) {
     using enum job::ListKind;
-    const struct {
-        const wchar_t* name;
-        const char* head;
-        job::ListKind kind;
-    } cases[] = {
+    const struct { const wchar_t* name; const char* head; job::ListKind kind; } cases[] = {
         {L"C:\\d\\SHA256SUMS", "", Sums}, {L"image.iso.sha256", "", Sums}, {L"Checksum", "", Sums}, {L"sha256sums.txt", "", None},
         {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e9800998ecf8427e  b", Sums},
         {L"db.xml", "\xEF\xBB\xBF <?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},

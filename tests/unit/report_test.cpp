@@ -16,9 +16,7 @@ const std::wstring AReport = L"C:\\d\\a.txt\r\nMD5:M1\r\nSHA1:S1";
 const std::wstring Closed = L"<FILE_ERROR><name>C:\\d\\x\\</name><error>5</error></FILE_ERROR>";
 
 TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
-    const struct {
-        std::wstring db, report;
-    } cases[] = {
+    const struct { std::wstring db, report; } cases[] = {
         {L"<?xml version=\"1.0\"?>\r\n<FCIV>\r\n" + A + L"\r\n<FILE_ENTRY><name>b</name><MD5>M2</MD5></FILE_ENTRY></FCIV>",
          AReport + L"\r\nb\r\nMD5:M2"},
         {L"<FILE_ENTRY><name>a</name><SHA1>S1</SHA1></FILE_ENTRY>", L"a\r\nSHA1:S1"},
@@ -73,10 +71,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
 
 TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
     const std::wstring R = L"\xFFFD";
-    const struct {
-        std::string in;
-        std::wstring out;
-    } cases[] = {
+    const struct { std::string in; std::wstring out; } cases[] = {
         {std::string("a\0\x7F\r\n", 5), std::wstring(L"a\0\x7F\r\n", 5)},
         {"\xD0\x9F\xD1\x80\xE2\x82\xAC\xC2\x80\xEF\xBF\xBF", L"\x041F\x0440\x20AC\x0080\xFFFF"},
         {"\xED\xA0\x80", std::wstring(1, L'\xD800')},  // a lone surrogate survives
