@@ -1,11 +1,7 @@
 #include "ui/form_window.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
-#include "logic/runtime_error.h"
 #include "ui/lists.h"
 #include "ui/win_error.h"
 

@@ -21,7 +21,7 @@ namespace {
 const wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-std::wstring Line(size_t number) { return L", строка / line " + std::to_wstring(number); }
+std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
 // Text that is not UTF-8 is in the system's ANSI code page, as the window's saved reports may be.
 std::string AsUtf8(std::string bytes) {
@@ -133,7 +133,7 @@ private:
 // What a database entry that is no hashed file says, on one line.
 std::wstring NotAFile(const DatabaseItem& item) {
     if (item.kind == DatabaseItem::Unread) return L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")";
-    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + Line(item.line);
+    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
     return Incomplete;
 }
 
@@ -193,12 +193,12 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     for (const SumsProblem& p : sums.problems) {
         if (p.problem == LineProblem::NotSums) {
             ++badLines;
-            Warn(L"Не строка сумм / not a sums line" + Line(p.line));
+            Warn(L"Не строка сумм / not a sums line" + AtLine(p.line));
         } else if (p.problem == LineProblem::Unsupported) {
-            checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + Line(p.line),
+            checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
                           L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line));
         } else {
-            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + Line(p.line),
+            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + AtLine(p.line),
                           L"REFUSED\t" + std::to_wstring(p.line));
         }
     }

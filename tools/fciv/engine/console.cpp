@@ -43,16 +43,16 @@ void Print(Stream stream, const std::wstring& text) {
 bool OutputFailed() { return outputFailed; }
 
 namespace {
-void Line(Stream stream, std::wstring text) {
+void WriteLine(Stream stream, std::wstring text) {
     if (IsConsole(stream) && text.size() < static_cast<size_t>(ConsoleWidth()))
         text = L"\r" + text.append(static_cast<size_t>(ConsoleWidth()) - 1 - text.size(), L' ');
     Print(stream, text + L"\r\n");
 }
 }  // namespace
 
-void Warn(const std::wstring& text) { Line(Stream::Err, text); }
+void Warn(const std::wstring& text) { WriteLine(Stream::Err, text); }
 
-void Say(const std::wstring& text) { Line(Stream::Out, text); }
+void Say(const std::wstring& text) { WriteLine(Stream::Out, text); }
 
 int Fail(int code, const std::wstring& text) {
     Warn(text);
