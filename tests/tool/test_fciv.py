@@ -41,6 +41,8 @@ def run(*args, code=None, as_nobody=None, preexec_fn=None):
 
 def file_size_limit(size):
     """What a process started with it may write to a file: a write past it fails instead of ending the process."""
+    # Wine's server must be running before: one that the limited process started would inherit the limit.
+    subprocess.run([os.path.join(ROOT, "scripts", "wine-prefix.sh")], check=True)
     def limit():
         signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
