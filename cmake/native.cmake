@@ -10,7 +10,7 @@ add_executable(native_unit_tests ${UNIT_TEST_SOURCES})
 target_compile_options(native_unit_tests PRIVATE ${SANITIZE})
 target_link_options(native_unit_tests PRIVATE ${SANITIZE})
 target_link_libraries(native_unit_tests PRIVATE logic fcivcore gtest_main)
-gtest_discover_tests(native_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(native_unit_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
 
 # Fuzz targets: a few seconds each inside the test run, seeded from tests/fuzz/corpus.
 function(add_fuzz_test name source lib)
@@ -23,6 +23,7 @@ function(add_fuzz_test name source lib)
   add_test(NAME fuzz.${name}
            COMMAND ${name} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1
                    ${found} ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${ARGN})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 60)
 endfunction()
 set(FUZZ_SECONDS 10 CACHE STRING "How long each fuzz target runs in the test suite")
 add_fuzz_test(report_fuzz tests/fuzz/report_fuzz.cpp logic report)

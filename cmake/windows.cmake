@@ -31,12 +31,12 @@ add_version_resource(tallymere tallymere "Tallymere: MD5 and SHA-1 hashes of a f
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE logic fcivcore gtest_main)
-gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
 add_executable(gui_tests tests/gui/window_test.cpp tests/gui/results_test.cpp tests/gui/navigation_test.cpp tests/gui/job_test.cpp tests/gui/gui_fixture.cpp src/res/tallymere.rc)
 target_link_libraries(gui_tests PRIVATE form gtest_main)
 target_include_directories(gui_tests PRIVATE tests)
-gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
 add_executable(reader_bench bench/reader_bench.cpp)
 target_link_libraries(reader_bench PRIVATE form psapi)
@@ -52,10 +52,10 @@ target_compile_definitions(fcivengine PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_executable(engine_tests tests/engine/engine_test.cpp)
 target_link_libraries(engine_tests PRIVATE fcivengine gtest_main)
-gtest_discover_tests(engine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(engine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 # Once more under Wine's heap checks: a block freed twice or written after it was freed fails the run.
 add_test(NAME engine.heap_checked COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:engine_tests>)
-set_tests_properties(engine.heap_checked PROPERTIES ENVIRONMENT "WINEDEBUG=warn+heap" FAIL_REGULAR_EXPRESSION "heap:")
+set_tests_properties(engine.heap_checked PROPERTIES TIMEOUT 60 ENVIRONMENT "WINEDEBUG=warn+heap" FAIL_REGULAR_EXPRESSION "heap:")
 
 # The hashing tool, beside the program.
 set(FCIV_SOURCES ${LAYER_tools/fciv})
@@ -76,7 +76,7 @@ add_executable(lock_file tests/tool/lock_file.cpp)
 target_link_options(lock_file PRIVATE -municode)
 foreach(group KnownAnswers Listing Failures Interruption Checking)
   add_test(NAME tool.${group} COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/tool/test_fciv.py ${group})
-  set_tests_properties(tool.${group} PROPERTIES
+  set_tests_properties(tool.${group} PROPERTIES TIMEOUT 180
     ENVIRONMENT "FCIV_EXE=$<TARGET_FILE:fciv>;LOCK_EXE=$<TARGET_FILE:lock_file>")
 endforeach()
 
@@ -90,7 +90,7 @@ foreach(journey both_hashes_recursive_names_only_with_a_mask_in_a_folder_with_bl
                 mouse_on_the_drive_list_and_the_picker started_with_a_folder_a_sums_file_or_from_one_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
-  set_tests_properties(journey.${journey} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>;${PLANTED_ENV}")
+  set_tests_properties(journey.${journey} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>;${PLANTED_ENV}")
 endforeach()
 
 add_executable(read_floor bench/read_floor.cpp)

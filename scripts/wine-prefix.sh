@@ -25,6 +25,10 @@ if [ ! -f "$WINEPREFIX/.tallymere-ready" ]; then
   touch "$WINEPREFIX/.tallymere-ready"
 fi
 quiet wineserver -p || true
+# No debugger for a crash: the process ends at once with the exception's code
+# (Wine's debugger waits on a crash dialog that no one answers).
+grep -qs '^"Debugger"=""' "$WINEPREFIX/system.reg" ||
+  quiet wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f
 # Start Wine's background services now, detached, so that no test's output pipe
 # is inherited by them (ctest would wait for it forever).
 quiet wine wineboot

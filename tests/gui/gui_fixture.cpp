@@ -36,6 +36,10 @@ void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()),
 void FormTest::SetUp() {
     UseOwnDesktop();
     boxCloser_ = SetWindowsHookExW(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
+    Open();
+}
+
+void FormTest::Open() {
     form = std::make_unique<app::Form1>(dialogs, shell, clock);
     dialogs.owner = form->Window().Hwnd();
     form->Show();
@@ -59,6 +63,14 @@ void FormTest::Pump() {
             DispatchMessageW(&msg);
         }
     }
+}
+
+bool FormTest::PumpUntil(const std::function<bool()>& done) {
+    for (const ULONGLONG end = GetTickCount64() + 20000; !done(); Pump()) {
+        if (GetTickCount64() > end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return true;
 }
 
 void FormTest::Press(UINT key, int shift) {

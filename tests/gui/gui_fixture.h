@@ -62,8 +62,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Creates and shows the window, in front.
+    void Open();
     // Runs every pending message through the program's own pre-translation.
     void Pump();
+    // Pumps until `done` holds, waiting for messages in between; false when 20 s pass first.
+    bool PumpUntil(const std::function<bool()>& done);
     // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl, 4 Alt.
     void Press(UINT key, int shift = 0);
     // Presses Tab until the element has the focus, as a keyboard user gets there.

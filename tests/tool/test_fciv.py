@@ -33,9 +33,10 @@ def run(*args, code=None, as_nobody=None, preexec_fn=None):
                    "HOME=" + NOBODY_PREFIX, "WINEDEBUG=-all", "wine", os.path.join(as_nobody, "fciv.exe"), *args]
     proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn)
     out = proc.stdout.decode("utf-8", "replace")
-    err = "\n".join(l for l in proc.stderr.decode("utf-8", "replace").splitlines() if not l.startswith("wine:"))
-    if code is not None and proc.returncode != code:
-        raise AssertionError(f"exit {proc.returncode}, expected {code}\n{out}\n{err}")
+    whole = proc.stderr.decode("utf-8", "replace")
+    err = "\n".join(l for l in whole.splitlines() if not l.startswith("wine:"))
+    if code is not None and proc.returncode != code:  # Wine's own lines too: they tell why a start failed
+        raise AssertionError(f"exit {proc.returncode}, expected {code}\n{out}\n{whole}")
     return proc.returncode, out, err
 
 
