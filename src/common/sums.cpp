@@ -140,13 +140,13 @@ SumsFile ParseReport(const std::vector<std::string_view>& lines) {
     for (size_t i = 0; i < lines.size() && lines[i] != ReportRule; ++i) {
         const std::string_view line = lines[i];
         if (!IsReportHash(line)) {
-            if (!name.empty() && (i == 0 || !IsReportHash(lines[i - 1]))) file.problems.push_back({i, LineProblem::NotSums, {}});
+            if (!name.empty() && (i == 0 || !IsReportHash(lines[i - 1]))) file.problems.push_back({i, LineProblem::NotSums, {}, std::string(name)});
             name = line;
             continue;
         }
         SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, std::string(name), i + 1};
         e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
-        if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}});
+        if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}, e.name});
         else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}});
         else file.entries.push_back(std::move(e));
     }
@@ -186,8 +186,8 @@ SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
         if (read == Read::Other) read = ReadUntagged(line, escaped, byName, e, tag);
         if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}});
         else if (read == Read::Entry) file.entries.push_back(std::move(e));
-        else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag});
-        else file.problems.push_back({number, LineProblem::NotSums, {}});
+        else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag, e.name});
+        else file.problems.push_back({number, LineProblem::NotSums, {}, e.name});
     }
     return file;
 }

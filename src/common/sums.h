@@ -30,6 +30,7 @@ struct SumsProblem {
     size_t line;
     LineProblem problem;
     std::string algorithm;  // Unsupported: its name ("SHA224", "BLAKE2b")
+    std::string name;       // the file the line names, when that much could be read
 };
 
 struct SumsFile {

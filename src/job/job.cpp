@@ -41,6 +41,7 @@ void Form1::CheckList(const std::wstring& list, job::ListKind kind) {
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
                    void (Form1::*read)(const std::wstring& path)) {
+    if (jobRunning_) return;  // one job at a time, whatever message asks for another
     // The keyboard goes back where it was when the job ends: to the button, to the window.
     const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
     const bool wasActive = GetForegroundWindow() == window_.Hwnd();

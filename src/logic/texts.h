@@ -81,6 +81,9 @@ inline constexpr wchar_t CheckRight[] = L"ВЕРНО: ";
 inline constexpr const wchar_t* CheckSummary[] = {L"Верно: ", L", изменено: ", L", нет файла: ", L", не прочитано: "};
 inline constexpr wchar_t CheckBadLines[] = L", строк не разобрано: ";
 inline constexpr wchar_t CheckInterrupted[] = L"Проверка прервана";
+inline constexpr wchar_t CheckNotChecked[] = L": не проверено файлов: ";
+inline constexpr wchar_t CheckBadLine[] = L"НЕ РАЗОБРАНА ";
+inline constexpr wchar_t CheckUnknown[] = L"НЕПОНЯТНЫЙ ИТОГ: ";
 
 // Descriptions of the runtime errors.
 inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";

@@ -22,11 +22,15 @@ protected:
     // Presses "Формировать" with the space bar: the job runs inside the press. `during` runs once
     // `afterMs` into the job, as a person goes on using the window while the tool runs.
     void RunJob(std::function<void()> during = [] {}, UINT afterMs = 200) {
-        static std::function<void()> pending;
-        pending = std::move(during);
         TabTo(Command2);
-        SetTimer(form->Window().Hwnd(), 1, afterMs, [](HWND h, UINT, UINT_PTR id, DWORD) { KillTimer(h, id); pending(); });
+        During(std::move(during), afterMs);
         Press(VK_SPACE);
+    }
+    // `what` runs once, `afterMs` into what the window does next.
+    void During(std::function<void()> what, UINT afterMs = 200) {
+        static std::function<void()> pending;
+        pending = std::move(what);
+        SetTimer(form->Window().Hwnd(), 1, afterMs, [](HWND h, UINT, UINT_PTR id, DWORD) { KillTimer(h, id); pending(); });
     }
     TempFolder app{L"программа с пробелом "};
     TempFolder data{L"данные "};
@@ -112,11 +116,17 @@ TEST_F(JobTest, ADroppedReportChecksItsFilesAgain) {
     form->Check4.SetValue(0);
     data.Write(L"b.txt", "bb");
     std::filesystem::remove(gone);
-    PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf({form->AppDir + L"hash_01-09-2027_953.txt"})), 0);
+    const std::wstring report = form->AppDir + L"hash_01-09-2027_953.txt", database = form->AppDir + L"dbsha.xml";
+    std::filesystem::remove(database);
+    During([&] {  // a click message, as automation sends it, reaching the disabled button: no second job
+        PostMessageW(form->Window().Hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Item(Command2)), BN_CLICKED), reinterpret_cast<LPARAM>(Item(Command2)));
+    });
+    PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf({report})), 0);
     Pump();  // the check runs inside the drop
     EXPECT_EQ(form->Text6.Text(), L"ИЗМЕНЁН (MD5): " + changed + L"\r\nНЕТ ФАЙЛА: " + gone + L"\r\nВЕРНО: " + same +
                                       L"\r\n***************\r\nВерно: 1, изменено: 1, нет файла: 1, не прочитано: 0");
     EXPECT_EQ(form->Dir1.Path(), app.Path());  // the lists moved to the report's folder
+    EXPECT_FALSE(std::filesystem::exists(database)) << "a job ran inside the check";
     EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
 }
 

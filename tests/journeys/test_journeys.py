@@ -225,6 +225,7 @@ class Journeys(unittest.TestCase):
         signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", f"SHA256 (image.iso) = {digest}",
                   f"SHA256 (image2.iso) = {'1' * 64}", "-----BEGIN PGP SIGNATURE-----", "iQIzBAEBCAAdFiEE", "-----END PGP SIGNATURE-----"]
         for name, text, first in (("SHA256SUMS", f"{digest}  image.iso\n", "Все файлы верны: 1\r\nВЕРНО: image.iso"),
+                                  ("MD5SUMS", f"{md5}  image.iso\n{md5[1:]}  image.iso\n", "НЕ РАЗОБРАНА строка 2: image.iso\r\nВЕРНО"),
                                   ("CHECKSUM", "\n".join(signed), "НЕТ ФАЙЛА: image2.iso\r\nВЕРНО: image.iso"),
                                   ("image.xml", f"<FCIV><FILE_ENTRY><name>image.iso</name><MD5>{md5}</MD5></FILE_ENTRY></FCIV>",
                                    "Все файлы верны: 1")):  # read with the system's XmlLite, not the one planted

@@ -83,11 +83,12 @@ public:
         if (verdicts_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
     }
 
-    // The list cannot be checked: the reason, on the error stream and in the verdicts.
-    int Refuse(const std::wstring& reason) {
-        Verdict(L"ERROR\t" + VerdictName(reason));
+    // The list cannot be checked: "Russian / English" and what it is about, on the error
+    // stream, and in Russian in the verdicts (the window's language).
+    int Refuse(const std::wstring& message, const std::wstring& detail) {
+        Verdict(L"ERROR\t" + VerdictName(message.substr(0, message.find(L" / ")) + L": " + detail));
         Commit(false);
-        return Fail(ExitUsage, reason);
+        return Fail(ExitUsage, message + L": " + detail);
     }
 
     // The summary and the exit code; `notChecked`: files left when interrupted.
@@ -103,7 +104,6 @@ public:
         if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
         if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(notChecked + given - taken_);
         Say(text);
-        if (badLines) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines));
         if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(notChecked + given - taken_));
         const bool written = Commit(stop);
         if (stop) return ExitInterrupted;
@@ -145,7 +145,7 @@ void Expect(Job& job, const std::wstring& base, std::wstring name) {
 
 int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     const std::wstring base = BaseFolder(o, win32::FullPath(L"."));
-    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found", o.folder);
     const auto started = std::chrono::steady_clock::now();
     DatabaseReader reader(o.database);
     size_t given = 0, bad = 0;
@@ -175,34 +175,36 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     HashInOrder(next, 0, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
     size_t rest = 0;
     for (Job job; stop && next(job);) ++rest;
-    if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
+    if (!reader.Error().empty()) return checker.Refuse(reader.Error(), o.database);
     const int code = checker.Finish(given, rest, started, 0, stop);
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
 int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     std::string bytes;
-    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
-    if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
+    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read", Reason(error) + L": " + o.sums);
+    if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty", o.sums);
     const std::wstring full = win32::FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
-    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found", o.folder);
     const auto started = std::chrono::steady_clock::now();
     const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
     size_t badLines = 0;
     for (const SumsProblem& p : sums.problems) {
+        const std::wstring name = VerdictName(common::Utf8Decode(p.name));
         if (p.problem == LineProblem::NotSums) {
             ++badLines;
             Warn(L"Не строка сумм / not a sums line" + AtLine(p.line));
+            checker.Verdict(L"BAD_LINE\t" + std::to_wstring(p.line) + L"\t" + name);
         } else if (p.problem == LineProblem::Unsupported) {
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
-                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line));
+                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" + name);
         } else {
             checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + AtLine(p.line),
                           L"REFUSED\t" + std::to_wstring(p.line));
         }
     }
-    if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
+    if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked", o.sums);
     size_t given = 0;
     const auto next = [&](Job& job) {
         if (given == sums.entries.size()) return false;

@@ -27,11 +27,16 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
     const auto add = [](std::wstring& to, const std::wstring& lines) {
         if (!lines.empty()) to += (to.empty() ? L"" : L"\r\n") + lines;
     };
+    // "строка N" and, when the tool could read it, the file's name.
+    const auto atLine = [](std::wstring_view line, std::wstring_view name) {
+        return texts::CheckLine + std::wstring(line) + (name.empty() ? L"" : L": " + std::wstring(name));
+    };
     for (size_t start = 0; start < verdicts.size();) {
         const size_t end = std::min(verdicts.find(L'\n', start), verdicts.size());
         std::wstring_view line = verdicts.substr(start, end - start);
         start = end + 1;
         if (line.ends_with(L'\r')) line.remove_suffix(1);
+        if (line.empty()) continue;
         const std::vector<std::wstring_view> f = Split(line);
         const std::wstring last(f.back());
         if (f[0] == L"RIGHT" && f.size() == 2) ++counts[0], add(right, texts::CheckRight + last);
@@ -39,19 +44,20 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         else if (f[0] == L"MISSING" && f.size() == 2) ++counts[2], add(wrong, texts::CheckMissing + last);
         else if (f[0] == L"UNREADABLE" && f.size() == 3) ++counts[3], add(wrong, texts::CheckUnreadable + last + L"\r\n" + ErrorLine(f[1], describe));
         else if (f[0] == L"NOT_RECORDED" && f.size() == 3) add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[1], describe));
-        else if (f[0] == L"UNSUPPORTED" && f.size() == 3) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + texts::CheckLine + last);
+        else if (f[0] == L"UNSUPPORTED" && f.size() == 4) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + atLine(f[2], f[3]));
+        else if (f[0] == L"BAD_LINE" && f.size() == 3) ++badLines, add(wrong, texts::CheckBadLine + atLine(f[1], f[2]));
         else if (f[0] == L"REFUSED" && f.size() == 2) add(wrong, texts::CheckRefused + (texts::CheckLine + last));
         else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
         else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
         else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
-        else if (f[0] == L"BAD_LINES" && f.size() == 2) badLines = std::wcstoul(last.c_str(), nullptr, 10);
-        else if (f[0] == L"INTERRUPTED") interrupted = texts::CheckInterrupted;
+        else if (f[0] == L"INTERRUPTED" && f.size() == 2) add(interrupted, texts::CheckInterrupted + (texts::CheckNotChecked + last));
+        else add(wrong, texts::CheckUnknown + std::wstring(line));  // never taken for nothing
     }
     std::wstring summary = texts::CheckSummary[0] + std::to_wstring(counts[0]);
     for (int i = 1; i < 4; ++i) summary += texts::CheckSummary[i] + std::to_wstring(counts[i]);
     if (badLines) summary += texts::CheckBadLines + std::to_wstring(badLines);
-    if (!interrupted.empty()) summary += L"\r\n" + interrupted;
-    std::wstring report;
+    if (!interrupted.empty()) summary += L"\r\n" + std::wstring(texts::CheckInterrupted);
+    std::wstring report = interrupted;
     if (wrong.empty() && interrupted.empty() && counts[0] > 0) add(report, texts::CheckAllRight + std::to_wstring(counts[0]));
     add(report, wrong);
     add(report, right);
