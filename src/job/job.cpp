@@ -1,6 +1,8 @@
 #include <exception>
+#include <iterator>
 
 #include "app/form1.h"
+#include "common/exit_codes.h"
 #include "logic/job/parameters.h"
 #include "logic/texts.h"
 #include "ui/event_pump.h"
@@ -58,10 +60,11 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
         Command2.SetEnabled(true);
         if (buttonHadFocus) SetFocus(Command2.Hwnd());
     };
-    try {
+    try {  // what the tool writes is this run's: no file of an earlier run is left to be taken for it
         ui::DeleteForWriting(output);
     } catch (const logic::RuntimeError& e) {
-        dialogs_.Message(texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
+        dialogs_.Message(ui::Exists(output) ? texts::FileInTheWay + output + L"\r" + e.Description() + L"\r" + texts::FileInTheWayAdvice
+                                            : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
                          ui::style::Exclamation, L"");
         return finish();
     }
@@ -80,8 +83,15 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
         if (!ui::WaitHandlingEvents(window_, 0.5)) return;
         Quietly([&] { UpdateJobState(); });
     } while (!JobDone);
+    DWORD exitCode = fciv::ExitOk;
+    if (tool_) GetExitCodeProcess(tool_.get(), &exitCode);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
+    if (exitCode == fciv::ExitNotWritten || !ui::Exists(output)) {  // the tool says, or shows, that it wrote nothing
+        const std::wstring why = exitCode < std::size(texts::ToolExit) ? texts::ToolExit[exitCode] : L"";
+        dialogs_.Message(texts::ToolWroteNothing + output + (why.empty() ? L"" : L"\r" + why), ui::style::Exclamation, L"");
+        return finish();
+    }
     Quietly([&] { (this->*read)(output); });
     finish();
 }

@@ -54,6 +54,12 @@ inline constexpr wchar_t ToolNotFoundElsewhere[] = L"\rи там, где про�
 inline constexpr wchar_t FolderNotWritable[] = L"Нельзя писать в папку программы\r";
 inline constexpr wchar_t FolderNotWritableAdvice[] =
     L"База и отчёты пишутся рядом с программой: положите её в папку, куда можно писать (не в Program Files).";
+inline constexpr wchar_t FileInTheWay[] = L"Нельзя заменить файл\r";
+inline constexpr wchar_t FileInTheWayAdvice[] =
+    L"Его держит открытым другая программа, или он только для чтения: закройте её (снимите атрибут \"Только чтение\") и повторите.";
+inline constexpr wchar_t ToolWroteNothing[] = L"fciv.exe не записала результат\r";
+inline constexpr const wchar_t* ToolExit[] = {L"", L"", L"Код выхода 2: неверная команда или путь.", L"Код выхода 3: работа прервана.",
+                                              L"Код выхода 4: не удалось записать файл (нет места на диске или доступа)."};
 
 // Results.
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";

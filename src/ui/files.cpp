@@ -87,8 +87,10 @@ void DeleteForWriting(const std::wstring& path) {
     // Opened to be deleted, and created when missing: both ask the folder for a new file.
     const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (!file && GetLastError() == ERROR_ACCESS_DENIED) ThrowLastError();
+    if (!file) ThrowLastError();  // held open by another program, read-only, or the folder's refusal
 }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string EncodeText(const std::wstring& text) {
     if (text.empty()) return {};

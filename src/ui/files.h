@@ -24,8 +24,11 @@ std::string ReadFileCreating(const std::wstring& path);
 bool WriteNewFile(const std::wstring& path, const std::string& bytes);
 
 // Deletes a file, missing or not, and so finds out whether its folder takes
-// new files; throws the runtime error when it does not.
+// new files; throws the runtime error when the file stays or the folder does not.
 void DeleteForWriting(const std::wstring& path);
+
+// Whether a file or folder of that name is there.
+bool Exists(const std::wstring& path);
 
 // Text in the ANSI code page when every character has a place in it,
 // otherwise UTF-8 with a byte-order mark.

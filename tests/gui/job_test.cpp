@@ -1,6 +1,7 @@
 #include "gui_fixture.h"
 #include "logic/texts.h"
 #include "ui/files.h"
+#include "win32/handle.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ protected:
     TempFolder data{L"данные "};
 };
 
-TEST_F(JobTest, AMissingToolOrAProgramFolderThatCannotBeWrittenIsNamed) {
+TEST_F(JobTest, WhatKeepsAJobFromItsResultIsNamedAndNoEarlierResultIsShown) {
     app.Write(L"dbsha.xml", "old");
     form->Text6.SetText(L"earlier");
     RunJob();
@@ -53,6 +54,25 @@ TEST_F(JobTest, AMissingToolOrAProgramFolderThatCannotBeWrittenIsNamed) {
     EXPECT_TRUE(dialogs.shown[1].prompt.starts_with(texts::FolderNotWritable + form->AppDir + L"\r")) << dialogs.shown[1].prompt;
     EXPECT_TRUE(dialogs.shown[1].prompt.ends_with(texts::FolderNotWritableAdvice));
     EXPECT_EQ(Focused(), Command2);
+    form->AppDir = app.Path() + L"\\";
+    Tool(L"fciv.exe");
+    data.Write(L"a.txt", "a");
+    RunJob();
+    ASSERT_NE(form->Text6.Text(), L"");
+    {  // a viewer holds the last database open, sharing reading only: the tool could not replace it
+        const win32::UniqueFile viewer(CreateFileW((form->AppDir + L"dbsha.xml").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
+        RunJob();
+    }
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[2].prompt.substr(0, dialogs.shown[2].prompt.find(L'\r', 25)), texts::FileInTheWay + form->AppDir + L"dbsha.xml");
+    EXPECT_TRUE(dialogs.shown[2].prompt.ends_with(texts::FileInTheWayAdvice));
+    EXPECT_EQ(form->Text6.Text(), L"");
+    std::filesystem::remove_all(data.Path());  // the tool refuses a folder that has gone, and writes nothing
+    RunJob();
+    ASSERT_EQ(dialogs.shown.size(), 4u);
+    EXPECT_EQ(dialogs.shown[3].prompt, texts::ToolWroteNothing + form->AppDir + L"dbsha.xml\r" + texts::ToolExit[2]);
+    EXPECT_EQ(form->Text6.Text(), L"");
 }
 
 TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {

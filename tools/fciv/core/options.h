@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace fciv {
+#include "common/exit_codes.h"
 
-// Exit codes.
-inline constexpr int ExitOk = 0, ExitSomeFailed = 1, ExitUsage = 2, ExitInterrupted = 3, ExitNotWritten = 4;
+namespace fciv {
 
 enum class Mode { Record, Check, List };
 

@@ -1,0 +1,12 @@
+// The hashing tool's exit codes: what scripts and the window read of a run.
+#pragma once
+
+namespace fciv {
+
+inline constexpr int ExitOk = 0;          // done, all right
+inline constexpr int ExitSomeFailed = 1;  // done, some files unread or not right
+inline constexpr int ExitUsage = 2;       // bad command line, paths or input: nothing written
+inline constexpr int ExitInterrupted = 3; // interrupted: what was done is written, marked so
+inline constexpr int ExitNotWritten = 4;  // the database, output or verdicts could not be written
+
+}  // namespace fciv
