@@ -38,7 +38,7 @@ private:
     // Each event goes to the handler the binding table names for its element.
     void OnEvent(const ui::Event& event) override;
     void OnUntrappedError(const logic::RuntimeError& e) override { dialogs_.Error(e); }
-    void OnDrop(const std::wstring& path) override { OpenFolder(path); }
+    void OnDrop(const std::wstring& path, unsigned count) override;
 
     // app/
     void Form_Load();

@@ -12,6 +12,7 @@ inline constexpr wchar_t HelpLines[][64] = {
     L"1. Выберите каталог для хэширования",
     L"2. Выберите тип хэширования и др. параметры",
     L"3. Жмите кнопку 'Формировать'",
+    L"Проверка: перетащите на окно файл сумм, базу fciv или отчёт",
     L"",
     L"Tallymere",
     L"Версия 1.0",
@@ -54,6 +55,8 @@ inline constexpr wchar_t ToolNotFoundElsewhere[] = L"\rи там, где про�
 inline constexpr wchar_t FolderNotWritable[] = L"Нельзя писать в папку программы\r";
 inline constexpr wchar_t FolderNotWritableAdvice[] =
     L"База и отчёты пишутся рядом с программой: положите её в папку, куда можно писать (не в Program Files).";
+inline constexpr wchar_t NotAListOpened[] = L"Это не список хэшей, открыта его папка: ";
+inline constexpr const wchar_t* OnlyFirstDropped[] = {L"Перетащено файлов: ", L", взят только первый: "};
 inline constexpr wchar_t FileInTheWay[] = L"Нельзя заменить файл\r";
 inline constexpr wchar_t FileInTheWayAdvice[] =
     L"Его держит открытым другая программа, или он только для чтения: закройте её (снимите атрибут \"Только чтение\") и повторите.";

@@ -52,9 +52,15 @@ void Form1::OpenFolder(const std::wstring& path) {
     Text1.SetText(ui::FolderFor(cleaned));
     EnterPath();
     // A list of hashes is checked against the files beside it, unless a job is running.
-    if (const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, ui::FileHead(cleaned));
-        kind != job::ListKind::None)
-        CheckList(cleaned, kind);
+    const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, ui::FileHead(cleaned));
+    if (kind != job::ListKind::None) CheckList(cleaned, kind);
+    else if (ui::FolderFor(cleaned) != cleaned && ui::Exists(cleaned)) Text4.SetText(texts::NotAListOpened + cleaned);
+}
+
+// One at a time: the first of several dropped is taken, and the window says so.
+void Form1::OnDrop(const std::wstring& path, unsigned count) {
+    OpenFolder(path);
+    if (count > 1) Text4.SetText(texts::OnlyFirstDropped[0] + std::to_wstring(count) + texts::OnlyFirstDropped[1] + path);
 }
 
 void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }

@@ -20,7 +20,7 @@ public:
     static constexpr int FormIndex = -1;
     virtual void OnEvent(const Event& event) = 0;
     // Files or folders dragged from the shell onto the window: the first of them.
-    virtual void OnDrop(const std::wstring& path) = 0;
+    virtual void OnDrop(const std::wstring& path, unsigned count) = 0;  // the first of `count` dropped
     // A runtime error that no handler trapped reached the message loop.
     virtual void OnUntrappedError(const logic::RuntimeError& e) = 0;
 

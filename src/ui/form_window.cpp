@@ -228,11 +228,12 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DROPFILES: {
         const HDROP drop = reinterpret_cast<HDROP>(wp);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         std::wstring path(DragQueryFileW(drop, 0, nullptr, 0), L'\0');
         DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
         DragFinish(drop);
         CountInput();
-        if (!path.empty()) events_.OnDrop(path);
+        if (!path.empty()) events_.OnDrop(path, count);
         return 0;
     }
     case WM_DPICHANGED: {

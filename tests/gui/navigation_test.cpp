@@ -1,6 +1,7 @@
 #include <cwctype>
 
 #include "gui_fixture.h"
+#include "logic/texts.h"
 
 namespace {
 
@@ -110,19 +111,23 @@ TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
 
 TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
     const std::wstring missing = dir.Path() + L"\\Нет такой";
-    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; } cases[] = {
-        {{L"\"" + reports + L"\""}, reports, reports, 0},
-        {{reports + L"\\b.txt"}, reports, reports, 0},  // a file: its folder
-        {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1},  // the first counts; missing: the path-error box
+    const std::wstring file = reports + L"\\b.txt";
+    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; std::wstring status; } cases[] = {
+        {{L"\"" + reports + L"\""}, reports, reports, 0, L""},
+        {{file}, reports, reports, 0, texts::NotAListOpened + file},  // a file: its folder, and the window says so
+        {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1,  // the first counts; missing: the path-error box
+         texts::OnlyFirstDropped[0] + (L"2" + (texts::OnlyFirstDropped[1] + missing))},
     };
     for (const auto& c : cases) {
         Enter(dir.Path());
         dialogs.shown.clear();
+        form->Text4.SetText(L"");
         PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
         Pump();
         EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
         EXPECT_EQ(form->Text1.Text(), c.pathBox);
         EXPECT_EQ(dialogs.shown.size(), c.boxes);
+        EXPECT_EQ(form->Text4.Text(), c.status);
     }
 }
 
