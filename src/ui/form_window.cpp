@@ -147,6 +147,14 @@ void FormWindow::Layout(int dpi) {
     tips_->SetMaxWidth(MulDiv(400, scale, 96));
 }
 
+bool FormWindow::WindowAt(POINT at) const {
+    for (HWND other = nullptr; (other = FindWindowExW(nullptr, other, ClassName, nullptr)) != nullptr;) {
+        RECT rc;
+        if (other != hwnd_ && IsWindowVisible(other) && GetWindowRect(other, &rc) && rc.left == at.x && rc.top == at.y) return true;
+    }
+    return false;
+}
+
 void FormWindow::Show() {
     RECT rc;
     GetWindowRect(hwnd_, &rc);
@@ -155,8 +163,14 @@ void FormWindow::Show() {
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
     const RECT& work = mi.rcWork;
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    POINT at{work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2};
+    // Where another window of the program already stands, the next one cascades, as Windows does.
+    const int step = GetSystemMetricsForDpi(SM_CYCAPTION, GetDpiForWindow(hwnd_)) + GetSystemMetricsForDpi(SM_CYFRAME, GetDpiForWindow(hwnd_));
+    for (int i = 0; i < 32 && WindowAt(at); ++i) {
+        at = {at.x + step, at.y + step};
+        if (at.x + w > work.right || at.y + h > work.bottom) at = {work.left, work.top};
+    }
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
     SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));

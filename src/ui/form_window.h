@@ -40,6 +40,7 @@ public:
     void ReactivateAfter(win32::UniqueHandle process);
 
 private:
+    bool WindowAt(POINT at) const;  // another window of the program has its corner there
     struct FontTraits {
         using Type = HFONT;
         static Type Invalid() { return nullptr; }

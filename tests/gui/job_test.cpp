@@ -114,6 +114,9 @@ TEST_F(JobTest, TwoWindowsOfOneProgramShowEachItsOwnFolder) {
     app::Form1 second(dialogs, shell, clock);
     second.AppDir = form->AppDir;
     second.Show();
+    RECT first, next;
+    GetWindowRect(form->Window().Hwnd(), &first), GetWindowRect(second.Window().Hwnd(), &next);
+    EXPECT_GT(next.top, first.top) << "the second window opened on top of the first";
     app::FormProbe::GoToPath(second, other.Path());
     SetForegroundWindow(form->Window().Hwnd());
     Pump();
