@@ -59,7 +59,7 @@ private:
     // job/
     void Command2_Click();
     // Checks a list of hashes against the files of its folder.
-    void CheckList(const std::wstring& list, job::ListKind kind);
+    void CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder);  // files named relative to `folder`
     // A job: the tool run with the parameters made for its output file (one no other
     // window's job uses), and that file read into the report by `read`.
     void RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,

@@ -35,8 +35,7 @@ void Form1::Command2_Click() {
     }, &Form1::ReadHashDatabase);
 }
 
-void Form1::CheckList(const std::wstring& list, job::ListKind kind) {
-    const std::wstring folder = ui::FolderFor(list);
+void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
            &Form1::ReadVerdicts);
 }

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "common/paths.h"
 #include "logic/navigation/trim_path.h"
 #include "logic/runtime_error.h"
 #include "logic/texts.h"
@@ -48,13 +49,18 @@ void Form1::Command1_Click() {
 }
 
 void Form1::OpenFolder(const std::wstring& path) {
-    const std::wstring cleaned = navigation::CleanTypedPath(path);
-    Text1.SetText(ui::FolderFor(cleaned));
-    EnterPath();
+    const std::wstring cleaned = navigation::CleanTypedPath(path), folder = ui::FolderFor(cleaned);
     // A list of hashes is checked against the files beside it, unless a job is running.
-    const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, ui::FileHead(cleaned));
-    if (kind != job::ListKind::None) CheckList(cleaned, kind);
-    else if (ui::FolderFor(cleaned) != cleaned && ui::Exists(cleaned)) Text4.SetText(texts::NotAListOpened + cleaned);
+    const std::string first = ui::FileHead(cleaned);
+    const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, first);
+    // A report saved here with names relative to the folder hashed names the files of the folder the lists show.
+    if (kind != job::ListKind::None && job::IsReportOfRelativeNames(first) &&
+        CompareStringOrdinal(common::WithBackslash(folder).c_str(), -1, AppDir.c_str(), -1, TRUE) == CSTR_EQUAL)
+        return CheckList(cleaned, kind, Dir1.Path());
+    Text1.SetText(folder);
+    EnterPath();
+    if (kind != job::ListKind::None) CheckList(cleaned, kind, folder);
+    else if (folder != cleaned && ui::Exists(cleaned)) Text4.SetText(texts::NotAListOpened + cleaned);
 }
 
 // One at a time: the first of several dropped is taken, and the window says so.

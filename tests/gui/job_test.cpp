@@ -151,6 +151,15 @@ TEST_F(JobTest, ADroppedReportChecksItsFilesAgain) {
     EXPECT_EQ(form->Dir1.Path(), app.Path());  // the lists moved to the report's folder
     EXPECT_FALSE(std::filesystem::exists(database)) << "a job ran inside the check";
     EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
+    // Saved with names only, beside the program: it names the files of the folder the lists show.
+    app::FormProbe::GoToPath(*form, data.Path());
+    form->Check3.SetValue(1), form->Check4.SetValue(1);
+    RunJob();
+    PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf({form->AppDir + L"hash_01-09-2027_953 (2).txt"})), 0);
+    Pump();
+    EXPECT_EQ(form->Text6.Text(), L"Все файлы верны: 2\r\nВЕРНО: a.txt\r\nВЕРНО: b.txt\r\n***************\r\n"
+                                  L"Верно: 2, изменено: 0, нет файла: 0, не прочитано: 0");
+    EXPECT_EQ(form->Dir1.Path(), data.Path());
 }
 
 TEST_F(JobTest, ClosingTheWindowDuringAJobEndsIt) {

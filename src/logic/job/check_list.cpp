@@ -24,6 +24,15 @@ ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
     return !sums.entries.empty() && sums.entries.size() >= sums.problems.size() ? ListKind::Sums : ListKind::None;
 }
 
+bool IsReportOfRelativeNames(std::string_view head) {
+    if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
+    const size_t end = head.find('\n');
+    const std::string_view name = common::TrimEnd(head.substr(0, end), std::string_view("\r"));
+    const std::string_view next = end == std::string_view::npos ? std::string_view() : head.substr(end + 1);
+    const bool absolute = (name.size() > 1 && name[1] == ':') || name.starts_with("\\");
+    return !name.empty() && !absolute && (next.starts_with("MD5:") || next.starts_with("SHA1:"));
+}
+
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {
     return std::wstring(L"-v ") + (kind == ListKind::Database ? L"-xml " : L"-sums ") + QuoteArgument(list) + L" " +
            QuoteArgument(folder) + L" -verdicts " + QuoteArgument(verdicts);

@@ -15,6 +15,10 @@ enum class ListKind {
 // What a file is, told by its name and its first bytes.
 ListKind KindOfList(std::wstring_view fileName, std::string_view head);
 
+// Whether a file's first bytes are a report the window saved with names
+// relative to the folder that was hashed (no drive, no \\server).
+bool IsReportOfRelativeNames(std::string_view head);
+
 // The tool's parameters that check the list against the files of `folder`,
 // writing the verdicts to `verdicts`.
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts);
