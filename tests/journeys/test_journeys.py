@@ -92,12 +92,12 @@ class Journeys(unittest.TestCase):
 
     def relaunch(self, *args, preexec_fn=None):
         peek("close")
-        self.program.wait(20)
+        self.program.wait(120)
         self.launch(*args, preexec_fn=preexec_fn)
 
     def tearDown(self):
         peek("close")
-        self.program.wait(20)
+        self.program.wait(120)
         shutil.rmtree(self.root, ignore_errors=True)
         self.assertEqual(glob.glob(os.path.join(self.app, "*.marker")), [])
 
@@ -113,7 +113,7 @@ class Journeys(unittest.TestCase):
                 subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True)
                 xdo("key", "ctrl+v")
             try:
-                wait_for("the text", lambda: self.text(element) == text, 3)
+                wait_for("the text", lambda: self.text(element) == text, 10)
                 return
             except AssertionError:
                 pass
