@@ -125,8 +125,8 @@ class Journeys(unittest.TestCase):
         time.sleep(0.3)
 
     def wait_for_the_job(self):
-        wait_for("the job to start", lambda: peek("enabled", COMMAND2) == (0, "0"), 10)
-        wait_for("the job to end", lambda: peek("enabled", COMMAND2) == (0, "1"))
+        """Until the job of a fresh window has ended: its command shown, the button enabled again."""
+        wait_for("the job", lambda: self.text(TEXT4) and peek("enabled", COMMAND2) == (0, "1"))
 
     def text(self, element):
         return peek("text", element)[1]
