@@ -176,9 +176,13 @@ uint64_t HashInOrder(const JobSource& next, size_t total, bool oneAtATime, const
 
     const auto started = std::chrono::steady_clock::now();
     const bool console = IsConsole(Stream::Err);
+    auto shown = started;
+    // A few times a second, however small the files: while one is waited for, and as they are taken.
     const auto progress = [&] {
-        if (!console) return;
-        const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const auto now = std::chrono::steady_clock::now();
+        if (!console || now - shown < std::chrono::milliseconds(200)) return;
+        shown = now;
+        const double secs = std::chrono::duration<double>(now - started).count();
         const std::wstring& path = ring[taken].job.path;
         std::wstring line = L"\r" + std::to_wstring(taken) + (total ? L"/" + std::to_wstring(total) : L"") + L", " +
                             Megabytes(ring.Bytes()) + L" MB, " +
@@ -192,6 +196,7 @@ uint64_t HashInOrder(const JobSource& next, size_t total, bool oneAtATime, const
     fill();
     for (; taken < produced && ring.WaitFor(taken, here ? &*here : nullptr, progress); ++taken) {
         take(ring[taken].job, ring[taken].result);
+        progress();
         if (produced - taken < Window / 2) fill();
     }
     workers.Join();
