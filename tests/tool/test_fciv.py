@@ -3,6 +3,7 @@ import glob
 import hashlib
 import os
 import random
+import re
 import resource
 import shutil
 import signal
@@ -31,11 +32,13 @@ def run(*args, code=None, as_nobody=None, preexec_fn=None):
         shutil.copy(FCIV, as_nobody)
         command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env", "WINEPREFIX=" + NOBODY_PREFIX,
                    "HOME=" + NOBODY_PREFIX, "WINEDEBUG=-all", "wine", os.path.join(as_nobody, "fciv.exe"), *args]
-    proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn)
+    # Wine's own errors are on (they tell why a start failed) and kept apart from the tool's.
+    proc = subprocess.run(command, capture_output=True, timeout=300, preexec_fn=preexec_fn,
+                          env=dict(os.environ, WINEDEBUG="-all,err+all"))
     out = proc.stdout.decode("utf-8", "replace")
     whole = proc.stderr.decode("utf-8", "replace")
-    err = "\n".join(l for l in whole.splitlines() if not l.startswith("wine:"))
-    if code is not None and proc.returncode != code:  # Wine's own lines too: they tell why a start failed
+    err = "\n".join(l for l in whole.splitlines() if not re.match(r"wine:|[0-9a-f]{4}:err:", l))
+    if code is not None and proc.returncode != code:
         raise AssertionError(f"exit {proc.returncode}, expected {code}\n{out}\n{whole}")
     return proc.returncode, out, err
 
