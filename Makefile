@@ -5,7 +5,7 @@ WIN := $(BUILD)/windows
 NATIVE := $(BUILD)/native
 JOBS := $(shell nproc)
 
-.PHONY: all deps windows native run test bench dist clean
+.PHONY: all deps windows native run test bench dist clean mutants
 
 all: windows
 
@@ -36,3 +36,8 @@ bench: windows
 
 dist: windows
 	@scripts/dist.sh
+
+# Faults seeded one at a time into a scratch copy; the ones no test catches are listed.
+# e.g. make mutants ARGS="--base HEAD~5 --max 100"  or  ARGS="src/common/sums.cpp"
+mutants: deps
+	@scripts/mutants $(ARGS)

@@ -147,7 +147,7 @@ SumsFile ParseReport(const std::vector<std::string_view>& lines) {
         SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, std::string(name), i + 1};
         e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
         if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}, e.name});
-        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}});
+        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}, e.name});
         else file.entries.push_back(std::move(e));
     }
     return file;
@@ -184,7 +184,7 @@ SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
         std::string tag;
         Read read = ReadTagged(line, escaped, e, tag);
         if (read == Read::Other) read = ReadUntagged(line, escaped, byName, e, tag);
-        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}});
+        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}, e.name});
         else if (read == Read::Entry) file.entries.push_back(std::move(e));
         else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag, e.name});
         else file.problems.push_back({number, LineProblem::NotSums, {}, e.name});

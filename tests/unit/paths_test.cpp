@@ -49,10 +49,16 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
     using enum job::ListKind;
     const struct { const wchar_t* name; const char* head; job::ListKind kind; } cases[] = {
         {L"C:\\d\\SHA256SUMS", "", Sums}, {L"image.iso.sha256", "", Sums}, {L"Checksum", "", Sums}, {L"sha256sums.txt", "", None},
-        {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e9800998ecf8427e  b", Sums},
-        {L"db.xml", "\xEF\xBB\xBF <?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},
+        {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e98", Sums},  // cut inside its second line
+        {L"db.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},
     };
     for (const auto& c : cases) EXPECT_EQ(job::KindOfList(c.name, c.head), c.kind) << c.name;
+    // A saved report whose names are relative to the folder hashed: no drive, no server.
+    const struct { const char* head; bool relative; } reports[] = {
+        {"a.txt\r\nMD5:00", true}, {"\xEF\xBB\xBFsub\\a.txt\nSHA1:00", true}, {"C:\\d\\a.txt\r\nMD5:00", false},
+        {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"a.txt", false}, {"\r\nMD5:00", false},
+    };
+    for (const auto& r : reports) EXPECT_EQ(job::IsReportOfRelativeNames(r.head), r.relative) << r.head;
 }
 
 }  // namespace
