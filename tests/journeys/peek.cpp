@@ -1,9 +1,10 @@
 // Reads the running program's window from outside, as accessibility tools do, in UTF-8:
 // "text|enabled|count|rect|selected|dropped ID", "focus" of an element, "box" (whether an open box holds the window
-// as a modal one does, its title and its text), "close".
+// as a modal one does, its title and its text), "tree" (the folders an open picker lists), "close".
 // "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -41,6 +42,11 @@ int wmain(int argc, wchar_t** argv) {
         const HWND box = FindWindowW(L"#32770", nullptr);
         const bool modal = GetWindow(box, GW_OWNER) == form && !IsWindowEnabled(form);
         if (box && IsWindowVisible(box)) Put((modal ? L"modal\n" : L"not modal\n") + TextOf(box) + L"\n" + TextOf(GetDlgItem(box, 0xFFFF)));
+        return 0;
+    }
+    if (what == L"tree") {
+        const HWND tree = FindWindowExW(FindWindowW(L"#32770", nullptr), nullptr, WC_TREEVIEWW, nullptr);
+        Put(std::to_wstring(tree ? SendMessageW(tree, TVM_GETCOUNT, 0, 0) : 0));
         return 0;
     }
     if (what == L"focus") {  // the element that has the keyboard, and whether the window is the active one
