@@ -1,7 +1,10 @@
 #include "common/sums.h"
+#include "common/report_format.h"
 #include "common/text.h"
+#include "common/utf8.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace fciv {
 
@@ -64,7 +67,8 @@ Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byN
         tag = byName.name;
         return Read::Unsupported;
     }
-    if (!byName.name.empty()) {
+    e.guessed = byName.name.empty();
+    if (!e.guessed) {
         e.algorithm = byName.known;
     } else {
         const auto found = std::find(HexDigits.begin(), HexDigits.end(), digits);
@@ -112,7 +116,7 @@ bool IsNetworkOrDevice(std::string_view name) {
 
 namespace {
 
-constexpr std::string_view ReportRule = "***************";  // what follows the report's entries is no entry
+const std::string ReportRule = common::ToUtf8(common::report::Rule);  // what follows the report's entries is no entry
 
 bool IsReportHash(std::string_view line) { return line.starts_with("MD5:") || line.starts_with("SHA1:"); }
 
@@ -134,22 +138,48 @@ bool IsReport(const std::vector<std::string_view>& lines) {
     return lines.size() >= 2 && !lines[0].empty() && !IsReportHash(lines[0]) && IsReportHash(lines[1]);
 }
 
+// What follows the rule from line `i` on: the count of unread files, each one's name and
+// error line, and last the line of an interrupted job. Anything else is a bad line.
+void ReadReportEnd(const std::vector<std::string_view>& lines, size_t i, SumsFile& file) {
+    static const std::string count = common::ToUtf8(common::report::UnreadCount), error = common::ToUtf8(common::report::UnreadError),
+                             interrupted = common::ToUtf8(common::report::Interrupted);
+    for (; i < lines.size(); ++i) {
+        if (lines[i].empty() || lines[i].starts_with(count)) continue;
+        if (lines[i] == interrupted) {
+            file.problems.push_back({.line = i + 1, .problem = LineProblem::Interrupted});
+        } else if (i + 1 < lines.size() && lines[i + 1].starts_with(error)) {
+            const std::string number(lines[i + 1].substr(error.size(), 9));
+            file.problems.push_back({.line = i + 1, .problem = LineProblem::NotRecorded, .name = std::string(lines[i]),
+                                     .error = std::strtoul(number.c_str(), nullptr, 10)});
+            ++i;
+        } else {
+            file.problems.push_back({.line = i + 1, .problem = LineProblem::NotSums});
+        }
+    }
+}
+
 SumsFile ParseReport(const std::vector<std::string_view>& lines) {
     SumsFile file;
     std::string_view name;
-    for (size_t i = 0; i < lines.size() && lines[i] != ReportRule; ++i) {
+    size_t i = 0;
+    const auto nameWithoutHash = [&] {  // the name line before line i, when no hash line followed it
+        if (!name.empty() && !IsReportHash(lines[i - 1])) file.problems.push_back({.line = i, .problem = LineProblem::NotSums});
+    };
+    for (; i < lines.size() && lines[i] != ReportRule; ++i) {
         const std::string_view line = lines[i];
         if (!IsReportHash(line)) {
-            if (!name.empty() && (i == 0 || !IsReportHash(lines[i - 1]))) file.problems.push_back({i, LineProblem::NotSums, {}});
+            nameWithoutHash();
             name = line;
             continue;
         }
         SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, std::string(name), i + 1};
         e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
-        if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}});
-        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}});
+        if (e.hex.empty() || name.empty()) file.problems.push_back({.line = i + 1, .problem = LineProblem::NotSums});
+        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({.line = i + 1, .problem = LineProblem::Refused});
         else file.entries.push_back(std::move(e));
     }
+    nameWithoutHash();  // a report cut after a name
+    ReadReportEnd(lines, i + 1, file);
     return file;
 }
 
@@ -184,10 +214,10 @@ SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
         std::string tag;
         Read read = ReadTagged(line, escaped, e, tag);
         if (read == Read::Other) read = ReadUntagged(line, escaped, byName, e, tag);
-        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}});
+        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({.line = number, .problem = LineProblem::Refused});
         else if (read == Read::Entry) file.entries.push_back(std::move(e));
-        else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag});
-        else file.problems.push_back({number, LineProblem::NotSums, {}});
+        else if (read == Read::Unsupported) file.problems.push_back({.line = number, .problem = LineProblem::Unsupported, .algorithm = tag});
+        else file.problems.push_back({.line = number, .problem = LineProblem::NotSums});
     }
     return file;
 }

@@ -2,7 +2,7 @@
 // them, in their GNU form ("HASH  NAME", "HASH *NAME") and their BSD form
 // ("MD5 (NAME) = HASH"), also inside a PGP clearsigned message; and the
 // reports the window saves (a name line, then "MD5:HASH" and "SHA1:HASH"
-// lines). A sums file is untrusted input: names that would reach the network
+// lines, and after them the files it could not read). A sums file is untrusted input: names that would reach the network
 // or a device are refused.
 #pragma once
 #include <string>
@@ -18,18 +18,23 @@ struct SumEntry {
     std::string hex;      // lowercase
     std::string name;     // UTF-8, as written (escapes undone), '/' and '\' as written
     size_t line;          // from 1
+    bool guessed = false; // the algorithm told by the hash's length alone
 };
 
 enum class LineProblem {
     NotSums,      // none of the forms
     Unsupported,  // a sums line of an algorithm the tool lacks
     Refused,      // a network or device name
+    NotRecorded,  // a report's file that could not be read when it was made
+    Interrupted,  // a report of an interrupted job: files are missing
 };
 
 struct SumsProblem {
     size_t line;
     LineProblem problem;
-    std::string algorithm;  // Unsupported: its name ("SHA224", "BLAKE2b")
+    std::string algorithm{};  // Unsupported: its name ("SHA224", "BLAKE2b")
+    std::string name{};       // NotRecorded: the file's name and its error number
+    unsigned long error = 0;
 };
 
 struct SumsFile {

@@ -45,15 +45,37 @@ std::wstring VerdictName(std::wstring name) {
     return name;
 }
 
+const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
+
+// A name no folder can apply to: "C:\x", "C:x", "\x".
+bool IsFullPath(const std::wstring& name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
+
 class Checker {
 public:
     // `verdicts`: where each verdict also goes, as a line of its own, for the window.
     Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
+    // Makes the job that checks a named file; false when FOLDER is given and the name is a full path.
+    bool Expect(Job& job, const std::wstring& base, std::wstring name) {
+        if (!o_.folder.empty() && IsFullPath(name)) {
+            fullPath_ = std::move(name);
+            return false;
+        }
+        job.path = ResolveName(base, name);
+        job.name = std::move(name);
+        for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+        ++given_;
+        return true;
+    }
+
     // Reports what does not check out, one line each, and counts every verdict.
     void Take(const Job& job, const Result& r) {
         ++taken_;
-        if (r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND) {
+        const bool missing = r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND;
+        if (missing && job.name.find(L'\xFFFD') != std::wstring::npos) {  // maybe a character the database could not hold
+            Fault(L"НЕ ПРОВЕРИТЬ, имя записано неточно / CANNOT CHECK, name not recorded exactly: " + job.name,
+                  L"INEXACT\t" + VerdictName(job.name));
+        } else if (missing) {
             if (o_.ignoreMissing) return;
             ++missing_;
             Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
@@ -68,6 +90,9 @@ public:
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
                     differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
             if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
+            else if (job.guessed)  // the hash's length fits another algorithm too
+                Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
+                      L"UNTOLD\t" + differ + L"\t" + VerdictName(job.name));
             else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
         }
     }
@@ -77,6 +102,10 @@ public:
         ++faults_;
         Say(text);
         Verdict(verdict);
+    }
+
+    void NotRecorded(const std::wstring& name, unsigned long error) {
+        Fault(NotRecordedText(name, error), L"NOT_RECORDED\t" + std::to_wstring(error) + L"\t" + VerdictName(name));
     }
 
     void Verdict(const std::wstring& line) {
@@ -90,9 +119,12 @@ public:
         return Fail(ExitUsage, reason);
     }
 
-    // The summary and the exit code; `notChecked`: files left when interrupted.
-    int Finish(size_t given, size_t notChecked, std::chrono::steady_clock::time_point started, size_t badLines,
-               const std::atomic<bool>& stop) {
+    // The summary and the exit code.
+    int Finish(std::chrono::steady_clock::time_point started, size_t badLines, const std::atomic<bool>& stop) {
+        if (!fullPath_.empty())
+            return Refuse(L"Полный путь в списке, ПАПКА к нему не применима / the list names a full path, which FOLDER cannot apply to: " +
+                          fullPath_ + L"\r\nПроверьте без ПАПКИ, а копию - списком от исходной папки / check without FOLDER; "
+                          L"for a copy list the names relative to the original: fciv -list -xml DB ORIGINAL > SUMS, then fciv -v -sums SUMS COPY");
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         wchar_t summary[300];
         swprintf(summary, 300,
@@ -101,16 +133,20 @@ public:
                  right_, changed_, missing_, unreadable_, badLines, secs);
         std::wstring text = summary;
         if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
-        if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(notChecked + given - taken_);
+        if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(given_ - taken_);
         Say(text);
         if (badLines) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines));
-        if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(notChecked + given - taken_));
+        if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(given_ - taken_));
         const bool written = Commit(stop);
         if (stop) return ExitInterrupted;
         if (!written) return ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
             return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
         return changed_ || missing_ || unreadable_ || faults_ || (badLines && o_.strict) ? ExitSomeFailed : ExitOk;
+    }
+
+    static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
+        return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
     }
 
 private:
@@ -127,20 +163,22 @@ private:
 
     const Options& o_;
     DatabaseFile* verdicts_;
-    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, taken_ = 0;
+    std::wstring fullPath_;  // a full name FOLDER cannot apply to
+    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0;
 };
 
 // What a database entry that is no hashed file says, on one line.
 std::wstring NotAFile(const DatabaseItem& item) {
-    if (item.kind == DatabaseItem::Unread) return L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")";
+    if (item.kind == DatabaseItem::Unread) return Checker::NotRecordedText(item.name, item.error);
     if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
     return Incomplete;
 }
 
-void Expect(Job& job, const std::wstring& base, std::wstring name) {
-    job.path = ResolveName(base, name);
-    job.name = std::move(name);
-    for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+// Hashes and judges the files `next` names; when stopped, counts the ones left unchecked.
+void CheckAll(const JobSource& next, size_t total, const std::wstring& base, const std::atomic<bool>& stop, Checker& checker) {
+    HashInOrder(next, total, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
+    for (Job job; stop && next(job); job = {}) {
+    }
 }
 
 int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
@@ -148,17 +186,19 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     DatabaseReader reader(o.database);
-    size_t given = 0, bad = 0;
+    size_t bad = 0;
     const auto next = [&](Job& job) {
         for (DatabaseItem item; reader.Next(item);) {
             switch (item.kind) {
             case DatabaseItem::File:
+                if (IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
+                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line));
+                    break;
+                }
                 job.expected[Md5] = std::move(item.md5), job.expected[Sha1] = std::move(item.sha1);
-                Expect(job, base, std::move(item.name));
-                ++given;
-                return true;
+                return checker.Expect(job, base, std::move(item.name));
             case DatabaseItem::Unread:
-                checker.Fault(NotAFile(item), L"NOT_RECORDED\t" + std::to_wstring(item.error) + L"\t" + VerdictName(item.name));
+                checker.NotRecorded(item.name, item.error);
                 break;
             case DatabaseItem::Bad:
                 ++bad;
@@ -172,11 +212,9 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
         }
         return false;
     };
-    HashInOrder(next, 0, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
-    size_t rest = 0;
-    for (Job job; stop && next(job);) ++rest;
+    CheckAll(next, 0, base, stop, checker);
     if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
-    const int code = checker.Finish(given, rest, started, 0, stop);
+    const int code = checker.Finish(started, 0, stop);
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
@@ -191,36 +229,45 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
     size_t badLines = 0;
     for (const SumsProblem& p : sums.problems) {
-        if (p.problem == LineProblem::NotSums) {
+        switch (p.problem) {
+        case LineProblem::NotSums:
             ++badLines;
             Warn(L"Не строка сумм / not a sums line" + AtLine(p.line));
-        } else if (p.problem == LineProblem::Unsupported) {
+            break;
+        case LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
                           L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line));
-        } else {
-            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + AtLine(p.line),
-                          L"REFUSED\t" + std::to_wstring(p.line));
+            break;
+        case LineProblem::Refused:
+            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line));
+            break;
+        case LineProblem::NotRecorded:
+            checker.NotRecorded(common::Utf8Decode(p.name), p.error);
+            break;
+        case LineProblem::Interrupted:
+            checker.Fault(Incomplete, L"INCOMPLETE");
+            break;
         }
     }
     if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
-    size_t given = 0;
+    size_t at = 0;
     const auto next = [&](Job& job) {
-        if (given == sums.entries.size()) return false;
-        const SumEntry& e = sums.entries[given++];
+        if (at == sums.entries.size()) return false;
+        const SumEntry& e = sums.entries[at++];
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
             if (c == L'/') c = L'\\';
         job.expected[e.algorithm] = e.hex;
+        job.guessed = e.guessed;
         // One read for a file's next hash on the next line (a report's SHA1 after its MD5).
-        for (; given < sums.entries.size() && sums.entries[given].name == e.name && sums.entries[given].line == e.line + 1 &&
-               job.expected[sums.entries[given].algorithm].empty();
-             ++given)
-            job.expected[sums.entries[given].algorithm] = sums.entries[given].hex;
-        Expect(job, base, std::move(name));
-        return true;
+        for (; at < sums.entries.size() && sums.entries[at].name == e.name && sums.entries[at].line == e.line + 1 &&
+               job.expected[sums.entries[at].algorithm].empty();
+             ++at)
+            job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
+        return checker.Expect(job, base, std::move(name));
     };
-    HashInOrder(next, sums.entries.size(), OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
-    return checker.Finish(given, sums.entries.size() - given, started, badLines, stop);
+    CheckAll(next, sums.entries.size(), base, stop, checker);
+    return checker.Finish(started, badLines, stop);
 }
 
 // A recorded name as a sums line names it: relative to `folder` with '/' when under it.

@@ -24,9 +24,9 @@ ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
     return !sums.entries.empty() && sums.entries.size() >= sums.problems.size() ? ListKind::Sums : ListKind::None;
 }
 
-std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {
-    return std::wstring(L"-v ") + (kind == ListKind::Database ? L"-xml " : L"-sums ") + QuoteArgument(list) + L" " +
-           QuoteArgument(folder) + L" -verdicts " + QuoteArgument(verdicts);
+std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& verdicts) {
+    return std::wstring(L"-v ") + (kind == ListKind::Database ? L"-xml " : L"-sums ") + QuoteArgument(list) + L" -verdicts " +
+           QuoteArgument(verdicts);
 }
 
 std::wstring VerdictsName(int n) { return n == 1 ? L"dbcheck.txt" : L"dbcheck (" + std::to_wstring(n) + L").txt"; }

@@ -15,9 +15,8 @@ enum class ListKind {
 // What a file is, told by its name and its first bytes.
 ListKind KindOfList(std::wstring_view fileName, std::string_view head);
 
-// The tool's parameters that check the list against the files of `folder`,
-// writing the verdicts to `verdicts`.
-std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts);
+// The tool's parameters that check the list, writing the verdicts to `verdicts`.
+std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& verdicts);
 
 // The name of the verdicts' file for the n-th of the checks that run at once.
 std::wstring VerdictsName(int n);

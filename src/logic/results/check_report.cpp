@@ -40,6 +40,8 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         else if (f[0] == L"UNREADABLE" && f.size() == 3) ++counts[3], add(wrong, texts::CheckUnreadable + last + L"\r\n" + ErrorLine(f[1], describe));
         else if (f[0] == L"NOT_RECORDED" && f.size() == 3) add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[1], describe));
         else if (f[0] == L"UNSUPPORTED" && f.size() == 3) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + texts::CheckLine + last);
+        else if (f[0] == L"UNTOLD" && f.size() == 3) add(wrong, texts::CheckUntold + (std::wstring(f[1]) + L"): ") + last);
+        else if (f[0] == L"INEXACT" && f.size() == 2) add(wrong, texts::CheckInexact + last);
         else if (f[0] == L"REFUSED" && f.size() == 2) add(wrong, texts::CheckRefused + (texts::CheckLine + last));
         else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
         else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
