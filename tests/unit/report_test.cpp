@@ -61,8 +61,9 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
         return results::BuildCheckReport(verdicts, [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
     };
     EXPECT_EQ(check(L"RIGHT\ta\r\nCHANGED\tMD5, SHA1\tb\r\nUNREADABLE\t5\tc\r\nMISSING\td\r\nUNSUPPORTED\tSHA224\t7\r\n"
-                    L"REFUSED\t8\r\nERROR\tno sums\r\nBAD_LINES\t2\r\nINTERRUPTED\t3\r\n"),
+                    L"UNTOLD\tSHA512\te\r\nINEXACT\tf\xFFFD\r\nREFUSED\t8\r\nERROR\tno sums\r\nBAD_LINES\t2\r\nINTERRUPTED\t3\r\n"),
               L"ИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\nНЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (SHA224): строка 7\r\n"
+              L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ (не SHA512): e\r\nИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFD\r\n"
               L"ОТКАЗАНО (сетевое имя или устройство): строка 8\r\nПроверка невозможна: no sums\r\nВЕРНО: a\r\n***************\r\n"
               L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");
     EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nRIGHT\ta\r\nBAD_LINES\t1"),  // a line of another form is passed over

@@ -99,6 +99,7 @@ public:
 
     // A failure that is no file's verdict: a line or entry that cannot be checked.
     void Fault(const std::wstring& text, const std::wstring& verdict) {
+        if (kept_) return;  // stopped: what is left is not checked
         ++faults_;
         Say(text);
         Verdict(verdict);
@@ -109,18 +110,26 @@ public:
     }
 
     void Verdict(const std::wstring& line) {
-        if (verdicts_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+        if (verdicts_ && !kept_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+    }
+
+    void BadLine(size_t line) {
+        ++badLines_;
+        Warn(L"Не строка сумм / not a sums line" + AtLine(line));
     }
 
     // The list cannot be checked: the reason, on the error stream and in the verdicts.
     int Refuse(const std::wstring& reason) {
         Verdict(L"ERROR\t" + VerdictName(reason));
-        Commit(false);
+        Keep(false);
         return Fail(ExitUsage, reason);
     }
 
+    // Stopped: the verdicts so far are kept before the files left are counted, as a closing console waits only seconds.
+    void Stopped() { Keep(true); }
+
     // The summary and the exit code.
-    int Finish(std::chrono::steady_clock::time_point started, size_t badLines, const std::atomic<bool>& stop) {
+    int Finish(std::chrono::steady_clock::time_point started, const std::atomic<bool>& stop) {
         if (!fullPath_.empty())
             return Refuse(L"Полный путь в списке, ПАПКА к нему не применима / the list names a full path, which FOLDER cannot apply to: " +
                           fullPath_ + L"\r\nПроверьте без ПАПКИ, а копию - списком от исходной папки / check without FOLDER; "
@@ -130,19 +139,17 @@ public:
         swprintf(summary, 300,
                  L"Верно / right: %zu, изменено / changed: %zu, нет / missing: %zu, не прочитано / unreadable: %zu, "
                  L"плохих строк / bad lines: %zu, секунд / seconds: %.2f",
-                 right_, changed_, missing_, unreadable_, badLines, secs);
+                 right_, changed_, missing_, unreadable_, badLines_, secs);
         std::wstring text = summary;
         if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
         if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(given_ - taken_);
         Say(text);
-        if (badLines) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines));
-        if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(given_ - taken_));
-        const bool written = Commit(stop);
+        const bool written = Keep(stop);
         if (stop) return ExitInterrupted;
         if (!written) return ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
             return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
-        return changed_ || missing_ || unreadable_ || faults_ || (badLines && o_.strict) ? ExitSomeFailed : ExitOk;
+        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? ExitSomeFailed : ExitOk;
     }
 
     static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
@@ -154,17 +161,22 @@ private:
         if (!o_.status) fciv::Say(text);
     }
 
-    // False when the verdicts could not be written.
-    bool Commit(bool interrupted) {
-        if (!verdicts_ || !verdicts_->Commit(interrupted, true)) return true;
-        Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
-        return false;
+    // Ends the verdicts and moves them into place, once; false when they could not be written.
+    bool Keep(bool interrupted) {
+        if (kept_) return written_;
+        if (badLines_) Verdict(L"BAD_LINES\t" + std::to_wstring(badLines_));
+        if (interrupted) Verdict(L"INTERRUPTED");
+        kept_ = true;
+        written_ = !verdicts_ || !verdicts_->Commit(interrupted, true);
+        if (!written_) Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
+        return written_;
     }
 
     const Options& o_;
     DatabaseFile* verdicts_;
     std::wstring fullPath_;  // a full name FOLDER cannot apply to
-    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0;
+    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0, badLines_ = 0;
+    bool kept_ = false, written_ = true;
 };
 
 // What a database entry that is no hashed file says, on one line.
@@ -177,7 +189,9 @@ std::wstring NotAFile(const DatabaseItem& item) {
 // Hashes and judges the files `next` names; when stopped, counts the ones left unchecked.
 void CheckAll(const JobSource& next, size_t total, const std::wstring& base, const std::atomic<bool>& stop, Checker& checker) {
     HashInOrder(next, total, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
-    for (Job job; stop && next(job); job = {}) {
+    if (!stop) return;
+    checker.Stopped();
+    for (Job job; next(job); job = {}) {
     }
 }
 
@@ -214,7 +228,7 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     };
     CheckAll(next, 0, base, stop, checker);
     if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
-    const int code = checker.Finish(started, 0, stop);
+    const int code = checker.Finish(started, stop);
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
@@ -227,12 +241,10 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
-    size_t badLines = 0;
     for (const SumsProblem& p : sums.problems) {
         switch (p.problem) {
         case LineProblem::NotSums:
-            ++badLines;
-            Warn(L"Не строка сумм / not a sums line" + AtLine(p.line));
+            checker.BadLine(p.line);
             break;
         case LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
@@ -267,7 +279,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
         return checker.Expect(job, base, std::move(name));
     };
     CheckAll(next, sums.entries.size(), base, stop, checker);
-    return checker.Finish(started, badLines, stop);
+    return checker.Finish(started, stop);
 }
 
 // A recorded name as a sums line names it: relative to `folder` with '/' when under it.
