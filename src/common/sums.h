@@ -51,7 +51,41 @@ struct NamedAlgorithm {
 };
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName);
 
-// UTF-8 text. `byName`: what the file's name tells, for lines that do not name their algorithm.
+// No line that names a path is this long (bytes).
+inline constexpr size_t LongestSumsLine = 1 << 17;
+
+// Reads a sums file or a report a line at a time: memory follows its entries, not its size.
+// `byName`: what the file's name tells, for lines that do not name their algorithm.
+class SumsReader {
+public:
+    explicit SumsReader(const NamedAlgorithm& byName = {}) : byName_(byName) {}
+    // The next line, UTF-8, without its line end.
+    void Line(std::string_view line);
+    // The next line, longer than LongestSumsLine: a bad line, its text not kept.
+    void TooLong();
+    // What the lines held; once, after the last line.
+    SumsFile Finish();
+
+private:
+    void Problem(LineProblem problem, size_t line);
+    void Take(std::string_view line, size_t number);
+    void SumsLine(std::string_view line, size_t number);
+    void ReportLine(std::string_view line, size_t number);
+    void ReportEndLine(std::string_view line, size_t number);
+    void NameWithoutHash();
+
+    NamedAlgorithm byName_;
+    SumsFile file_;
+    size_t number_ = 0;
+    enum class Form { Unknown, Sums, Report } form_ = Form::Unknown;
+    std::string first_;                             // the first line, until the second tells the form
+    bool armourHeader_ = false, signature_ = false;  // sums: in a signed message's armour
+    bool ended_ = false;                            // report: past the rule that ends the entries
+    std::string name_;                              // report: the last name line...
+    size_t nameLine_ = 0, unreadLine_ = 0;          // ...its number while no hash line or error line followed it
+};
+
+// A whole UTF-8 text, read as SumsReader does.
 SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName = {});
 
 // Lowercase hex of the right length for the algorithm; empty when the text is not.

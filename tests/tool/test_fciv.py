@@ -411,6 +411,19 @@ class Checking(ToolTest):
         self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
         self.check("-v", "-sums", win(self.db), code=2)
         self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
+        # A name longer than any path: a bad line of a sums file, the lines after it checked; a database refused. Never held in memory.
+        huge = "a" * (100 << 20)
+        for option, content, code, said in (("-sums", f"{x}  {huge}\n{x}  x.txt\n", 0, ["line 1", "right: 1,"]),
+                                            ("-xml", entry.format(huge, x) + "</FCIV>", 2, ["longer than any path can be, line 1"])):
+            write(self.dir, "db.xml", content.encode())
+            child = "import resource, subprocess, sys; p = subprocess.run(sys.argv[1:], capture_output=True); " \
+                    "print(p.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss >> 10, p.stdout.decode() + p.stderr.decode())"
+            out = subprocess.run([sys.executable, "-c", child, WINE_RUN, FCIV, "-v", option, win(self.db), win(self.data)],
+                                 capture_output=True, text=True, check=True).stdout[:1000]
+            self.assertLess(int(out.split()[1]), 64, out)  # megabytes at the peak
+            self.assertEqual(int(out.split()[0]), code, out)
+            for words in said:
+                self.assertIn(words, out)
 
     def test_output_that_cannot_be_written_fails(self):
         rows = "".join(f"<FILE_ENTRY><name>{'n' * 100}{i}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>" for i in range(2000))

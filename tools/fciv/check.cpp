@@ -23,11 +23,12 @@ const wchar_t Incomplete[] = L"База неполная / incomplete: interrupt
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
-// Text that is not UTF-8 is in the system's ANSI code page, as the window's saved reports may be.
-std::string AsUtf8(std::string bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF") ||
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0)
-        return bytes;
+bool IsUtf8(std::string_view bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+// A line of a text in the system's ANSI code page, as the window's saved reports may be, in UTF-8.
+std::string AnsiToUtf8(std::string_view bytes) {
     std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()));
     return common::ToUtf8(text);
@@ -48,7 +49,7 @@ std::wstring VerdictName(std::wstring name) {
 const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
 
 // A name no folder can apply to: "C:\x", "C:x", "\x".
-bool IsFullPath(const std::wstring& name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
+bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
 
 class Checker {
 public:
@@ -56,7 +57,7 @@ public:
     Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
     // Makes the job that checks a named file; false when FOLDER is given and the name is a full path.
-    bool Expect(Job& job, const std::wstring& base, std::wstring name) {
+    bool Expect(Job& job, const std::wstring& base, std::wstring&& name) {
         if (!o_.folder.empty() && IsFullPath(name)) {
             fullPath_ = std::move(name);
             return false;
@@ -233,14 +234,26 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
 }
 
 int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
-    std::string bytes;
-    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
-    if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
+    // Read twice, line by line: a file that is not all UTF-8 is in the ANSI code page.
+    size_t lines = 0;
+    bool utf8 = true;
+    const auto cannotRead = [&](unsigned long error) { return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums); };
+    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+            utf8 = utf8 && ((++lines == 1 && line.starts_with("\xEF\xBB\xBF")) || tooLong || IsUtf8(line));
+        }))
+        return cannotRead(error);
+    if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = win32::FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
+    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
+    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+            if (tooLong) reader.TooLong();
+            else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
+        }))
+        return cannotRead(error);
+    const SumsFile sums = reader.Finish();
     for (const SumsProblem& p : sums.problems) {
         switch (p.problem) {
         case LineProblem::NotSums:
