@@ -295,13 +295,13 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     return checker.Finish(started, stop);
 }
 
-// A recorded name as a sums line names it: relative to `folder` with '/' when under it.
+// A recorded name as a sums line names it: relative to `folder` when under it, relative names as they are, with '/'.
 std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
     const int n = static_cast<int>(folder.size());
-    if (folder.empty() || name.size() <= folder.size() ||
-        CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) != CSTR_EQUAL)
-        return name;
-    std::wstring relative = name.substr(folder.size());
+    const bool under = !folder.empty() && name.size() > folder.size() &&
+                       CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) == CSTR_EQUAL;
+    if (!under && IsFullPath(name)) return name;
+    std::wstring relative = under ? name.substr(folder.size()) : name;
     for (auto& c : relative)
         if (c == L'\\') c = L'/';
     return relative;
