@@ -233,6 +233,17 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
+// Where the entries of the file the entry at `at` names end: its other hashes on the lines
+// right after it (a report's SHA1 after its MD5) are checked with one read.
+size_t FileEnd(const std::vector<SumEntry>& entries, size_t at) {
+    Algorithms seen{};
+    size_t end = at;
+    do seen[entries[end++].algorithm] = true;
+    while (end < entries.size() && entries[end].name == entries[at].name && entries[end].line == entries[end - 1].line + 1 &&
+           entries[end].guessed == entries[at].guessed && !seen[entries[end].algorithm]);
+    return end;
+}
+
 int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     // Read twice, line by line: a file that is not all UTF-8 is in the ANSI code page.
     size_t lines = 0;
@@ -275,23 +286,19 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
         }
     }
     if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
-    size_t at = 0;
+    size_t at = 0, files = 0;
+    for (size_t i = 0; i < sums.entries.size(); i = FileEnd(sums.entries, i)) ++files;
     const auto next = [&](Job& job) {
         if (at == sums.entries.size()) return false;
-        const SumEntry& e = sums.entries[at++];
+        const SumEntry& e = sums.entries[at];
+        for (const size_t end = FileEnd(sums.entries, at); at < end; ++at) job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
             if (c == L'/') c = L'\\';
-        job.expected[e.algorithm] = e.hex;
         job.guessed = e.guessed;
-        // One read for a file's next hash on the next line (a report's SHA1 after its MD5).
-        for (; at < sums.entries.size() && sums.entries[at].name == e.name && sums.entries[at].line == e.line + 1 &&
-               job.expected[sums.entries[at].algorithm].empty();
-             ++at)
-            job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
         return checker.Expect(job, base, std::move(name));
     };
-    CheckAll(next, sums.entries.size(), base, stop, checker);
+    CheckAll(next, files, base, stop, checker);
     return checker.Finish(started, stop);
 }
 
