@@ -245,14 +245,16 @@ size_t FileEnd(const std::vector<SumEntry>& entries, size_t at) {
 }
 
 int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
-    // Read twice, line by line: a file that is not all UTF-8 is in the ANSI code page.
+    // Read twice, line by line: a file that is not all UTF-8 (and has no UTF-8 mark) is in the ANSI code page.
     size_t lines = 0;
-    bool utf8 = true;
+    bool utf8 = true, marked = false;
     const auto cannotRead = [&](unsigned long error) { return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums); };
     if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
-            utf8 = utf8 && ((++lines == 1 && line.starts_with("\xEF\xBB\xBF")) || tooLong || IsUtf8(line));
+            marked = marked || (++lines == 1 && line.starts_with("\xEF\xBB\xBF"));
+            utf8 = utf8 && (tooLong || IsUtf8(line));
         }))
         return cannotRead(error);
+    utf8 = utf8 || marked;
     if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = win32::FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
