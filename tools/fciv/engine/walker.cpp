@@ -144,7 +144,8 @@ unsigned long ReadLines(const std::wstring& path, size_t longest, const std::fun
     bool tooLong = false;
     const auto give = [&] {
         if (line.ends_with('\r')) line.pop_back();
-        take(line, tooLong);
+        tooLong = tooLong || line.size() > longest;
+        take(tooLong ? std::string_view() : std::string_view(line), tooLong);
         line.clear();
         tooLong = false;
     };
