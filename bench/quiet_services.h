@@ -11,6 +11,6 @@ struct SilentDialogs : ui::Dialogs {
 };
 struct NoShell : ui::Shell {
     win32::UniqueHandle StartProgram(const std::wstring&) override { return {}; }
-    win32::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&) override { return {}; }
+    win32::UniqueHandle StartTool(HWND, const std::wstring&, const std::wstring&, const std::wstring&) override { return {}; }
 };
 }  // namespace bench

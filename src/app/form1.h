@@ -58,12 +58,12 @@ private:
 
     // job/
     void Command2_Click();
-    // Checks a list of hashes against the files of its folder.
-    void CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder);  // files named relative to `folder`
-    // A job: the tool run with the parameters made for its output file (one no other
-    // window's job uses), and that file read into the report by `read`.
+    // Checks a list of hashes against the files it names, relative to `folder` or to its own folder.
+    void CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder = {});
+    // A job: the tool run in `workFolder` with the parameters made for its output file
+    // (one no other window's job uses), and that file read into the report by `read`.
     void RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
-                void (Form1::*read)(const std::wstring& path));
+                void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder);
     void UpdateJobState();
 
     // results/

@@ -1,7 +1,10 @@
 #include "common/sums.h"
+#include "common/report_format.h"
 #include "common/text.h"
+#include "common/utf8.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace fciv {
 
@@ -64,7 +67,8 @@ Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byN
         tag = byName.name;
         return Read::Unsupported;
     }
-    if (!byName.name.empty()) {
+    e.guessed = byName.name.empty();
+    if (!e.guessed) {
         e.algorithm = byName.known;
     } else {
         const auto found = std::find(HexDigits.begin(), HexDigits.end(), digits);
@@ -112,84 +116,132 @@ bool IsNetworkOrDevice(std::string_view name) {
 
 namespace {
 
-constexpr std::string_view ReportRule = "***************";  // what follows the report's entries is no entry
-
 bool IsReportHash(std::string_view line) { return line.starts_with("MD5:") || line.starts_with("SHA1:"); }
 
-// The lines of text, each without its line end.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
+}  // namespace
+
+void SumsReader::Line(std::string_view line) {
+    if (++number_ == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+    if (form_ == Form::Unknown && number_ == 1) {
+        first_ = line;
+        return;
+    }
+    if (form_ == Form::Unknown) {  // a report's first line is a name, its second a hash line
+        form_ = !first_.empty() && !IsReportHash(first_) && IsReportHash(line) ? Form::Report : Form::Sums;
+        Take(first_, 1);
+    }
+    Take(line, number_);
+}
+
+void SumsReader::TooLong() {
+    Line({});  // a line that holds nothing: no name, no entry
+    Problem(LineProblem::NotSums, number_);
+}
+
+SumsFile SumsReader::Finish() {
+    if (form_ == Form::Unknown && number_ == 1) {
+        form_ = Form::Sums;
+        Take(first_, 1);
+    }
+    if (form_ == Form::Report) {
+        NameWithoutHash();  // a report cut after a name
+        if (unreadLine_) Problem(LineProblem::NotSums, unreadLine_, name_);
+    }
+    return std::move(file_);
+}
+
+void SumsReader::Problem(LineProblem problem, size_t line, std::string_view name) {
+    file_.problems.push_back({.line = line, .problem = problem, .name = std::string(name)});
+}
+
+void SumsReader::Take(std::string_view line, size_t number) {
+    if (form_ == Form::Report && ended_) ReportEndLine(line, number);
+    else if (form_ == Form::Report) ReportLine(line, number);
+    else SumsLine(line, number);
+}
+
+void SumsReader::SumsLine(std::string_view line, size_t number) {
+    if (signature_) {
+        signature_ = line != "-----END PGP SIGNATURE-----";
+        return;
+    }
+    if (armourHeader_) {
+        armourHeader_ = !line.empty();
+        return;
+    }
+    armourHeader_ = line == "-----BEGIN PGP SIGNED MESSAGE-----";
+    signature_ = line == "-----BEGIN PGP SIGNATURE-----";
+    if (armourHeader_ || signature_) return;
+    if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
+    line = common::TrimStart(line, std::string_view(" \t"));
+    if (line.empty() || line.starts_with('#')) return;
+    const bool escaped = line.starts_with('\\');
+    if (escaped) line.remove_prefix(1);
+    SumEntry e{};
+    e.line = number;
+    std::string tag;
+    Read read = ReadTagged(line, escaped, e, tag);
+    if (read == Read::Other) read = ReadUntagged(line, escaped, byName_, e, tag);
+    if (read == Read::Entry && IsNetworkOrDevice(e.name)) Problem(LineProblem::Refused, number, e.name);
+    else if (read == Read::Entry) file_.entries.push_back(std::move(e));
+    else if (read == Read::Unsupported) file_.problems.push_back({.line = number, .problem = LineProblem::Unsupported, .algorithm = tag, .name = e.name});
+    else Problem(LineProblem::NotSums, number, e.name);
+}
+
+// A name line, or its MD5 or SHA1 line; the rule ends the entries.
+void SumsReader::ReportLine(std::string_view line, size_t number) {
+    static const std::string rule = common::ToUtf8(common::report::Rule);
+    if (!IsReportHash(line)) {
+        NameWithoutHash();
+        if (line == rule) ended_ = true;
+        else name_ = line, nameLine_ = number;
+        return;
+    }
+    nameLine_ = 0;
+    SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, name_, number};
+    e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
+    if (e.hex.empty() || name_.empty()) Problem(LineProblem::NotSums, number, name_);
+    else if (IsNetworkOrDevice(e.name)) Problem(LineProblem::Refused, number, name_);
+    else file_.entries.push_back(std::move(e));
+}
+
+// After the rule: the count of unread files, each one's name and error line, and last
+// the line of an interrupted job. Anything else is a bad line.
+void SumsReader::ReportEndLine(std::string_view line, size_t number) {
+    static const std::string count = common::ToUtf8(common::report::UnreadCount), error = common::ToUtf8(common::report::UnreadError),
+                             interrupted = common::ToUtf8(common::report::Interrupted);
+    if (unreadLine_ && line.starts_with(error)) {
+        const std::string code(line.substr(error.size(), 9));
+        file_.problems.push_back({.line = unreadLine_, .problem = LineProblem::NotRecorded, .name = std::move(name_),
+                                  .error = std::strtoul(code.c_str(), nullptr, 10)});
+        unreadLine_ = 0;
+        return;
+    }
+    if (unreadLine_) Problem(LineProblem::NotSums, unreadLine_, name_);
+    unreadLine_ = 0;
+    if (line == interrupted) {
+        Problem(LineProblem::Interrupted, number);
+    } else if (!line.empty() && !line.starts_with(count)) {
+        name_ = line;
+        unreadLine_ = number;
+    }
+}
+
+void SumsReader::NameWithoutHash() {
+    if (nameLine_ && !name_.empty()) Problem(LineProblem::NotSums, nameLine_, name_);
+    nameLine_ = 0;
+}
+
+SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
+    SumsReader reader(byName);
     for (size_t start = 0; start < text.size();) {
         const size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
         if (line.ends_with('\r')) line.remove_suffix(1);
-        lines.push_back(line);
+        reader.Line(line);
         start = end + 1;
     }
-    return lines;
-}
-
-// A report the window saved: its first line a name, its second a hash line.
-bool IsReport(const std::vector<std::string_view>& lines) {
-    return lines.size() >= 2 && !lines[0].empty() && !IsReportHash(lines[0]) && IsReportHash(lines[1]);
-}
-
-SumsFile ParseReport(const std::vector<std::string_view>& lines) {
-    SumsFile file;
-    std::string_view name;
-    for (size_t i = 0; i < lines.size() && lines[i] != ReportRule; ++i) {
-        const std::string_view line = lines[i];
-        if (!IsReportHash(line)) {
-            if (!name.empty() && (i == 0 || !IsReportHash(lines[i - 1]))) file.problems.push_back({i, LineProblem::NotSums, {}, std::string(name)});
-            name = line;
-            continue;
-        }
-        SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, std::string(name), i + 1};
-        e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
-        if (e.hex.empty() || name.empty()) file.problems.push_back({i + 1, LineProblem::NotSums, {}, e.name});
-        else if (IsNetworkOrDevice(e.name)) file.problems.push_back({i + 1, LineProblem::Refused, {}, e.name});
-        else file.entries.push_back(std::move(e));
-    }
-    return file;
-}
-
-}  // namespace
-
-SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
-    SumsFile file;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    const auto lines = Lines(text);
-    if (IsReport(lines)) return ParseReport(lines);
-    bool armourHeader = false, signature = false;
-    for (size_t number = 1; number <= lines.size(); ++number) {
-        std::string_view line = lines[number - 1];
-        if (signature) {
-            signature = line != "-----END PGP SIGNATURE-----";
-            continue;
-        }
-        if (armourHeader) {
-            armourHeader = !line.empty();
-            continue;
-        }
-        armourHeader = line == "-----BEGIN PGP SIGNED MESSAGE-----";
-        signature = line == "-----BEGIN PGP SIGNATURE-----";
-        if (armourHeader || signature) continue;
-        if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
-        line = common::TrimStart(line, std::string_view(" \t"));
-        if (line.empty() || line.starts_with('#')) continue;
-        const bool escaped = line.starts_with('\\');
-        if (escaped) line.remove_prefix(1);
-        SumEntry e{};
-        e.line = number;
-        std::string tag;
-        Read read = ReadTagged(line, escaped, e, tag);
-        if (read == Read::Other) read = ReadUntagged(line, escaped, byName, e, tag);
-        if (read == Read::Entry && IsNetworkOrDevice(e.name)) file.problems.push_back({number, LineProblem::Refused, {}, e.name});
-        else if (read == Read::Entry) file.entries.push_back(std::move(e));
-        else if (read == Read::Unsupported) file.problems.push_back({number, LineProblem::Unsupported, tag, e.name});
-        else file.problems.push_back({number, LineProblem::NotSums, {}, e.name});
-    }
-    return file;
+    return reader.Finish();
 }
 
 }  // namespace fciv

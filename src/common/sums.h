@@ -2,7 +2,7 @@
 // them, in their GNU form ("HASH  NAME", "HASH *NAME") and their BSD form
 // ("MD5 (NAME) = HASH"), also inside a PGP clearsigned message; and the
 // reports the window saves (a name line, then "MD5:HASH" and "SHA1:HASH"
-// lines). A sums file is untrusted input: names that would reach the network
+// lines, and after them the files it could not read). A sums file is untrusted input: names that would reach the network
 // or a device are refused.
 #pragma once
 #include <string>
@@ -18,19 +18,23 @@ struct SumEntry {
     std::string hex;      // lowercase
     std::string name;     // UTF-8, as written (escapes undone), '/' and '\' as written
     size_t line;          // from 1
+    bool guessed = false; // the algorithm told by the hash's length alone
 };
 
 enum class LineProblem {
     NotSums,      // none of the forms
     Unsupported,  // a sums line of an algorithm the tool lacks
     Refused,      // a network or device name
+    NotRecorded,  // a report's file that could not be read when it was made
+    Interrupted,  // a report of an interrupted job: files are missing
 };
 
 struct SumsProblem {
     size_t line;
     LineProblem problem;
-    std::string algorithm;  // Unsupported: its name ("SHA224", "BLAKE2b")
-    std::string name;       // the file the line names, when that much could be read
+    std::string algorithm{};  // Unsupported: its name ("SHA224", "BLAKE2b")
+    std::string name{};       // the file the line names, when that much could be read; NotRecorded: with its error number
+    unsigned long error = 0;
 };
 
 struct SumsFile {
@@ -47,7 +51,41 @@ struct NamedAlgorithm {
 };
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName);
 
-// UTF-8 text. `byName`: what the file's name tells, for lines that do not name their algorithm.
+// No line that names a path is this long (bytes).
+inline constexpr size_t LongestSumsLine = 1 << 17;
+
+// Reads a sums file or a report a line at a time: memory follows its entries, not its size.
+// `byName`: what the file's name tells, for lines that do not name their algorithm.
+class SumsReader {
+public:
+    explicit SumsReader(const NamedAlgorithm& byName = {}) : byName_(byName) {}
+    // The next line, UTF-8, without its line end.
+    void Line(std::string_view line);
+    // The next line, longer than LongestSumsLine: a bad line, its text not kept.
+    void TooLong();
+    // What the lines held; once, after the last line.
+    SumsFile Finish();
+
+private:
+    void Problem(LineProblem problem, size_t line, std::string_view name = {});
+    void Take(std::string_view line, size_t number);
+    void SumsLine(std::string_view line, size_t number);
+    void ReportLine(std::string_view line, size_t number);
+    void ReportEndLine(std::string_view line, size_t number);
+    void NameWithoutHash();
+
+    NamedAlgorithm byName_;
+    SumsFile file_;
+    size_t number_ = 0;
+    enum class Form { Unknown, Sums, Report } form_ = Form::Unknown;
+    std::string first_;                             // the first line, until the second tells the form
+    bool armourHeader_ = false, signature_ = false;  // sums: in a signed message's armour
+    bool ended_ = false;                            // report: past the rule that ends the entries
+    std::string name_;                              // report: the last name line...
+    size_t nameLine_ = 0, unreadLine_ = 0;          // ...its number while no hash line or error line followed it
+};
+
+// A whole UTF-8 text, read as SumsReader does.
 SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName = {});
 
 // Lowercase hex of the right length for the algorithm; empty when the text is not.

@@ -32,16 +32,17 @@ void Form1::Command2_Click() {
         Quietly([&] { switches = job::SwitchText(Check2.Value() == 1, Check3.Value() == 1); });
         Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, database); });
         return parameters;
-    }, &Form1::ReadHashDatabase);
+    }, &Form1::ReadHashDatabase, AppDir);
 }
 
 void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
+    // Run where the names are: relative ones are found there, full ones as written.
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
-           &Form1::ReadVerdicts);
+           &Form1::ReadVerdicts, folder.empty() ? ui::FolderFor(list) : folder);
 }
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
-                   void (Form1::*read)(const std::wstring& path)) {
+                   void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder) {
     if (jobRunning_) return;  // one job at a time, whatever message asks for another
     // The keyboard goes back where it was when the job ends: to the button, to the window.
     const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
@@ -71,7 +72,7 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     const std::wstring toolParameters = parameters(output);
     Quietly([&] { Text4.SetText(L"FCIV " + toolParameters); });
     try {
-        tool_ = shell_.StartTool(window_.Hwnd(), toolParameters, AppDir);
+        tool_ = shell_.StartTool(window_.Hwnd(), toolParameters, AppDir, workFolder);
     } catch (const logic::RuntimeError& e) {
         dialogs_.Message(texts::ToolNotFound + AppDir + texts::ToolNotFoundElsewhere + L"\r" + e.Description(),
                          ui::style::Exclamation, L"");

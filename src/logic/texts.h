@@ -1,5 +1,6 @@
 // Every text the window shows, in one place.
 #pragma once
+#include "common/report_format.h"
 
 namespace texts {
 
@@ -68,11 +69,11 @@ inline constexpr const wchar_t* ToolExit[] = {L"", L"", L"Код выхода 2:
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
 inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данных !\r\n***************";
 // What the tool could not read, after the report.
-inline constexpr wchar_t UnreadRule[] = L"***************";
-inline constexpr wchar_t UnreadCount[] = L"Не прочитано файлов: ";
-inline constexpr wchar_t UnreadError[] = L"Ошибка ";
+inline constexpr auto& UnreadRule = common::report::Rule;
+inline constexpr auto& UnreadCount = common::report::UnreadCount;
+inline constexpr auto& UnreadError = common::report::UnreadError;
 // The last line when the tool was interrupted: the report lacks files.
-inline constexpr wchar_t InterruptedLine[] = L"Формирование прервано: в отчёте не все файлы";
+inline constexpr auto& InterruptedLine = common::report::Interrupted;
 
 // The check of a list of hashes dropped on the window.
 inline constexpr wchar_t CheckAllRight[] = L"Все файлы верны: ";
@@ -81,6 +82,8 @@ inline constexpr wchar_t CheckMissing[] = L"НЕТ ФАЙЛА: ";
 inline constexpr wchar_t CheckUnreadable[] = L"НЕ ПРОЧИТАН: ";
 inline constexpr wchar_t CheckNotRecorded[] = L"НЕ ЗАПИСАН: ";
 inline constexpr wchar_t CheckUnsupported[] = L"НЕ ПРОВЕРЕН (";
+inline constexpr wchar_t CheckUntold[] = L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ (не ";
+inline constexpr wchar_t CheckInexact[] = L"ИМЯ ЗАПИСАНО НЕТОЧНО: ";
 inline constexpr wchar_t CheckRefused[] = L"ОТКАЗАНО (сетевое имя или устройство): ";
 inline constexpr wchar_t CheckBadEntry[] = L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: ";
 inline constexpr wchar_t CheckLine[] = L"строка ";

@@ -59,7 +59,7 @@ void Form1::OpenFolder(const std::wstring& path) {
         return CheckList(cleaned, kind, Dir1.Path());
     Text1.SetText(folder);
     EnterPath();
-    if (kind != job::ListKind::None) CheckList(cleaned, kind, folder);
+    if (kind != job::ListKind::None) CheckList(cleaned, kind);
     else if (folder != cleaned && ui::Exists(cleaned)) Text4.SetText(texts::NotAListOpened + cleaned);
 }
 

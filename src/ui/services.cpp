@@ -40,7 +40,8 @@ win32::UniqueHandle Win32Shell::StartProgram(const std::wstring& commandLine) {
     return win32::UniqueHandle(process.hProcess);
 }
 
-win32::UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) {
+win32::UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder,
+                                          const std::wstring& workFolder) {
     // The tool beside the program, else one on the system's PATH; never one in the current folder.
     std::wstring tool = folder + L"fciv.exe";
     const DWORD attrs = GetFileAttributesW(tool.c_str());
@@ -58,7 +59,7 @@ win32::UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parame
     info.hwnd = owner;
     info.lpFile = tool.c_str();
     info.lpParameters = parameters.c_str();
-    info.lpDirectory = folder.c_str();
+    info.lpDirectory = workFolder.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&info)) ThrowLastError();
     return win32::UniqueHandle(info.hProcess);

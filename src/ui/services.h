@@ -45,15 +45,17 @@ public:
     // waiting; returns its process.
     virtual win32::UniqueHandle StartProgram(const std::wstring& commandLine) = 0;
     // Starts the hashing tool "fciv.exe" (the one in `folder`, else one on the
-    // system's PATH) with its parameters and working folder; returns its process.
+    // system's PATH) with its parameters in `workFolder`; returns its process.
     // Throws the runtime error of why it could not be started (53: no such program).
-    virtual win32::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) = 0;
+    virtual win32::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder,
+                                          const std::wstring& workFolder) = 0;
 };
 
 class Win32Shell : public Shell {
 public:
     win32::UniqueHandle StartProgram(const std::wstring& commandLine) override;
-    win32::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder) override;
+    win32::UniqueHandle StartTool(HWND owner, const std::wstring& parameters, const std::wstring& folder,
+                                  const std::wstring& workFolder) override;
 };
 
 class Clock {

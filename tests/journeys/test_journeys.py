@@ -153,7 +153,8 @@ class Journeys(unittest.TestCase):
         for name in names:
             with open(os.path.join(self.data, name), "rb") as f:
                 content = f.read()
-            report += f"{os.path.basename(name)}\r\nMD5:{hashlib.md5(content).hexdigest()}\r\nSHA1:{hashlib.sha1(content).hexdigest()}\r\n"
+            shown = name.replace("/", "\\")  # relative to the folder
+            report += f"{shown}\r\nMD5:{hashlib.md5(content).hexdigest()}\r\nSHA1:{hashlib.sha1(content).hexdigest()}\r\n"
         self.assertEqual(self.text(TEXT6) + "\r\n", report)
         saved = wait_for("the report file", lambda: glob.glob(os.path.join(self.app, "hash_*.txt")))[0]
         with open(saved, encoding="utf-8-sig", newline="") as f:  # UTF-8, emoji and all

@@ -132,16 +132,18 @@ class Listing(ToolTest):
             (["-type", "čas*"], ["Čas.csv"]),  # case folded as the file system does
             (["-r", "-type", "*.txt"], ["A.TXT", "b.txt", "sub\\z.txt", "sub\\deeper\\y.txt"]),
             (["-r"], top + ["sub\\a.log", "sub\\z.txt", "sub\\deeper\\y.txt", "Sub2\\x.md"]),
+            (["-r", "-wp", "-type", "*.txt"], ["A.TXT", "b.txt", "sub\\z.txt", "sub\\deeper\\y.txt"]),  # relative to the folder
             (["-type", "-md5"], top),  # an empty mask: every file
         ]
         for switches, want in cases:
             with self.subTest(switches=switches):
-                self.assertEqual([e[0].replace(win(self.data) + "\\", "") for e in self.hash_all(*switches)[0]], want)
+                prefix = "" if "-wp" in switches else win(self.data) + "\\"
+                self.assertEqual([e[0].removeprefix(prefix) for e in self.hash_all(*switches)[0]], want)
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)
         for n in ["Отчёт за год.txt", "漢字.bin", "smile 😀.png", "a&b 'q'.txt", ".hidden", "  blanks  x.txt", "x" * 200 + ".txt",
-                  "U+FFFE \ufffe.txt", os.path.join(deep, "long.txt"), os.path.join(deep, "read only.txt")]:
+                  "U+FFFE \ufffe.txt", "real \ufffd.txt", os.path.join(deep, "long.txt"), os.path.join(deep, "read only.txt")]:
             self.write(n, n.encode())
         os.chmod(os.path.join(self.data, deep, "read only.txt"), 0o444)
         os.symlink("..", os.path.join(self.data, deep, "back"))
@@ -149,10 +151,13 @@ class Listing(ToolTest):
         got, err = self.hash_all("-r", "-both")
         self.assertIn("U+FFFE \ufffe.txt", err)  # named where XML cannot carry it
         self.assertEqual(subprocess.run(["xmllint", "--noout", self.db]).returncode, 0)
-        self.assertEqual(len(got), 12)
+        self.assertEqual(len(got), 13)
         self.assertTrue(any(len(g[0]) > 260 for g in got))
         for name, *hashes in got:
-            self.assertEqual(tuple(hashes), self.digests(name.replace("\ufffd", "\ufffe")), name)
+            self.assertEqual(tuple(hashes), self.digests(name.replace(" \ufffd", " \ufffe") if "U+FFFE" in name else name), name)
+        out = run("-v", "-xml", win(self.db), code=1)[1]  # the name written with U+FFFD cannot be checked, the real one can
+        self.assertIn("right: 12,", out)
+        self.assertIn("CANNOT CHECK, name not recorded exactly: " + win(self.data) + "\\U+FFFE \ufffd.txt", out)
 
 
 class Failures(ToolTest):
@@ -264,18 +269,21 @@ class Interruption(ToolTest):
                 self.assertEqual(read(self.db), b"old database")
                 os.remove(beside)
                 os.remove(self.db)
-        # Stopped, a check says how many files it did not check.
-        rows = "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>"
-                       for n in ["gone"] + [win(p) for p in sorted(glob.glob(self.data + "/*.bin"))])
-        write(self.dir, "db.xml", f"<FCIV>{rows}</FCIV>".encode())
-        verdicts = os.path.join(self.dir, "verdicts.txt")
-        proc = subprocess.Popen([WINE_RUN, FCIV, "-v", "-xml", win(self.db), "-verdicts", win(verdicts)], stdout=subprocess.PIPE,
-                                stderr=subprocess.DEVNULL)
-        self.assertIn(b"gone", proc.stdout.readline())  # at work
-        proc.send_signal(signal.SIGINT)
-        self.assertRegex(proc.stdout.read().decode(), r"interrupted, не проверено / not checked: [1-9]")
-        self.assertEqual(proc.wait(60), 3)
-        self.assertRegex(read(verdicts).decode().splitlines()[-1], r"^INTERRUPTED\t[1-9]")  # what the window reads
+        # Stopped, a check of a database or of a saved report says how many files it did not check: every file named counts once.
+        names = ["gone"] + [win(p) for p in sorted(glob.glob(self.data + "/*.bin"))]
+        write(self.dir, "db.xml", ("<FCIV>" + "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>" for n in names)
+                                   + "</FCIV>").encode())
+        write(self.dir, "report.txt", "".join(f"{n}\r\nMD5:{'0' * 32}\r\nSHA1:{'0' * 40}\r\n" for n in names).encode())
+        for args in (["-xml", win(self.db)], ["-sums", win(self.dir + "/report.txt")]):
+            verdicts = os.path.join(self.dir, args[0] + " verdicts.txt")
+            proc = subprocess.Popen([WINE_RUN, FCIV, "-v", *args, "-verdicts", win(verdicts)], stdout=subprocess.PIPE,
+                                    stderr=subprocess.DEVNULL)
+            self.assertIn(b"gone", proc.stdout.readline())  # at work
+            proc.send_signal(signal.SIGINT)
+            not_checked = int(re.search(r"interrupted, не проверено / not checked: ([1-9]\d*)", proc.stdout.read().decode())[1])
+            self.assertEqual(proc.wait(60), 3)
+            lines = read(verdicts).decode().splitlines()
+            self.assertEqual((lines[-1], len(lines) - 1 + not_checked), ("INTERRUPTED", len(names)))  # what the window reads
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         write(self.dir, "db.xml", b"old database")
@@ -304,22 +312,29 @@ class Checking(ToolTest):
 
     def test_a_database_check_names_exactly_what_went_wrong(self):
         for name in self.NAMES + ["d" * 120 + "/" + "e" * 120 + "/long.txt", "sub/changed.txt", "sub/gone.txt", "sub/locked.txt",
-                                  "dot.", "dot", "trail ", "gone/x.txt"]:  # names Windows would rewrite to another file's
+                                  "dot.", "dot", "trail ", "gone/x.txt", "x.txt", "sub/deep/x.txt"]:  # names Windows would rewrite to another file's
             self.write(name, name.encode() * 50)
-        run(win(self.data), "-r", "-both", "-xml", win(self.db), code=0)
-        self.assertIn("right: 12,", self.check("-v", "-xml", win(self.db), code=0))
-        # Listed as sums lines relative to the folder, the database checks out with md5sum -c on the Linux side.
-        write(self.data, "listed.md5", run("-list", "-xml", win(self.db), win(self.data), "-md5", code=0)[1].encode())
-        self.assertEqual(subprocess.run(["md5sum", "-c", "--strict", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
-        with open(os.path.join(self.data, "sub", "changed.txt"), "ab") as f:
-            f.write(b"!")
+        wp = os.path.join(self.dir, "wp.xml")  # names relative to the folder: no two alike
+        databases = ((self.db, [], win(self.data) + "\\"), (wp, [win(self.data)], ""))
+        for db, folder, _ in databases:
+            run(win(self.data), "-r", "-both", "-xml", win(db), *(["-wp"] if folder else []), code=0)
+            self.assertIn("right: 14,", self.check("-v", "-xml", win(db), *folder, code=0))
+        # Listed as sums lines relative to the folder (the -wp database's names are), either checks out with md5sum -c on Linux.
+        for db, folder, _ in databases:
+            write(self.data, "listed.md5", run("-list", "-xml", win(db), *([] if folder else [win(self.data)]), "-md5", code=0)[1].encode())
+            self.assertEqual(subprocess.run(["md5sum", "-c", "--strict", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
+        for changed in ("sub/changed.txt", "sub/deep/x.txt"):
+            with open(os.path.join(self.data, changed), "ab") as f:
+                f.write(b"!")
         os.remove(os.path.join(self.data, "sub", "gone.txt"))
         shutil.rmtree(os.path.join(self.data, "gone"))
         self.hold(os.path.join(self.data, "sub", "locked.txt"))
-        wrong = [l for l in self.check("-v", "-xml", win(self.db), code=1).splitlines() if l.startswith(("ИЗМ", "НЕ"))]
-        sub = win(self.data) + "\\sub\\"
-        self.assertEqual(wrong, ["НЕТ ФАЙЛА / MISSING: " + win(self.data) + "\\gone\\x.txt", "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt", "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt",
-                                 "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " + wrong[3].split(" (32) ")[-1]])
+        for db, folder, top in databases:
+            wrong = [l for l in self.check("-v", "-xml", win(db), *folder, code=1).splitlines() if l.startswith(("ИЗМ", "НЕ"))]
+            sub = top + "sub\\"
+            self.assertEqual(wrong, ["НЕТ ФАЙЛА / MISSING: " + top + "gone\\x.txt", "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt",
+                                     "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt", "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " +
+                                     wrong[3].split(" (32) ")[-1], "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "deep\\x.txt"])
 
     def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
         for name in self.NAMES:
@@ -347,8 +362,9 @@ class Checking(ToolTest):
         signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", "# image1.iso: 5000 bytes",
                   f"SHA256 (image1.iso) = {digest}", "# image2.iso: 9 bytes", f"SHA256 (image2.iso) = {'1' * 64}",
                   "-----BEGIN PGP SIGNATURE-----", "", "iQIzBAEBCAAdFiEE", "-----END PGP SIGNATURE-----"]
-        other = lambda tool: subprocess.run([tool, "image1.iso"], cwd=self.data, capture_output=True, check=True).stdout.decode()
-        md5 = hashlib.md5(read(image)).hexdigest()
+        other = lambda *tool: subprocess.run([*tool, "image1.iso"], cwd=self.data, capture_output=True, check=True).stdout.decode()
+        md5, sha1 = hashlib.md5(read(image)).hexdigest(), hashlib.sha1(read(image)).hexdigest()
+        report = ["image1.iso", f"MD5:{md5}", f"SHA1:{sha1}", "***************"]  # as the window saves it
         for name, text, args, code, said in (
                 ("CHECKSUM", signed, ["-ignoremissing"], 0, "right: 1, изменено / changed: 0, нет / missing: 0"),
                 ("CHECKSUM", signed, ["-ignoremissing", "-status"], 0, None),  # nothing on the output
@@ -356,6 +372,12 @@ class Checking(ToolTest):
                 ("CHECKSUM", [l.replace("image1", "image3") for l in signed], ["-ignoremissing"], 1, "no file was checked"),
                 ("B2SUMS", [other("b2sum")], [], 2, "UNSUPPORTED (BLAKE2b), строка / line 1"),  # never taken for SHA-512
                 ("SUMS", [other("sha224sum")], [], 2, "UNSUPPORTED (SHA224)"),
+                ("SUMS", [other("b2sum")], [], 1, "CANNOT TELL THE ALGORITHM (not SHA512): image1.iso"),  # 128 digits, no name tells
+                ("SUMS", [other("b2sum", "-l", "256")], [], 1, "CANNOT TELL THE ALGORITHM (not SHA256)"),
+                ("SUMS", [f"{'0' * 32}  image1.iso"], [], 1, "CANNOT TELL THE ALGORITHM (not MD5)"),
+                ("report.txt", report + ["Не прочитано файлов: 1", "locked.iso", "Ошибка 32: занят"], [], 1, "NOT RECORDED: locked.iso ((32)"),
+                ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
+                ("report.txt", report[:3] + ["image2.iso"], ["-strict"], 1, "not a sums line, строка / line 4"),  # cut after a name
                 ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x", f"{md5} //host/x", f"MD5 (\\\\.\\C:) = {md5}",
                           f"{md5}  \\\\?\\Z:\\x"], [], 1, "REFUSED, a network or device name, строка / line 5"),
                 ("SUMS", [f" {md5}\timage1.iso\r", ""], [], 0, "right: 1,")):  # a line end of Windows
@@ -371,7 +393,13 @@ class Checking(ToolTest):
         self.write("x.txt", b"x")
         write(self.dir, "outside.txt", b"outside")
         entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
-        for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
+        x, empty = hashlib.md5(b"x").hexdigest(), hashlib.md5(b"").hexdigest()
+        refused = [(entry.format(name, empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1")  # never opened
+                   for name in ("\\\\evilhost\\share\\x.txt", "//evilhost/x.txt", "\\\\?\\GLOBALROOT\\Device\\Null", "\\\\.\\NUL",
+                                "\\\\?\\" + win(self.data) + "\\x.txt", "\\/evilhost/x.txt")]
+        folder_unused = [(entry.format(name, x) + "</FCIV>", 2, "FOLDER cannot apply to: " + name)  # never checked elsewhere in silence
+                         for name in (win(self.data + "/x.txt"), "\\x.txt", win(self.data)[:2] + "x.txt")]
+        for content, code, *said in [(b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
                                 + "</FCIV>").encode(), 1),
@@ -379,12 +407,27 @@ class Checking(ToolTest):
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
                               (b"<FCIV><FILE_ERROR><name>x.txt</name><error>32</error></FILE_ERROR></FCIV>", 1),  # never recorded
-                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1)):
-            write(self.dir, "db.xml", content)
-            self.check("-v", "-xml", win(self.db), win(self.data), code=code)
+                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1)] + refused + folder_unused:
+            write(self.dir, "db.xml", content.encode() if isinstance(content, str) else content)
+            out = self.check("-v", "-xml", win(self.db), win(self.data), code=code)
+            for words in said:
+                self.assertIn(words, out)
         self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
         self.check("-v", "-sums", win(self.db), code=2)
         self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
+        # A name longer than any path: a bad line of a sums file, the lines after it checked; a database refused. Never held in memory.
+        huge = "a" * (100 << 20)
+        for option, content, code, said in (("-sums", f"{x}  {huge}\n{x}  x.txt\n", 0, ["line 1", "right: 1,"]),
+                                            ("-xml", entry.format(huge, x) + "</FCIV>", 2, ["longer than any path can be, line 1"])):
+            write(self.dir, "db.xml", content.encode())
+            child = "import resource, subprocess, sys; p = subprocess.run(sys.argv[1:], capture_output=True); " \
+                    "print(p.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss >> 10, p.stdout.decode() + p.stderr.decode())"
+            out = subprocess.run([sys.executable, "-c", child, WINE_RUN, FCIV, "-v", option, win(self.db), win(self.data)],
+                                 capture_output=True, text=True, check=True).stdout[:1000]
+            self.assertLess(int(out.split()[1]), 64, out)  # megabytes at the peak
+            self.assertEqual(int(out.split()[0]), code, out)
+            for words in said:
+                self.assertIn(words, out)
 
     def test_output_that_cannot_be_written_fails(self):
         rows = "".join(f"<FILE_ENTRY><name>{'n' * 100}{i}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>" for i in range(2000))

@@ -23,11 +23,12 @@ const wchar_t Incomplete[] = L"База неполная / incomplete: interrupt
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
-// Text that is not UTF-8 is in the system's ANSI code page, as the window's saved reports may be.
-std::string AsUtf8(std::string bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF") ||
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0)
-        return bytes;
+bool IsUtf8(std::string_view bytes) {
+    return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+// A line of a text in the system's ANSI code page, as the window's saved reports may be, in UTF-8.
+std::string AnsiToUtf8(std::string_view bytes) {
     std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), static_cast<int>(text.size()));
     return common::ToUtf8(text);
@@ -45,15 +46,37 @@ std::wstring VerdictName(std::wstring name) {
     return name;
 }
 
+const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
+
+// A name no folder can apply to: "C:\x", "C:x", "\x".
+bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
+
 class Checker {
 public:
     // `verdicts`: where each verdict also goes, as a line of its own, for the window.
     Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
+    // Makes the job that checks a named file; false when FOLDER is given and the name is a full path.
+    bool Expect(Job& job, const std::wstring& base, std::wstring&& name) {
+        if (!o_.folder.empty() && IsFullPath(name)) {
+            fullPath_ = std::move(name);
+            return false;
+        }
+        job.path = ResolveName(base, name);
+        job.name = std::move(name);
+        for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+        ++given_;
+        return true;
+    }
+
     // Reports what does not check out, one line each, and counts every verdict.
     void Take(const Job& job, const Result& r) {
         ++taken_;
-        if (r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND) {
+        const bool missing = r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND;
+        if (missing && job.name.find(L'\xFFFD') != std::wstring::npos) {  // maybe a character the database could not hold
+            Fault(L"НЕ ПРОВЕРИТЬ, имя записано неточно / CANNOT CHECK, name not recorded exactly: " + job.name,
+                  L"INEXACT\t" + VerdictName(job.name));
+        } else if (missing) {
             if (o_.ignoreMissing) return;
             ++missing_;
             Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
@@ -68,49 +91,79 @@ public:
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
                     differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
             if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
+            else if (job.guessed)  // the hash's length fits another algorithm too
+                Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
+                      L"UNTOLD\t" + differ + L"\t" + VerdictName(job.name));
             else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
         }
     }
 
     // A failure that is no file's verdict: a line or entry that cannot be checked.
     void Fault(const std::wstring& text, const std::wstring& verdict) {
+        if (kept_) return;  // stopped: what is left is not checked
         ++faults_;
         Say(text);
         Verdict(verdict);
     }
 
+    void NotRecorded(const std::wstring& name, unsigned long error) {
+        Fault(NotRecordedText(name, error), L"NOT_RECORDED\t" + std::to_wstring(error) + L"\t" + VerdictName(name));
+    }
+
     void Verdict(const std::wstring& line) {
-        if (verdicts_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+        if (verdicts_ && !kept_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
     }
 
-    // The list cannot be checked: "Russian / English" and what it is about, on the error
-    // stream, and in Russian in the verdicts (the window's language).
-    int Refuse(const std::wstring& message, const std::wstring& detail) {
-        Verdict(L"ERROR\t" + VerdictName(message.substr(0, message.find(L" / ")) + L": " + detail));
-        Commit(false);
-        return Fail(ExitUsage, message + L": " + detail);
+    // A line that is no sums line, with the file it names when that much could be read.
+    void BadLine(size_t line, const std::wstring& name) {
+        ++badLines_;
+        Warn(L"Не строка сумм / not a sums line" + AtLine(line));
+        Verdict(L"BAD_LINE\t" + std::to_wstring(line) + L"\t" + VerdictName(name));
     }
 
-    // The summary and the exit code; `notChecked`: files left when interrupted.
-    int Finish(size_t given, size_t notChecked, std::chrono::steady_clock::time_point started, size_t badLines,
-               const std::atomic<bool>& stop) {
+    // The list cannot be checked: the reason ("Russian / English: what"), on the error
+    // stream, and in the verdicts in Russian, the window's language.
+    int Refuse(const std::wstring& reason) {
+        const size_t english = reason.find(L" / "), what = reason.find(L": ", english);
+        Verdict(L"ERROR\t" + VerdictName(english == std::wstring::npos ? reason
+                                         : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))));
+        Keep(false);
+        return Fail(ExitUsage, reason);
+    }
+
+    // Stopped: the verdicts so far are kept before the files left are counted, as a closing console waits only seconds;
+    // `total`: the files the list names, when known before (0: not known).
+    void Stopped(size_t total) {
+        total_ = total;
+        Keep(true);
+    }
+
+    // The summary and the exit code.
+    int Finish(std::chrono::steady_clock::time_point started, const std::atomic<bool>& stop) {
+        if (!fullPath_.empty())
+            return Refuse(L"Полный путь в списке, ПАПКА к нему не применима / the list names a full path, which FOLDER cannot apply to: " +
+                          fullPath_ + L"\r\nПроверьте без ПАПКИ, а копию - списком от исходной папки / check without FOLDER; "
+                          L"for a copy list the names relative to the original: fciv -list -xml DB ORIGINAL > SUMS, then fciv -v -sums SUMS COPY");
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         wchar_t summary[300];
         swprintf(summary, 300,
                  L"Верно / right: %zu, изменено / changed: %zu, нет / missing: %zu, не прочитано / unreadable: %zu, "
                  L"плохих строк / bad lines: %zu, секунд / seconds: %.2f",
-                 right_, changed_, missing_, unreadable_, badLines, secs);
+                 right_, changed_, missing_, unreadable_, badLines_, secs);
         std::wstring text = summary;
         if (faults_) text += L", не проверить / cannot check: " + std::to_wstring(faults_);
-        if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(notChecked + given - taken_);
+        if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(given_ - taken_);
         Say(text);
-        if (stop) Verdict(L"INTERRUPTED\t" + std::to_wstring(notChecked + given - taken_));
-        const bool written = Commit(stop);
+        const bool written = Keep(stop);
         if (stop) return ExitInterrupted;
         if (!written) return ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
             return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
-        return changed_ || missing_ || unreadable_ || faults_ || (badLines && o_.strict) ? ExitSomeFailed : ExitOk;
+        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? ExitSomeFailed : ExitOk;
+    }
+
+    static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
+        return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
     }
 
 private:
@@ -118,47 +171,57 @@ private:
         if (!o_.status) fciv::Say(text);
     }
 
-    // False when the verdicts could not be written.
-    bool Commit(bool interrupted) {
-        if (!verdicts_ || !verdicts_->Commit(interrupted, true)) return true;
-        Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
-        return false;
+    // Ends the verdicts and moves them into place, once; false when they could not be written.
+    bool Keep(bool interrupted) {
+        if (kept_) return written_;
+        if (interrupted) Verdict(L"INTERRUPTED" + (total_ ? L"\t" + std::to_wstring(total_ - taken_) : L""));
+        kept_ = true;
+        written_ = !verdicts_ || !verdicts_->Commit(interrupted, true);
+        if (!written_) Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
+        return written_;
     }
 
     const Options& o_;
     DatabaseFile* verdicts_;
-    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, taken_ = 0;
+    std::wstring fullPath_;  // a full name FOLDER cannot apply to
+    size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0, badLines_ = 0, total_ = 0;
+    bool kept_ = false, written_ = true;
 };
 
 // What a database entry that is no hashed file says, on one line.
 std::wstring NotAFile(const DatabaseItem& item) {
-    if (item.kind == DatabaseItem::Unread) return L"НЕ ЗАПИСАН / NOT RECORDED: " + item.name + L" (" + Reason(item.error) + L")";
+    if (item.kind == DatabaseItem::Unread) return Checker::NotRecordedText(item.name, item.error);
     if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
     return Incomplete;
 }
 
-void Expect(Job& job, const std::wstring& base, std::wstring name) {
-    job.path = ResolveName(base, name);
-    job.name = std::move(name);
-    for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+// Hashes and judges the files `next` names; when stopped, counts the ones left unchecked.
+void CheckAll(const JobSource& next, size_t total, const std::wstring& base, const std::atomic<bool>& stop, Checker& checker) {
+    HashInOrder(next, total, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
+    if (!stop) return;
+    checker.Stopped(total);
+    for (Job job; next(job); job = {}) {
+    }
 }
 
 int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
     const std::wstring base = BaseFolder(o, win32::FullPath(L"."));
-    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found", o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     DatabaseReader reader(o.database);
-    size_t given = 0, bad = 0;
+    size_t bad = 0;
     const auto next = [&](Job& job) {
         for (DatabaseItem item; reader.Next(item);) {
             switch (item.kind) {
             case DatabaseItem::File:
+                if (IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
+                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line));
+                    break;
+                }
                 job.expected[Md5] = std::move(item.md5), job.expected[Sha1] = std::move(item.sha1);
-                Expect(job, base, std::move(item.name));
-                ++given;
-                return true;
+                return checker.Expect(job, base, std::move(item.name));
             case DatabaseItem::Unread:
-                checker.Fault(NotAFile(item), L"NOT_RECORDED\t" + std::to_wstring(item.error) + L"\t" + VerdictName(item.name));
+                checker.NotRecorded(item.name, item.error);
                 break;
             case DatabaseItem::Bad:
                 ++bad;
@@ -172,66 +235,91 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
         }
         return false;
     };
-    HashInOrder(next, 0, OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
-    size_t rest = 0;
-    for (Job job; stop && next(job);) ++rest;
-    if (!reader.Error().empty()) return checker.Refuse(reader.Error(), o.database);
-    const int code = checker.Finish(given, rest, started, 0, stop);
+    CheckAll(next, 0, base, stop, checker);
+    if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
+    const int code = checker.Finish(started, stop);
     return bad && code == ExitOk ? ExitSomeFailed : code;
 }
 
+// Where the entries of the file the entry at `at` names end: its other hashes on the lines
+// right after it (a report's SHA1 after its MD5) are checked with one read.
+size_t FileEnd(const std::vector<SumEntry>& entries, size_t at) {
+    Algorithms seen{};
+    size_t end = at;
+    do seen[entries[end++].algorithm] = true;
+    while (end < entries.size() && entries[end].name == entries[at].name && entries[end].line == entries[end - 1].line + 1 &&
+           entries[end].guessed == entries[at].guessed && !seen[entries[end].algorithm]);
+    return end;
+}
+
 int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker) {
-    std::string bytes;
-    if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read", Reason(error) + L": " + o.sums);
-    if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty", o.sums);
+    // Read twice, line by line: a file that is not all UTF-8 (and has no UTF-8 mark) is in the ANSI code page.
+    size_t lines = 0;
+    bool utf8 = true, marked = false;
+    const auto cannotRead = [&](unsigned long error) { return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums); };
+    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+            marked = marked || (++lines == 1 && line.starts_with("\xEF\xBB\xBF"));
+            utf8 = utf8 && (tooLong || IsUtf8(line));
+        }))
+        return cannotRead(error);
+    utf8 = utf8 || marked;
+    if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = win32::FullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
-    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found", o.folder);
+    if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    const SumsFile sums = ParseSums(AsUtf8(std::move(bytes)), AlgorithmOfFileName(common::ToUtf8(full)));
-    size_t badLines = 0;
+    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
+    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+            if (tooLong) reader.TooLong();
+            else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
+        }))
+        return cannotRead(error);
+    const SumsFile sums = reader.Finish();
     for (const SumsProblem& p : sums.problems) {
-        const std::wstring name = VerdictName(common::Utf8Decode(p.name));
-        if (p.problem == LineProblem::NotSums) {
-            ++badLines;
-            Warn(L"Не строка сумм / not a sums line" + AtLine(p.line));
-            checker.Verdict(L"BAD_LINE\t" + std::to_wstring(p.line) + L"\t" + name);
-        } else if (p.problem == LineProblem::Unsupported) {
+        switch (p.problem) {
+        case LineProblem::NotSums:
+            checker.BadLine(p.line, common::Utf8Decode(p.name));
+            break;
+        case LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
-                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" + name);
-        } else {
-            checker.Fault(L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name" + AtLine(p.line),
-                          L"REFUSED\t" + std::to_wstring(p.line));
+                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" +
+                              VerdictName(common::Utf8Decode(p.name)));
+            break;
+        case LineProblem::Refused:
+            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line));
+            break;
+        case LineProblem::NotRecorded:
+            checker.NotRecorded(common::Utf8Decode(p.name), p.error);
+            break;
+        case LineProblem::Interrupted:
+            checker.Fault(Incomplete, L"INCOMPLETE");
+            break;
         }
     }
-    if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked", o.sums);
-    size_t given = 0;
+    if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
+    size_t at = 0, files = 0;
+    for (size_t i = 0; i < sums.entries.size(); i = FileEnd(sums.entries, i)) ++files;
     const auto next = [&](Job& job) {
-        if (given == sums.entries.size()) return false;
-        const SumEntry& e = sums.entries[given++];
+        if (at == sums.entries.size()) return false;
+        const SumEntry& e = sums.entries[at];
+        for (const size_t end = FileEnd(sums.entries, at); at < end; ++at) job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
             if (c == L'/') c = L'\\';
-        job.expected[e.algorithm] = e.hex;
-        // One read for a file's next hash on the next line (a report's SHA1 after its MD5).
-        for (; given < sums.entries.size() && sums.entries[given].name == e.name && sums.entries[given].line == e.line + 1 &&
-               job.expected[sums.entries[given].algorithm].empty();
-             ++given)
-            job.expected[sums.entries[given].algorithm] = sums.entries[given].hex;
-        Expect(job, base, std::move(name));
-        return true;
+        job.guessed = e.guessed;
+        return checker.Expect(job, base, std::move(name));
     };
-    HashInOrder(next, sums.entries.size(), OnRotatingDisk(base), stop, [&](const Job& job, const Result& r) { checker.Take(job, r); });
-    return checker.Finish(given, sums.entries.size() - given, started, badLines, stop);
+    CheckAll(next, files, base, stop, checker);
+    return checker.Finish(started, stop);
 }
 
-// A recorded name as a sums line names it: relative to `folder` with '/' when under it.
+// A recorded name as a sums line names it: relative to `folder` when under it, relative names as they are, with '/'.
 std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
     const int n = static_cast<int>(folder.size());
-    if (folder.empty() || name.size() <= folder.size() ||
-        CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) != CSTR_EQUAL)
-        return name;
-    std::wstring relative = name.substr(folder.size());
+    const bool under = !folder.empty() && name.size() > folder.size() &&
+                       CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) == CSTR_EQUAL;
+    if (!under && IsFullPath(name)) return name;
+    std::wstring relative = under ? name.substr(folder.size()) : name;
     for (auto& c : relative)
         if (c == L'\\') c = L'/';
     return relative;

@@ -44,10 +44,43 @@ IXmlReader* NewXmlReader() {
     return create && SUCCEEDED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ? reader : nullptr;
 }
 
+// No entry of a database is near this long: a name as long as any path can be, written as character references.
+constexpr uint64_t MaxNode = 4 << 20;
+constexpr size_t MaxField = 32768;  // characters: longer than any path
+
+// The file as the parser reads it, failing once it has read more than MaxNode
+// since the last node: a hostile node is refused, never held in memory.
+class BoundedStream final : public ISequentialStream {
+public:
+    explicit BoundedStream(IStream* file) : file_(file) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = iid == __uuidof(IUnknown) || iid == __uuidof(ISequentialStream) ? this : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // owned by the reader's state, which outlives the parser
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* got) override {
+        *got = 0;
+        if (tooLong_ || sinceNode_ > MaxNode) return tooLong_ = true, E_FAIL;
+        const HRESULT hr = file_->Read(buffer, size, got);
+        sinceNode_ += *got;
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+    void NodeRead() { sinceNode_ = 0; }
+    bool TooLong() const { return tooLong_; }
+
+private:
+    IStream* file_;
+    uint64_t sinceNode_ = 0;
+    bool tooLong_ = false;
+};
+
 }  // namespace
 
 struct DatabaseReader::State {
     ComPtr<IStream> stream;
+    std::unique_ptr<BoundedStream> bounded;
     ComPtr<IXmlReader> reader;
     uint64_t size = 0;
     std::wstring error;
@@ -57,7 +90,7 @@ struct DatabaseReader::State {
     bool rootEmpty = false;
     size_t entries = 0;
     DatabaseItem item;
-    bool inItem = false;
+    bool inItem = false, overlong = false;
     std::wstring* field = nullptr;
     std::wstring name, md5, sha1, code;
     UINT line = 0, column = 0, stuck = 0;
@@ -83,6 +116,7 @@ struct DatabaseReader::State {
 
     void Begin(DatabaseItem::Kind kind) {
         inItem = true;
+        overlong = false;
         item = {};
         item.kind = kind;
         name.clear(), md5.clear(), sha1.clear(), code.clear();
@@ -98,10 +132,10 @@ struct DatabaseReader::State {
         if (item.kind == DatabaseItem::File) {
             item.md5 = NormalHex(Narrow(md5), Md5), item.sha1 = NormalHex(Narrow(sha1), Sha1);
             const bool hashesGood = (md5.empty() || !item.md5.empty()) && (sha1.empty() || !item.sha1.empty());
-            if (name.empty() || !hashesGood || (item.md5.empty() && item.sha1.empty())) item.kind = DatabaseItem::Bad;
+            if (name.empty() || !hashesGood || (item.md5.empty() && item.sha1.empty()) || overlong) item.kind = DatabaseItem::Bad;
         } else if (item.kind == DatabaseItem::Unread) {
             const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == std::wstring::npos;
-            if (name.empty() || !number) item.kind = DatabaseItem::Bad;
+            if (name.empty() || !number || overlong) item.kind = DatabaseItem::Bad;
             else item.error = std::stoul(code);
         }
     }
@@ -130,7 +164,8 @@ DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_uniq
     }
     s.reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);  // no entity expansion bombs
     s.reader->SetProperty(XmlReaderProperty_MaxElementDepth, 64);
-    s.reader->SetInput(stream);
+    s.bounded = std::make_unique<BoundedStream>(stream);
+    s.reader->SetInput(s.bounded.get());
 }
 
 DatabaseReader::~DatabaseReader() = default;
@@ -143,7 +178,8 @@ bool DatabaseReader::Next(DatabaseItem& out) {
     IXmlReader& reader = *s.reader;
     XmlNodeType type;
     HRESULT hr;
-    while ((hr = reader.Read(&type)) == S_OK) {
+    while ((hr = reader.Read(&type)) == S_OK && !s.bounded->TooLong()) {
+        s.bounded->NodeRead();
         // Wine's reader can hand back the same node forever at a cut-off end.
         UINT line = 0, column = 0;
         reader.GetLineNumber(&line);
@@ -179,8 +215,10 @@ bool DatabaseReader::Next(DatabaseItem& out) {
                 s.field = nullptr;
             }
         } else if ((type == XmlNodeType_Text || type == XmlNodeType_CDATA || type == XmlNodeType_Whitespace) && s.field) {
-            reader.GetValue(&text, nullptr);
-            *s.field += text;
+            UINT length = 0;
+            reader.GetValue(&text, &length);
+            s.overlong = s.overlong || s.field->size() + length > MaxField;
+            if (!s.overlong) s.field->append(text, length);
         } else if (type == XmlNodeType_EndElement) {
             --s.depth;
             s.field = nullptr;
@@ -192,6 +230,8 @@ bool DatabaseReader::Next(DatabaseItem& out) {
         }
     }
     if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(L"не база fciv / not a database of this tool");
+    if (s.bounded->TooLong())
+        return s.Fail(L"запись длиннее любого пути / an entry longer than any path can be, line " + std::to_wstring(s.line));
     if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.EndsWithRoot())) {
         reader.GetLineNumber(&s.line);
         wchar_t code[16];

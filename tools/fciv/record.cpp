@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "common/mask.h"
-#include "fciv/core/names.h"
+#include "common/paths.h"
 #include "fciv/core/xml_writer.h"
 #include "fciv/database_file.h"
 #include "fciv/engine/console.h"
@@ -34,6 +34,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
     Algorithms algorithms{};
     algorithms[Md5] = o.md5;
     algorithms[Sha1] = o.sha1;
+    const size_t top = common::WithBackslash(folder).size();  // -wp names are relative to the folder
     size_t listed = 0, hashed = 0;
     int failures = 0;
     const auto next = [&](Job& job) {
@@ -41,7 +42,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         const FileItem& f = files[listed++];
         job.path = f.path;
         job.size = f.size;
-        job.name = o.namesOnly ? LastName(f.path) : f.path;
+        job.name = o.namesOnly ? f.path.substr(top) : f.path;
         job.algorithms = algorithms;
         job.error = f.error;
         return true;

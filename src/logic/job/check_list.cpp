@@ -34,8 +34,8 @@ bool IsReportOfRelativeNames(std::string_view head) {
 }
 
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {
-    return std::wstring(L"-v ") + (kind == ListKind::Database ? L"-xml " : L"-sums ") + QuoteArgument(list) + L" " +
-           QuoteArgument(folder) + L" -verdicts " + QuoteArgument(verdicts);
+    return std::wstring(L"-v ") + (kind == ListKind::Database ? L"-xml " : L"-sums ") + QuoteArgument(list) +
+           (folder.empty() ? L"" : L" " + QuoteArgument(folder)) + L" -verdicts " + QuoteArgument(verdicts);
 }
 
 std::wstring VerdictsName(int n) { return n == 1 ? L"dbcheck.txt" : L"dbcheck (" + std::to_wstring(n) + L").txt"; }

@@ -19,8 +19,8 @@ ListKind KindOfList(std::wstring_view fileName, std::string_view head);
 // relative to the folder that was hashed (no drive, no \\server).
 bool IsReportOfRelativeNames(std::string_view head);
 
-// The tool's parameters that check the list against the files of `folder`,
-// writing the verdicts to `verdicts`.
+// The tool's parameters that check the list, writing the verdicts to `verdicts`;
+// relative names are found in `folder` when it is given, else where the tool runs.
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts);
 
 // The name of the verdicts' file for the n-th of the checks that run at once.

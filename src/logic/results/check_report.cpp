@@ -46,11 +46,13 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         else if (f[0] == L"NOT_RECORDED" && f.size() == 3) add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[1], describe));
         else if (f[0] == L"UNSUPPORTED" && f.size() == 4) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + atLine(f[2], f[3]));
         else if (f[0] == L"BAD_LINE" && f.size() == 3) ++badLines, add(wrong, texts::CheckBadLine + atLine(f[1], f[2]));
+        else if (f[0] == L"UNTOLD" && f.size() == 3) add(wrong, texts::CheckUntold + (std::wstring(f[1]) + L"): ") + last);
+        else if (f[0] == L"INEXACT" && f.size() == 2) add(wrong, texts::CheckInexact + last);
         else if (f[0] == L"REFUSED" && f.size() == 2) add(wrong, texts::CheckRefused + (texts::CheckLine + last));
         else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
         else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
         else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
-        else if (f[0] == L"INTERRUPTED" && f.size() == 2) add(interrupted, texts::CheckInterrupted + (texts::CheckNotChecked + last));
+        else if (f[0] == L"INTERRUPTED" && f.size() <= 2) add(interrupted, texts::CheckInterrupted + (f.size() == 2 ? texts::CheckNotChecked + last : L""));
         else add(wrong, texts::CheckUnknown + std::wstring(line));  // never taken for nothing
     }
     std::wstring summary = texts::CheckSummary[0] + std::to_wstring(counts[0]);

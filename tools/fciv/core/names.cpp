@@ -47,9 +47,4 @@ std::wstring ResolveName(const std::wstring& base, const std::wstring& name) {
     return path;
 }
 
-std::wstring LastName(const std::wstring& path) {
-    const size_t end = path.ends_with(L'\\') ? path.size() - 1 : path.size();
-    return path.substr(path.find_last_of(L'\\', end == 0 ? 0 : end - 1) + 1);
-}
-
 }  // namespace fciv

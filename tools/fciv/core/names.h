@@ -10,7 +10,4 @@ namespace fciv {
 // opened is the one the name was recorded for.
 std::wstring ResolveName(const std::wstring& base, const std::wstring& name);
 
-// The last part of a listed path: a file's name, or a folder's with its '\'.
-std::wstring LastName(const std::wstring& path);
-
 }  // namespace fciv

@@ -16,6 +16,7 @@ struct Job {
     uint64_t size = UnknownSize;  // as the listing measured it
     Algorithms algorithms{};
     FileHashes expected;       // checking: the hashes to compare with; empty where none
+    bool guessed = false;      // checking: their algorithm told by the hash's length alone
     unsigned long error = 0;   // set: nothing to hash, the result is this error
 };
 

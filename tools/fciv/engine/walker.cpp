@@ -134,17 +134,35 @@ private:
 
 }  // namespace
 
-unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes) {
+unsigned long ReadLines(const std::wstring& path, size_t longest, const std::function<void(std::string_view, bool)>& take) {
     const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(win32::FullPath(path)).c_str(), GENERIC_READ,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) return GetLastError();
-    if (size.QuadPart > 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) return GetLastError();
-    bytes.resize(got);
+    if (!file) return GetLastError();
+    std::vector<char> buffer(1 << 20);
+    std::string line;
+    bool tooLong = false;
+    const auto give = [&] {
+        if (line.ends_with('\r')) line.pop_back();
+        tooLong = tooLong || line.size() > longest;
+        take(tooLong ? std::string_view() : std::string_view(line), tooLong);
+        line.clear();
+        tooLong = false;
+    };
+    for (DWORD got = 0;;) {
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return GetLastError();
+        if (got == 0) break;
+        for (std::string_view piece(buffer.data(), got); !piece.empty();) {
+            const size_t end = piece.find('\n');
+            const std::string_view part = piece.substr(0, end);
+            tooLong = tooLong || line.size() + part.size() > longest + 1;  // the '\r' before the '\n' does not count
+            if (!tooLong) line += part;
+            if (end == std::string_view::npos) break;
+            piece.remove_prefix(end + 1);
+            give();
+        }
+    }
+    if (!line.empty() || tooLong) give();
     return 0;
 }
 

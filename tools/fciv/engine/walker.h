@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/mask.h"
@@ -28,8 +29,10 @@ std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& 
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);
 
-// Reads a whole file (up to 2 GiB); 0 or the system's error.
-unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes);
+// Hands each line of a file to `take` without its line end, reading the file in
+// pieces: a line longer than `longest` bytes comes empty, marked too long.
+// 0 or the system's error.
+unsigned long ReadLines(const std::wstring& path, size_t longest, const std::function<void(std::string_view line, bool tooLong)>& take);
 
 // True when the folder's volume says it incurs a seek penalty (a rotating disk).
 bool OnRotatingDisk(const std::wstring& folder);
