@@ -63,7 +63,7 @@ void Form1::ReadToolOutput(const std::wstring& path, const std::function<std::ws
         return;
     }
     Text6.SetReport(std::move(*report));
-    if (Check4.Value() == 1) SaveReport(Text6.Report());
+    if (Check4.Value() == 1) SaveReport(Text6.Report()->text);  // held until saved, whatever the box is told meanwhile
 }
 
 void Form1::SaveReport(const std::wstring& report) {

@@ -41,16 +41,21 @@ LinedText LinesOf(std::wstring text) {
 }
 
 ReportView::ReportView(const ControlSite& site)
-    : Control(site, ReportClass(), WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL), text_(LinesOf(L"")) {}
+    : Control(site, ReportClass(), WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL),
+      text_(std::make_shared<const LinedText>(LinesOf(L""))) {}
 
 void ReportView::SetReport(LinedText text) {
-    text_ = std::move(text);
+    text_ = std::make_shared<const LinedText>(std::move(text));
     top_ = 0;
     left_ = 0;
     anchor_ = caret_ = 0;
+    Fit();
+}
+
+void ReportView::Fit() {
     // The widest line is taken to be the longest one: measuring each would take as long as the text.
     size_t longest = 0;
-    for (size_t line = 0; line < text_.lines.size(); ++line)
+    for (size_t line = 0; line < text_->lines.size(); ++line)
         if (LineEnd(line) - LineStart(line) > LineEnd(longest) - LineStart(longest)) longest = line;
     width_ = std::max(XOf(LineEnd(longest)), static_cast<int>(std::min<size_t>(LineEnd(longest) - LineStart(longest), 1 << 20)) * charWidth_);
     UpdateScrollBars();
@@ -65,11 +70,11 @@ void ReportView::SetStatus(const std::wstring& status) {
 }
 
 size_t ReportView::LineOf(size_t offset) const {
-    return static_cast<size_t>(std::upper_bound(text_.lines.begin(), text_.lines.end(), offset) - text_.lines.begin()) - 1;
+    return static_cast<size_t>(std::upper_bound(text_->lines.begin(), text_->lines.end(), offset) - text_->lines.begin()) - 1;
 }
 
 size_t ReportView::LineEnd(size_t line) const {
-    return line + 1 < text_.lines.size() ? text_.lines[line + 1] - 2 : text_.text.size();
+    return line + 1 < text_->lines.size() ? text_->lines[line + 1] - 2 : text_->text.size();
 }
 
 int ReportView::Rows() const {
@@ -83,21 +88,21 @@ int ReportView::XOf(size_t offset) const {
     const HDC dc = GetDC(hwnd_);
     const HGDIOBJ old = SelectObject(dc, font_);
     SIZE size{};
-    GetTextExtentPoint32W(dc, text_.text.data() + start, static_cast<int>(offset - start), &size);
+    GetTextExtentPoint32W(dc, text_->text.data() + start, static_cast<int>(offset - start), &size);
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     return size.cx;
 }
 
 size_t ReportView::OffsetAt(int x, int y) const {
-    const size_t line = std::min(text_.lines.size() - 1,
+    const size_t line = std::min(text_->lines.size() - 1,
                                  static_cast<size_t>(std::max<ptrdiff_t>(0, static_cast<ptrdiff_t>(top_) + (y < 0 ? y / lineHeight_ - 1 : y / lineHeight_))));
     const size_t start = LineStart(line), length = LineEnd(line) - start;
     std::vector<int> right(length);  // where each character of the line ends
     const HDC dc = GetDC(hwnd_);
     const HGDIOBJ old = SelectObject(dc, font_);
     SIZE size;
-    GetTextExtentExPointW(dc, text_.text.data() + start, static_cast<int>(length), 0, nullptr, right.data(), &size);
+    GetTextExtentExPointW(dc, text_->text.data() + start, static_cast<int>(length), 0, nullptr, right.data(), &size);
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     const int at = x - Margin + left_;
@@ -116,13 +121,13 @@ void ReportView::SetFont(HFONT font) {
     ReleaseDC(hwnd_, dc);
     lineHeight_ = std::max(1, static_cast<int>(tm.tmHeight));
     charWidth_ = std::max(1, static_cast<int>(tm.tmAveCharWidth));
-    SetReport(std::move(text_));
+    Fit();
 }
 
 void ReportView::UpdateScrollBars() {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, static_cast<int>(text_.lines.size() - 1),
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, static_cast<int>(text_->lines.size() - 1),
                   static_cast<UINT>(Rows()), static_cast<int>(top_), 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, width_ + 2 * Margin, static_cast<UINT>(rc.right), left_, 0};
@@ -132,7 +137,7 @@ void ReportView::UpdateScrollBars() {
 void ReportView::Scroll(int bar, size_t line, int x) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    const size_t lastTop = text_.lines.size() - std::min(text_.lines.size(), static_cast<size_t>(Rows()));
+    const size_t lastTop = text_->lines.size() - std::min(text_->lines.size(), static_cast<size_t>(Rows()));
     const size_t top = bar == SB_VERT ? std::min(line, lastTop) : top_;
     const int left = bar == SB_HORZ ? std::clamp(x, 0, std::max(0, width_ + 2 * Margin - static_cast<int>(rc.right))) : left_;
     if (top == top_ && left == left_) return;
@@ -174,7 +179,7 @@ void ReportView::PlaceCaret() {
 }
 
 void ReportView::MoveCaret(size_t to, bool extend) {
-    caret_ = std::min(to, text_.text.size());
+    caret_ = std::min(to, text_->text.size());
     if (!extend) anchor_ = caret_;
     // The caret kept in sight.
     const size_t line = LineOf(caret_), rows = static_cast<size_t>(Rows());
@@ -191,7 +196,7 @@ void ReportView::MoveCaret(size_t to, bool extend) {
 
 void ReportView::OnKey(WPARAM key) {
     const bool shift = Pressed(VK_SHIFT), control = Pressed(VK_CONTROL);
-    const size_t line = LineOf(caret_), last = text_.lines.size() - 1, size = text_.text.size();
+    const size_t line = LineOf(caret_), last = text_->lines.size() - 1, size = text_->text.size();
     const auto sameX = [&](size_t to) {  // the place in line `to` under the caret
         return OffsetAt(Margin + XOf(caret_) - left_, static_cast<int>(static_cast<ptrdiff_t>(to) - static_cast<ptrdiff_t>(top_)) * lineHeight_);
     };
@@ -202,13 +207,13 @@ void ReportView::OnKey(WPARAM key) {
         if (caret_ == 0) break;
         to = caret_ == LineStart(line) ? caret_ - 2 : caret_ - 1;
         if (control)
-            while (to > 0 && !(IsWordChar(text_.text[to]) && !IsWordChar(text_.text[to - 1]))) --to;
+            while (to > 0 && !(IsWordChar(text_->text[to]) && !IsWordChar(text_->text[to - 1]))) --to;
         break;
     case VK_RIGHT:
         if (caret_ == size) break;
         to = caret_ == LineEnd(line) ? caret_ + 2 : caret_ + 1;
         if (control)
-            while (to < size && !(IsWordChar(text_.text[to]) && !IsWordChar(text_.text[to - 1]))) ++to;
+            while (to < size && !(IsWordChar(text_->text[to]) && !IsWordChar(text_->text[to - 1]))) ++to;
         break;
     case VK_UP: to = line == 0 ? caret_ : sameX(line - 1); break;
     case VK_DOWN: to = line == last ? caret_ : sameX(line + 1); break;
@@ -235,7 +240,7 @@ void ReportView::Copy() const {
     EmptyClipboard();
     if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (count + 1) * sizeof(wchar_t))) {
         auto* to = static_cast<wchar_t*>(GlobalLock(memory));
-        std::copy_n(text_.text.data() + from, count, to);
+        std::copy_n(text_->text.data() + from, count, to);
         to[count] = L'\0';
         GlobalUnlock(memory);
         if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
@@ -257,7 +262,7 @@ void ReportView::ContextMenu(LPARAM at) {
     if (chosen == CopyCommand) Copy();
     if (chosen == SelectAllCommand) {
         anchor_ = 0;
-        MoveCaret(text_.text.size(), true);
+        MoveCaret(text_->text.size(), true);
     }
 }
 
@@ -269,14 +274,14 @@ void ReportView::Paint() {
     FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
     const HGDIOBJ old = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
-    if (text_.text.empty() && !status_.empty()) {
+    if (text_->text.empty() && !status_.empty()) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         TextOutW(dc, Margin, 0, status_.data(), static_cast<int>(status_.size()));
     }
     const bool focused = GetFocus() == hwnd_;
     const size_t from = std::min(anchor_, caret_), to = std::max(anchor_, caret_);
     const size_t first = top_ + static_cast<size_t>(ps.rcPaint.top / lineHeight_);
-    const size_t end = std::min(text_.lines.size(), top_ + static_cast<size_t>((ps.rcPaint.bottom + lineHeight_ - 1) / lineHeight_));
+    const size_t end = std::min(text_->lines.size(), top_ + static_cast<size_t>((ps.rcPaint.bottom + lineHeight_ - 1) / lineHeight_));
     for (size_t line = first; line < end; ++line) {
         const size_t start = LineStart(line), stop = LineEnd(line);
         const int y = static_cast<int>(line - top_) * lineHeight_;
@@ -288,11 +293,11 @@ void ReportView::Paint() {
             if (count == 0) continue;
             const bool selected = part == 1 && focused;
             SIZE size{};
-            GetTextExtentPoint32W(dc, text_.text.data() + cuts[part], count, &size);
+            GetTextExtentPoint32W(dc, text_->text.data() + cuts[part], count, &size);
             const RECT box{x, y, x + size.cx, y + lineHeight_};
             if (selected) FillRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-            if (box.right > 0 && box.left < rc.right) ExtTextOutW(dc, x, y, 0, nullptr, text_.text.data() + cuts[part], static_cast<UINT>(count), nullptr);
+            if (box.right > 0 && box.left < rc.right) ExtTextOutW(dc, x, y, 0, nullptr, text_->text.data() + cuts[part], static_cast<UINT>(count), nullptr);
             x = box.right;
         }
     }
@@ -308,12 +313,12 @@ std::optional<LRESULT> ReportView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_SIZE: Scroll(SB_VERT, top_, 0); UpdateScrollBars(); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;  // Tab into it selects all, as into an edit
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(text_.text.size());
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(text_->text.size());
     case WM_GETTEXT: {
         if (wp == 0) return 0;
-        const size_t count = std::min(text_.text.size(), static_cast<size_t>(wp) - 1);
+        const size_t count = std::min(text_->text.size(), static_cast<size_t>(wp) - 1);
         auto* to = reinterpret_cast<wchar_t*>(lp);
-        std::copy_n(text_.text.data(), count, to);
+        std::copy_n(text_->text.data(), count, to);
         to[count] = L'\0';
         return static_cast<LRESULT>(count);
     }
@@ -325,7 +330,7 @@ std::optional<LRESULT> ReportView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return MAKELRESULT(std::min<DWORD>(from, 0xFFFF), std::min<DWORD>(to, 0xFFFF));
     }
     case EM_SETSEL: {
-        const auto at = [&](LPARAM p) { return p < 0 ? text_.text.size() : std::min(static_cast<size_t>(p), text_.text.size()); };
+        const auto at = [&](LPARAM p) { return p < 0 ? text_->text.size() : std::min(static_cast<size_t>(p), text_->text.size()); };
         if (static_cast<int>(wp) == -1) return 0;  // as an edit does: the selection stays
         anchor_ = at(static_cast<int>(wp));
         MoveCaret(at(static_cast<int>(lp)), true);
@@ -359,8 +364,8 @@ std::optional<LRESULT> ReportView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return std::nullopt;  // the click event goes on
     case WM_LBUTTONDBLCLK: {  // the word under the mouse: a hash alone
         size_t from = OffsetAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), to = from;
-        while (from > 0 && IsWordChar(text_.text[from - 1])) --from;
-        while (to < text_.text.size() && IsWordChar(text_.text[to])) ++to;
+        while (from > 0 && IsWordChar(text_->text[from - 1])) --from;
+        while (to < text_->text.size() && IsWordChar(text_->text[to])) ++to;
         anchor_ = from;
         MoveCaret(to, true);
         return 0;

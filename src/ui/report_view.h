@@ -2,6 +2,7 @@
 // It answers as a read-only multi-line edit does: WM_GETTEXT, WM_SETTEXT, EM_GETSEL, EM_SETSEL,
 // WM_COPY; selection by mouse and keyboard, Ctrl+A, Ctrl+C, scrolling by keys, wheel and bars.
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +22,9 @@ LinedText LinesOf(std::wstring text);
 class ReportView : public Control {
 public:
     explicit ReportView(const ControlSite& site);
-    std::wstring Text() const { return text_.text; }
-    const std::wstring& Report() const { return text_.text; }
+    std::wstring Text() const { return text_->text; }
+    // Shared: work off the window's thread may go on with it while the box takes another.
+    std::shared_ptr<const LinedText> Report() const { return text_; }
     void SetText(const std::wstring& text) { SetReport(LinesOf(text)); }
     // Takes a text whose lines are already found: no work that grows with it.
     void SetReport(LinedText text);
@@ -33,6 +35,7 @@ private:
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void Paint();
     void SetFont(HFONT font);
+    void Fit();  // the bars and the longest line's width for a new text or font
     void UpdateScrollBars();
     void Scroll(int bar, size_t line, int x);
     void ScrollBy(int bar, WPARAM code);
@@ -43,13 +46,13 @@ private:
     void ContextMenu(LPARAM at);
 
     size_t LineOf(size_t offset) const;
-    size_t LineStart(size_t line) const { return text_.lines[line]; }
+    size_t LineStart(size_t line) const { return text_->lines[line]; }
     size_t LineEnd(size_t line) const;  // before its CR LF
     int XOf(size_t offset) const;       // from the line's start, in pixels
     size_t OffsetAt(int x, int y) const;
     int Rows() const;
 
-    LinedText text_;
+    std::shared_ptr<const LinedText> text_;
     std::wstring status_;
     HFONT font_ = nullptr;
     int lineHeight_ = 16, charWidth_ = 7, width_ = 0;  // width_: the longest line's, in pixels
