@@ -32,6 +32,24 @@ bool IsWordChar(wchar_t c) { return IsCharAlphaNumericW(c) || c == L'_'; }
 
 bool Pressed(int key) { return GetKeyState(key) < 0; }
 
+// The box's device context with its font selected, for measuring.
+class FontDc {
+public:
+    FontDc(HWND hwnd, HFONT font) : hwnd_(hwnd), dc_(GetDC(hwnd)), old_(SelectObject(dc_, font)) {}
+    ~FontDc() {
+        SelectObject(dc_, old_);
+        ReleaseDC(hwnd_, dc_);
+    }
+    FontDc(const FontDc&) = delete;
+    FontDc& operator=(const FontDc&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace
 
 LinedText LinesOf(std::wstring text) {
@@ -85,12 +103,8 @@ int ReportView::Rows() const {
 
 int ReportView::XOf(size_t offset) const {
     const size_t start = LineStart(LineOf(offset));
-    const HDC dc = GetDC(hwnd_);
-    const HGDIOBJ old = SelectObject(dc, font_);
     SIZE size{};
-    GetTextExtentPoint32W(dc, text_->text.data() + start, static_cast<int>(offset - start), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    GetTextExtentPoint32W(FontDc(hwnd_, font_), text_->text.data() + start, static_cast<int>(offset - start), &size);
     return size.cx;
 }
 
@@ -99,12 +113,8 @@ size_t ReportView::OffsetAt(int x, int y) const {
                                  static_cast<size_t>(std::max<ptrdiff_t>(0, static_cast<ptrdiff_t>(top_) + (y < 0 ? y / lineHeight_ - 1 : y / lineHeight_))));
     const size_t start = LineStart(line), length = LineEnd(line) - start;
     std::vector<int> right(length);  // where each character of the line ends
-    const HDC dc = GetDC(hwnd_);
-    const HGDIOBJ old = SelectObject(dc, font_);
     SIZE size;
-    GetTextExtentExPointW(dc, text_->text.data() + start, static_cast<int>(length), 0, nullptr, right.data(), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    GetTextExtentExPointW(FontDc(hwnd_, font_), text_->text.data() + start, static_cast<int>(length), 0, nullptr, right.data(), &size);
     const int at = x - Margin + left_;
     size_t column = 0;  // the character boundary nearest to the point
     while (column < length && (right[column] + (column ? right[column - 1] : 0)) / 2 < at) ++column;
@@ -113,12 +123,8 @@ size_t ReportView::OffsetAt(int x, int y) const {
 
 void ReportView::SetFont(HFONT font) {
     font_ = font;
-    const HDC dc = GetDC(hwnd_);
-    const HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    GetTextMetricsW(FontDc(hwnd_, font_), &tm);
     lineHeight_ = std::max(1, static_cast<int>(tm.tmHeight));
     charWidth_ = std::max(1, static_cast<int>(tm.tmAveCharWidth));
     Fit();
