@@ -31,7 +31,7 @@ public:
     // The folder of the program, with one trailing backslash; set by Form_Load.
     std::wstring AppDir;
 
-    // UTF-8 bytes of the hash database to text.
+    // UTF-8 bytes of the tool's output to text.
     std::wstring UTF8_Decode(std::string_view bytes) const;
 
 private:

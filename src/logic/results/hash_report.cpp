@@ -148,7 +148,7 @@ std::wstring BuildHashReport(std::string_view text, DescribeError describe, Prog
     for (size_t entries = 0;; ++entries) {
         if (progress && entries % 4096 == 0) {
             if (progress->stop) return {};
-            progress->percent = static_cast<int>(static_cast<double>(search) * 100 / static_cast<double>(text.size()));
+            progress->percent = static_cast<int>(search * 100 / std::max<size_t>(text.size(), 1));
         }
         const size_t p = Find(text, EntryOpen, search, None);
         if (p == None) break;
