@@ -223,8 +223,14 @@ void ReportView::OnKey(WPARAM key) {
         break;
     case VK_UP: to = line == 0 ? caret_ : sameX(line - 1); break;
     case VK_DOWN: to = line == last ? caret_ : sameX(line + 1); break;
-    case VK_PRIOR: to = sameX(line - std::min(line, rows)); break;
-    case VK_NEXT: to = sameX(std::min(last, line + rows)); break;
+    case VK_PRIOR:  // the view a page up, and the caret with it
+        Scroll(SB_VERT, top_ - std::min(top_, rows), 0);
+        to = sameX(line - std::min(line, rows));
+        break;
+    case VK_NEXT:
+        Scroll(SB_VERT, top_ + rows, 0);
+        to = sameX(std::min(last, line + rows));
+        break;
     case VK_HOME: to = control ? 0 : LineStart(line); break;
     case VK_END: to = control ? size : LineEnd(line); break;
     case 'A':

@@ -145,11 +145,14 @@ TEST_F(ResultsTest, ALargeReportIsReadWhileTheWindowAnswersAndIsSelectedAndSaved
     ClickAt(hash, 2);
     Pump();
     EXPECT_EQ(selected(), std::wstring(31, L'a') + L"0");  // a double click selects the hash alone
+    Press(VK_NEXT);  // a page down by keys, then on by the wheel
+    const int paged = GetScrollPos(Item(Text6), SB_VERT);
+    EXPECT_GT(paged, 10);
     Hover(Item(Text6));
     INPUT wheel{.type = INPUT_MOUSE, .mi = {0, 0, static_cast<DWORD>(-3 * WHEEL_DELTA), MOUSEEVENTF_WHEEL, 0, 0}};
     SendInput(1, &wheel, sizeof wheel);
     Pump();
-    EXPECT_GT(GetScrollPos(Item(Text6), SB_VERT), 0);
+    EXPECT_GT(GetScrollPos(Item(Text6), SB_VERT), paged);
     Press('A', 2);
     EXPECT_EQ(selected(), report);
     PostMessageW(form->Window().Hwnd(), WM_CLOSE, 0, 0);
