@@ -40,6 +40,7 @@ gtest_discover_tests(gui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROP
 
 add_executable(reader_bench bench/reader_bench.cpp)
 target_link_libraries(reader_bench PRIVATE form psapi)
+target_link_options(reader_bench PRIVATE -municode)
 target_include_directories(reader_bench PRIVATE tests)
 add_executable(list_bench bench/list_bench.cpp)
 target_link_libraries(list_bench PRIVATE form)
@@ -102,3 +103,4 @@ add_executable(wait_bench bench/wait_bench.cpp)
 target_link_libraries(wait_bench PRIVATE form)
 target_include_directories(wait_bench PRIVATE tests)
 add_dependencies(wait_bench stand_in)
+add_dependencies(reader_bench stand_in)

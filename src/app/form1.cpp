@@ -20,7 +20,7 @@ Form1::Form1(ui::Dialogs& dialogs, ui::Shell& shell, ui::Clock& clock)
       Command1(window_.Get<ui::Button>(app::Command1)),
       Text3(window_.Get<ui::TextBox>(app::Text3)),
       Text4(window_.Get<ui::TextBox>(app::Text4)),
-      Text6(window_.Get<ui::TextBox>(app::Text6)),
+      Text6(window_.Get<ui::ReportView>(app::Text6)),
       Check2(window_.Get<ui::CheckBox>(app::Check2)),
       Check3(window_.Get<ui::CheckBox>(app::Check3)),
       Check4(window_.Get<ui::CheckBox>(app::Check4)),

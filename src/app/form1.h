@@ -11,6 +11,7 @@
 #include "logic/runtime_error.h"
 #include "ui/form_window.h"
 #include "ui/lists.h"
+#include "ui/report_view.h"
 #include "ui/services.h"
 
 namespace app {
@@ -30,7 +31,7 @@ public:
     // The folder of the program, with one trailing backslash; set by Form_Load.
     std::wstring AppDir;
 
-    // UTF-8 bytes of the hash database to text.
+    // UTF-8 bytes of the tool's output to text.
     std::wstring UTF8_Decode(std::string_view bytes) const;
 
 private:
@@ -69,7 +70,8 @@ private:
     // results/
     void ReadHashDatabase(const std::wstring& path);
     void ReadVerdicts(const std::wstring& path);
-    void ReadToolOutput(const std::wstring& path, std::wstring (*build)(std::wstring_view, results::DescribeError));
+    // The tool's output file read and made into the report by `build`, off the window's thread.
+    void ReadToolOutput(const std::wstring& path, const std::function<std::wstring(std::string_view, results::Progress&)>& build);
     // Writes the report to a new file beside the program and opens it in Notepad.
     void SaveReport(const std::wstring& report);
 
@@ -92,7 +94,7 @@ public:
     ui::Button& Command1;
     ui::TextBox& Text3;
     ui::TextBox& Text4;
-    ui::TextBox& Text6;
+    ui::ReportView& Text6;
     ui::CheckBox& Check2;
     ui::CheckBox& Check3;
     ui::CheckBox& Check4;

@@ -19,7 +19,7 @@ const std::array<ui::ControlDesc, ElementCount> Layout{{
     {L"Label1", ControlKind::Label, 120, 120, 1380, 195, texts::Label1, nullptr, Frame1},
     {L"Text4", ControlKind::ReadOnlyEdit, 6360, 2400, 7935, 285, L"", texts::HintText4},
     {L"Check2", ControlKind::CheckBox, 1680, 120, 3495, 255, texts::Check2, texts::HintCheck2, Frame1},
-    {L"Text6", ControlKind::MultiLineEdit, 6360, 2760, 7935, 7335, L"", texts::HintText6},
+    {L"Text6", ControlKind::ReportBox, 6360, 2760, 7935, 7335, L"", texts::HintText6},
     {L"Command2", ControlKind::Button, 6000, 1080, 1815, 375, texts::Command2, nullptr, Frame1},
     {L"Text3", ControlKind::Edit, 120, 1200, 3015, 285, L"*.*", texts::HintText3, Frame1},
     {L"Label2", ControlKind::Label, 120, 960, 645, 195, texts::Label2, nullptr, Frame1, FontKind::Bold},

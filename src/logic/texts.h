@@ -67,6 +67,9 @@ inline constexpr const wchar_t* ToolExit[] = {L"", L"", L"Код выхода 2:
 
 // Results.
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
+inline constexpr wchar_t ReadingReport[] = L"Чтение отчёта: ";  // and the percentage
+inline constexpr wchar_t MenuCopy[] = L"Копировать";
+inline constexpr wchar_t MenuSelectAll[] = L"Выделить все";
 inline constexpr wchar_t NoDataBanner[] = L"***************\r\n Нет данных !\r\n***************";
 // What the tool could not read, after the report.
 inline constexpr auto& UnreadRule = common::report::Rule;

@@ -5,7 +5,7 @@ namespace ui {
 
 enum class ControlKind {
     DriveList, DirList, FileList,
-    Edit, ReadOnlyEdit, MultiLineEdit,
+    Edit, ReadOnlyEdit, ReportBox,
     Button, CheckBox, Frame, Label, Line,
 };
 

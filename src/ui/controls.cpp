@@ -94,6 +94,7 @@ LRESULT CALLBACK Control::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Control::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     const auto next = [&] { return CallWindowProcW(next_, hwnd_, msg, wp, lp); };
     if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) tips_.Relay(hwnd_, msg, wp, lp);
+    if (const auto handled = OnMessage(msg, wp, lp)) return *handled;
     if (msg >= WM_APP && OnAppMessage(msg, wp, lp)) return 0;
     switch (msg) {
     case WM_GETDLGCODE:  // keep Enter from becoming a default-button command
@@ -127,18 +128,8 @@ LRESULT Control::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- the simple kinds ----
 
-namespace {
-bool IsMultiLine(const ControlSite& site) { return site.desc.kind == ControlKind::MultiLineEdit; }
-DWORD EditStyle(const ControlSite& site) {
-    if (IsMultiLine(site))
-        return WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL;
-    return WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | (site.desc.kind == ControlKind::ReadOnlyEdit ? ES_READONLY : 0);
-}
-}  // namespace
-
-TextBox::TextBox(const ControlSite& site) : Control(site, WC_EDITW, EditStyle(site)), multiLine_(IsMultiLine(site)) {
-    if (multiLine_) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
-}
+TextBox::TextBox(const ControlSite& site)
+    : Control(site, WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | (site.desc.kind == ControlKind::ReadOnlyEdit ? ES_READONLY : 0)) {}
 
 std::wstring TextBox::Text() const { return WindowText(hwnd_); }
 

@@ -1,6 +1,7 @@
 // Thin wrappers over the window's child controls. Each kind creates its window
 // from its description and takes its messages through the one control procedure.
 #pragma once
+#include <optional>
 #include <string>
 
 #include "ui/control_desc.h"
@@ -61,6 +62,8 @@ protected:
     // Creates the control's window; `height` replaces the rectangle's height when not 0.
     Control(const ControlSite& site, const wchar_t* windowClass, DWORD style, int height = 0);
     void Raise(Event::Kind kind) { events_.OnEvent({kind, index_}); }
+    // Any message, before the others below: its result when handled, else it goes on.
+    virtual std::optional<LRESULT> OnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
     // Messages of the control's own kind; true when handled (the control's window procedure is not called).
     virtual bool OnKeyDown(WPARAM) { return false; }
     virtual bool OnChar(WPARAM) { return false; }
@@ -79,7 +82,7 @@ private:
     WNDPROC next_;  // the window class's own procedure (GWLP_WNDPROC: SetWindowSubclass is slow under Wine)
 };
 
-// Edit, ReadOnlyEdit and MultiLineEdit.
+// Edit and ReadOnlyEdit: one line.
 class TextBox : public Control {
 public:
     explicit TextBox(const ControlSite& site);
@@ -87,9 +90,8 @@ public:
     void SetText(const std::wstring& text);
 
 private:
-    bool OnChar(WPARAM c) override { return c == L'\r' && !multiLine_; }  // no beep
-    bool WantsEnter() const override { return !multiLine_; }
-    bool multiLine_;
+    bool OnChar(WPARAM c) override { return c == L'\r'; }  // no beep
+    bool WantsEnter() const override { return true; }
 };
 
 class Button : public Control {

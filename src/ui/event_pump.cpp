@@ -4,7 +4,7 @@
 
 namespace ui {
 
-bool WaitHandlingEvents(FormWindow& window, double seconds) {
+bool WaitHandlingEvents(FormWindow& window, double seconds, HANDLE until) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000.0);
     for (;;) {
         MSG msg;
@@ -19,8 +19,9 @@ bool WaitHandlingEvents(FormWindow& window, double seconds) {
             }
         }
         const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return IsWindow(window.Hwnd()) != FALSE;
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (now >= deadline || (until && WaitForSingleObject(until, 0) == WAIT_OBJECT_0)) return IsWindow(window.Hwnd()) != FALSE;
+        MsgWaitForMultipleObjectsEx(until ? 1 : 0, until ? &until : nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
     }
 }
 

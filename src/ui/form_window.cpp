@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "ui/lists.h"
+#include "ui/report_view.h"
 #include "ui/win_error.h"
 
 namespace ui {
@@ -27,7 +28,7 @@ std::unique_ptr<Control> MakeControl(const ControlSite& site) {
 }
 // By ControlKind: each kind creates itself from its description.
 constexpr Make Makers[] = {MakeControl<DriveList>, MakeControl<DirList>, MakeControl<FileList>, MakeControl<TextBox>,
-                           MakeControl<TextBox>,   MakeControl<TextBox>, MakeControl<Button>,   MakeControl<CheckBox>,
+                           MakeControl<TextBox>,   MakeControl<ReportView>, MakeControl<Button>,   MakeControl<CheckBox>,
                            MakeControl<Frame>,     MakeControl<Label>,   MakeControl<Line>};
 static_assert(std::size(Makers) == static_cast<size_t>(ControlKind::Line) + 1);
 
@@ -237,7 +238,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
         RestoreFocus();
         return 0;
-    case WM_NEXTDLGCTL:  // a multi-line edit asks to pass the focus on (Tab)
+    case WM_NEXTDLGCTL:  // a control asks to pass the focus on
         SetFocus(lp ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0));
         return 0;
     case WM_DROPFILES: {

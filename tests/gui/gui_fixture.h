@@ -76,6 +76,8 @@ protected:
     void ClickItem(int element, int item, bool twice = false);
     // A mouse click in the middle of a window, whichever form it belongs to.
     void Click(HWND hwnd);
+    // A click (twice: a double click) at a point of the screen.
+    void ClickAt(POINT at, int times);
     // The mouse moved onto the middle of a window, and left resting there.
     void Hover(HWND hwnd);
     HWND Item(int element) { return form->Window().Get<ui::Control>(element).Hwnd(); }
@@ -89,7 +91,6 @@ protected:
     bool quit = false;  // Pump met WM_QUIT
 
 private:
-    void ClickAt(POINT at, int times);
     HHOOK boxCloser_ = nullptr;
 };
 

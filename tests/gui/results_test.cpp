@@ -5,6 +5,7 @@
 
 namespace {
 
+using app::Text6;
 using test::FormTest;
 using test::TempFolder;
 
@@ -77,6 +78,88 @@ TEST_F(ResultsTest, FailuresAreReportedAndLeaveTheResultBoxAlone) {
     EXPECT_EQ(dialogs.shown.size(), 3u);
     EXPECT_EQ(dialogs.shown.back(), (test::Shown{L"76\rПуть не найден", 0, L""}));
     EXPECT_EQ(form->Text6.Text(), banner);
+}
+
+std::wstring Clipboard() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(no clipboard)";
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// A report of 100,000 files: the window answers while it is read (input waiting when the read
+// begins is handled before the report is whole), and it is shown, selected, copied and saved whole.
+TEST_F(ResultsTest, ALargeReportIsReadWhileTheWindowAnswersAndIsSelectedAndSavedWhole) {
+    std::string db = "<FCIV>";
+    std::wstring report;
+    for (int i = 0; i < 100000; ++i) {
+        const std::string n = std::to_string(i);
+        db += "<FILE_ENTRY><name>C:\\d\\" + n + ".txt</name><MD5>" + std::string(32 - n.size(), 'a') + n + "</MD5></FILE_ENTRY>";
+        report += (i ? L"\r\n" : L"") + (L"C:\\d\\" + std::wstring(n.begin(), n.end()) + L".txt\r\nMD5:") + std::wstring(32 - n.size(), L'a') +
+                  std::wstring(n.begin(), n.end());
+    }
+    dir.Write(L"dbsha.xml", db + "</FCIV>");
+    form->Check4.SetValue(1);
+    std::wstring shownDuringRead = L"(not asked)";
+    dialogs.onMessage = [&] { shownDuringRead = form->Text6.Text(); };
+    form->Text6.SetText(L"");
+    TabTo(Text6);
+    std::vector<INPUT> f1(2, {.type = INPUT_KEYBOARD, .ki = {VK_F1, 0, 0, 0, 0}});
+    f1[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, f1.data(), sizeof(INPUT));  // waiting in the queue when the read begins
+    ReadDatabase();
+    EXPECT_EQ(shownDuringRead, L"") << "the window did not answer while the report was read";
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(form->Text6.Text(), report);  // WM_GETTEXT: the whole report
+    EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));
+
+    const auto selected = [&] {
+        Press('C', 2);
+        return Clipboard();
+    };
+    Press(VK_END, 2);  // Ctrl+End, then up by keys
+    EXPECT_GT(GetScrollPos(Item(Text6), SB_VERT), 199000);
+    Press(VK_UP, 1);
+    Press(VK_HOME, 1);
+    EXPECT_EQ(selected(), L"C:\\d\\99999.txt\r\nMD5:" + std::wstring(27, L'a') + L"99999");
+    Press('X');  // read-only
+    EXPECT_EQ(form->Text6.Text().size(), report.size());
+    Press(VK_HOME, 2);
+    EXPECT_EQ(GetScrollPos(Item(Text6), SB_VERT), 0);
+    Press(VK_DOWN, 1);
+    Press(VK_RIGHT, 1);
+    EXPECT_EQ(selected(), L"C:\\d\\0.txt\r\nM");
+    TEXTMETRICW tm{};
+    const HDC dc = GetDC(Item(Text6));
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Item(Text6), WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &tm);
+    ReleaseDC(Item(Text6), dc);
+    RECT box;
+    GetClientRect(Item(Text6), &box);
+    POINT hash{box.right - 20, tm.tmHeight * 3 / 2};  // beyond the end of the second line, the first hash's
+    ClientToScreen(Item(Text6), &hash);
+    ClickAt(hash, 2);
+    Pump();
+    EXPECT_EQ(selected(), std::wstring(31, L'a') + L"0");  // a double click selects the hash alone
+    Press(VK_NEXT);  // a page down by keys, then on by the wheel
+    const int paged = GetScrollPos(Item(Text6), SB_VERT);
+    EXPECT_GT(paged, 10);
+    Hover(Item(Text6));
+    INPUT wheel{.type = INPUT_MOUSE, .mi = {0, 0, static_cast<DWORD>(-3 * WHEEL_DELTA), MOUSEEVENTF_WHEEL, 0, 0}};
+    SendInput(1, &wheel, sizeof wheel);
+    Pump();
+    EXPECT_GT(GetScrollPos(Item(Text6), SB_VERT), paged);
+    Press('A', 2);
+    EXPECT_EQ(selected(), report);
+    PostMessageW(form->Window().Hwnd(), WM_CLOSE, 0, 0);
+    ReadDatabase();  // the window closed while it is read: the read is dropped, nothing saved
+    Pump();
+    EXPECT_TRUE(quit);
+    EXPECT_FALSE(std::filesystem::exists(form->AppDir + report2));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 namespace {
 
 std::wstring Report(std::wstring_view db) {
-    return results::BuildHashReport(db, [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
+    return results::BuildHashReport(common::ToUtf8(db), [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
 }
 
 const std::wstring Banner = L"***************\r\n Нет данных !\r\n***************";

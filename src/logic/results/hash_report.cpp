@@ -28,18 +28,21 @@ constexpr std::array<TagPair, 3> Rows{{
 }};
 constexpr size_t None = std::wstring_view::npos;
 
-bool TagAt(std::wstring_view text, size_t pos, std::wstring_view tag) {
+// The database is scanned as UTF-8 bytes: its tags are ASCII, and no byte of a character
+// beyond ASCII is an ASCII one, so the tags are where its decoded text has them.
+bool TagAt(std::string_view text, size_t pos, std::wstring_view tag) {
     if (text.size() - pos < tag.size()) return false;
     for (size_t k = 0; k < tag.size(); ++k)
-        if (common::AsciiLower(text[pos + k]) != common::AsciiLower(tag[k])) return false;
+        if (common::AsciiLower(static_cast<wchar_t>(static_cast<unsigned char>(text[pos + k]))) != common::AsciiLower(tag[k]))
+            return false;
     return true;
 }
 
 // First occurrence of tag (ASCII letters in any case) in [from, limit).
-size_t Find(std::wstring_view text, std::wstring_view tag, size_t from, size_t limit) {
+size_t Find(std::string_view text, std::wstring_view tag, size_t from, size_t limit) {
     limit = std::min(limit, text.size());
     while (from < limit) {
-        from = text.find(L'<', from);
+        from = text.find('<', from);
         if (from == None || from >= limit) return None;
         if (from + tag.size() <= limit && TagAt(text, from, tag)) return from;
         ++from;
@@ -80,25 +83,25 @@ bool AppendReference(std::wstring_view body, std::wstring& out) {
 }
 
 // The value between a pair of tags in [from, limit); false when it is not there.
-bool ValueIn(std::wstring_view text, const TagPair& pair, size_t from, size_t limit, std::wstring_view& value) {
+bool ValueIn(std::string_view text, const TagPair& pair, size_t from, size_t limit, std::wstring& value) {
     const size_t b = Find(text, pair.open, from, limit);
     if (b == None) return false;
     const size_t s = b + pair.open.size();
     const size_t e = Find(text, pair.close, s, limit);
     if (e == None) return false;
-    value = text.substr(s, e - s);
+    value = common::Utf8Decode(text.substr(s, e - s));
     return true;
 }
 
 // "Не прочитано файлов: N", then per file or folder its name and its error;
 // last, the line saying the tool was interrupted.
-std::wstring FailureBlock(std::wstring_view text, DescribeError describe) {
+std::wstring FailureBlock(std::string_view text, DescribeError describe) {
     std::wstring lines;
     int count = 0;
     for (size_t p = Find(text, ErrorOpen, 0, None); p != None;) {
         const size_t close = Find(text, ErrorClose, p, None);
         const size_t end = close != None ? close : text.size();
-        std::wstring_view name, code;
+        std::wstring name, code;
         if (ValueIn(text, ErrorName, p, end, name) && ValueIn(text, ErrorCode, p, end, code)) {
             ++count;
             lines += L"\r\n" + ResolveReferences(name) + L"\r\n" + ErrorLine(code, describe);
@@ -138,10 +141,15 @@ std::wstring ResolveReferences(std::wstring_view value) {
     return out;
 }
 
-std::wstring BuildHashReport(std::wstring_view text, DescribeError describe) {
+std::wstring BuildHashReport(std::string_view text, DescribeError describe, Progress* progress) {
     std::wstring report;
+    report.reserve(text.size());  // never more letters than the database has bytes; pages not written are not taken
     size_t search = 0;
-    for (;;) {
+    for (size_t entries = 0;; ++entries) {
+        if (progress && entries % 4096 == 0) {
+            if (progress->stop) return {};
+            progress->percent = static_cast<int>(search * 100 / std::max<size_t>(text.size(), 1));
+        }
         const size_t p = Find(text, EntryOpen, search, None);
         if (p == None) break;
         const size_t inside = p + EntryOpen.size();
@@ -164,7 +172,7 @@ std::wstring BuildHashReport(std::wstring_view text, DescribeError describe) {
                 report += L"\r\n";
                 report += row.label;
             }
-            report += ResolveReferences(text.substr(s, e - s));
+            report += ResolveReferences(common::Utf8Decode(text.substr(s, e - s)));
             current = e + row.open.size();
         }
         if (search == None) break;
@@ -172,10 +180,13 @@ std::wstring BuildHashReport(std::wstring_view text, DescribeError describe) {
         else if (next != None) search = next;
         else break;
     }
-    report = common::TrimSpaces(report);
+    // The report's outer spaces go, in place: a copy of a large report would double it.
+    report.erase(report.find_last_not_of(L' ') + 1);
+    report.erase(0, std::min(report.find_first_not_of(L' '), report.size()));
     if (report.empty()) report = texts::NoDataBanner;
     const std::wstring failures = FailureBlock(text, describe);
-    return failures.empty() ? report : report + L"\r\n" + failures;
+    if (!failures.empty()) report.append(L"\r\n").append(failures);
+    return report;
 }
 
 }  // namespace results

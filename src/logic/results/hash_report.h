@@ -1,17 +1,25 @@
 #pragma once
+#include <atomic>
 #include <string>
 #include <string_view>
 
 namespace results {
 
-// Turns the decoded text of a hash database into the report: per entry its
+// How far a report is built, and the request to stop building it, across threads.
+struct Progress {
+    std::atomic<int> percent{0};
+    std::atomic<bool> stop{false};
+};
+
+// Turns a hash database (UTF-8) into the report: per entry its
 // name line, then "MD5:" and "SHA1:" lines; the no-data banner when empty.
 // Each entry's values are looked for only inside that entry. When the database
 // names files or folders that could not be read (<FILE_ERROR> elements), a
 // block after the report lists them, each error number worded by `describe`;
 // its last line says when the tool was interrupted (<INTERRUPTED>).
+// `progress`, when given, is kept up to date; stopped, the report is empty.
 using DescribeError = std::wstring (*)(unsigned long code);
-std::wstring BuildHashReport(std::wstring_view text, DescribeError describe);
+std::wstring BuildHashReport(std::string_view database, DescribeError describe, Progress* progress = nullptr);
 
 // "Ошибка N: reason", the number worded by `describe` when it is one.
 std::wstring ErrorLine(std::wstring_view number, DescribeError describe);
