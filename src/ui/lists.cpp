@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cwctype>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 #include "common/mask.h"
 #include "common/paths.h"
@@ -94,9 +92,11 @@ int DriveList::OpenHeight(int dpi) { return FieldHeight(dpi) + MulDiv(8, dpi, 96
 
 namespace {
 constexpr UINT LabelMessage = WM_APP + 1;
+// A drive's label asked on the system's thread pool, and the answer posted back to the list.
 struct LabelFound {
+    HWND list;
     wchar_t letter;
-    std::wstring label;
+    std::wstring root, label;
 };
 std::wstring DriveText(wchar_t letter, const std::wstring& label) {
     return std::wstring{letter, L':'} + (label.empty() ? L"" : L" [" + label + L"]");
@@ -119,14 +119,15 @@ void DriveList::Fill() {
 void DriveList::AskLabel(const std::wstring& root) {
     const wchar_t letter = static_cast<wchar_t>(std::towlower(root[0]));
     if (!asking_.insert(letter).second) return;  // the last question has no answer yet
-    try {
-        std::thread([hwnd = hwnd_, root, letter] {
-            auto* found = new LabelFound{letter, VolumeLabel(root)};
-            if (!PostMessageW(hwnd, LabelMessage, 0, reinterpret_cast<LPARAM>(found))) delete found;
-        }).detach();
-    } catch (const std::system_error&) {  // no thread: the drive goes without its label
-        asking_.erase(letter);
-    }
+    // The pool, not a detached thread of our own: nothing of the question outlives its answer.
+    auto question = std::make_unique<LabelFound>(LabelFound{hwnd_, letter, root, {}});
+    const auto ask = [](PTP_CALLBACK_INSTANCE, void* context) {
+        auto* found = static_cast<LabelFound*>(context);
+        found->label = VolumeLabel(found->root);
+        if (!PostMessageW(found->list, LabelMessage, 0, reinterpret_cast<LPARAM>(found))) delete found;
+    };
+    if (TrySubmitThreadpoolCallback(ask, question.get(), nullptr)) question.release();
+    else asking_.erase(letter);  // the drive goes without its label
 }
 
 bool DriveList::OnAppMessage(UINT msg, WPARAM, LPARAM lp) {

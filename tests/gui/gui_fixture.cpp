@@ -25,6 +25,18 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// Input the thread has taken from its queue, whichever loop took it: a key or button sent
+// is waited for until it has arrived, however slowly the machine delivers it.
+int keysReleased = 0, buttonsReleased = 0;
+LRESULT CALLBACK CountInput(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        const UINT msg = reinterpret_cast<const MSG*>(lp)->message;
+        keysReleased += msg == WM_KEYUP || msg == WM_SYSKEYUP;
+        buttonsReleased += msg == WM_LBUTTONUP;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 INPUT Key(WORD vk, bool up) { return {.type = INPUT_KEYBOARD, .ki = {vk, 0, static_cast<DWORD>(up ? KEYEVENTF_KEYUP : 0), 0, 0}}; }
 
 INPUT Button(DWORD flags) { return {.type = INPUT_MOUSE, .mi = {0, 0, 0, flags, 0, 0}}; }
@@ -36,10 +48,7 @@ void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()),
 void FormTest::SetUp() {
     UseOwnDesktop();
     boxCloser_ = SetWindowsHookExW(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
-    Open();
-}
-
-void FormTest::Open() {
+    inputCounter_ = SetWindowsHookExW(WH_GETMESSAGE, CountInput, nullptr, GetCurrentThreadId());
     form = std::make_unique<app::Form1>(dialogs, shell, clock);
     dialogs.owner = form->Window().Hwnd();
     form->Show();
@@ -51,6 +60,7 @@ void FormTest::TearDown() {
     form.reset();
     Pump();
     UnhookWindowsHookEx(boxCloser_);
+    UnhookWindowsHookEx(inputCounter_);
 }
 
 void FormTest::Pump() {
@@ -78,8 +88,9 @@ void FormTest::Press(UINT key, int shift) {
     const WORD modifier = shift & 1 ? VK_SHIFT : shift & 2 ? VK_CONTROL : shift & 4 ? VK_MENU : 0;
     std::vector<INPUT> input{Key(static_cast<WORD>(key), false), Key(static_cast<WORD>(key), true)};
     if (modifier) input = {Key(modifier, false), input[0], input[1], Key(modifier, true)};
+    const int released = keysReleased + (modifier ? 2 : 1);
     Send(input);
-    Pump();
+    PumpUntil([&] { return keysReleased >= released || !IsWindow(form->Window().Hwnd()); });
 }
 
 void FormTest::TabTo(int element) {
@@ -113,7 +124,9 @@ void FormTest::Hover(HWND hwnd) {
 
 void FormTest::ClickAt(POINT at, int times) {
     SetCursorPos(at.x, at.y);
+    const int released = buttonsReleased + times;
     for (int i = 0; i < times; ++i) Send({Button(MOUSEEVENTF_LEFTDOWN), Button(MOUSEEVENTF_LEFTUP)});
+    PumpUntil([&] { return buttonsReleased >= released; });
 }
 
 int FormTest::Focused() {

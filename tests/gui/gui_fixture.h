@@ -62,8 +62,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Creates and shows the window, in front.
-    void Open();
     // Runs every pending message through the program's own pre-translation.
     void Pump();
     // Pumps until `done` holds, waiting for messages in between; false when 20 s pass first.
@@ -91,7 +89,7 @@ protected:
     bool quit = false;  // Pump met WM_QUIT
 
 private:
-    HHOOK boxCloser_ = nullptr;
+    HHOOK boxCloser_ = nullptr, inputCounter_ = nullptr;
 };
 
 // A drop of files or folders, as the shell hands it to a window with WM_DROPFILES.

@@ -66,22 +66,32 @@ TEST_F(FormTest, HintsShowOnHover) {
 
 // A drive that does not answer (a network drive gone) leaves the window answering:
 // the drives are listed at once, each label shown when it comes.
-TEST_F(FormTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
-    static const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const auto reader = ui::VolumeLabel;
-    ui::VolumeLabel = [](const std::wstring& root) {
+class SlowDriveTest : public FormTest {
+protected:
+    static std::wstring Slow(const std::wstring& root) {
         WaitForSingleObject(answer, 20000);
         return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
-    };
-    form.reset();
-    Open();  // no drive answers yet
+    }
+    void SetUp() override {
+        ui::VolumeLabel = Slow;  // before the window asks for the first labels
+        FormTest::SetUp();
+    }
+    void TearDown() override {
+        SetEvent(answer);
+        FormTest::TearDown();
+        ui::VolumeLabel = reader;
+    }
+    static inline const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    decltype(ui::VolumeLabel) reader = ui::VolumeLabel;
+};
+
+TEST_F(SlowDriveTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {
     SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, TRUE, 0);  // the drives are listed again
     SendMessageW(Item(Drive1), CB_SHOWDROPDOWN, FALSE, 0);
     Press(VK_TAB);
     EXPECT_EQ(form->Drive1.Drive(), L"z:") << "the window waited for a drive's answer";
     SetEvent(answer);
     EXPECT_TRUE(PumpUntil([&] { return form->Drive1.Drive() == L"z: [медленный]"; })) << "the label never came";
-    ui::VolumeLabel = reader;
 }
 
 }  // namespace
