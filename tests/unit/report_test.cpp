@@ -62,18 +62,20 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     };
     EXPECT_EQ(check(L"RIGHT\ta\r\nCHANGED\tMD5, SHA1\tb\r\nUNREADABLE\t5\tc\r\nMISSING\td\r\nUNSUPPORTED\tBLAKE2b\t7\te.iso\r\n"
                     L"UNTOLD\tSHA512\te\r\nINEXACT\tf\xFFFD\r\nREFUSED\t8\r\nERROR\tнет сумм\r\nBAD_LINE\t9\tf.iso\r\nBAD_LINE\t10\t\r\n"
-                    L"INTERRUPTED\t3\r\n"),
+                    L"NOT_RECORDED\t5\tg\r\nBAD_ENTRY\t12\r\nINCOMPLETE\r\nINTERRUPTED\t3\r\n"),
               L"Проверка прервана: не проверено файлов: 3\r\nИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\n"
               L"НЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (BLAKE2b): строка 7: e.iso\r\nАЛГОРИТМ НЕ ОПРЕДЕЛИТЬ (не SHA512): e\r\n"
               L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8\r\nПроверка невозможна: нет сумм\r\n"
-              L"НЕ РАЗОБРАНА строка 9: f.iso\r\nНЕ РАЗОБРАНА строка 10\r\nВЕРНО: a\r\n***************\r\n"
+              L"НЕ РАЗОБРАНА строка 9: f.iso\r\nНЕ РАЗОБРАНА строка 10\r\nНЕ ЗАПИСАН: g\r\nОшибка 5: Доступ запрещён.\r\n"
+              L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: строка 12\r\nБаза неполная: формирование было прервано\r\nВЕРНО: a\r\n***************\r\n"
               L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");
     // All right only when every line was checked and right; a line the window does not know is no exception.
     const std::wstring summary = L"\r\n***************\r\nВерно: 1, изменено: 0, нет файла: 0, не прочитано: 0";
     EXPECT_EQ(check(L"RIGHT\ta\r\n\r\n"), L"Все файлы верны: 1\r\nВЕРНО: a" + summary);
     EXPECT_EQ(check(L"RIGHT\ta\r\nINTERRUPTED"), L"Проверка прервана\r\nВЕРНО: a" + summary + L"\r\nПроверка прервана");
     EXPECT_EQ(check(L"RIGHT\ta\r\nBAD_LINE\t3\tb"), L"НЕ РАЗОБРАНА строка 3: b\r\nВЕРНО: a" + summary + L", строк не разобрано: 1");
-    EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nRIGHT\ta"), L"НЕПОНЯТНЫЙ ИТОГ: RIGHT\tx\tand tab\r\nВЕРНО: a" + summary);
+    EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nNEW\tkind\r\nRIGHT\ta"),
+              L"НЕПОНЯТНЫЙ ИТОГ: RIGHT\tx\tand tab\r\nНЕПОНЯТНЫЙ ИТОГ: NEW\tkind\r\nВЕРНО: a" + summary);
 }
 
 TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
