@@ -56,7 +56,7 @@ inline constexpr wchar_t ToolNotFoundElsewhere[] = L"\rи там, где про�
 inline constexpr wchar_t FolderNotWritable[] = L"Нельзя писать в папку программы\r";
 inline constexpr wchar_t FolderNotWritableAdvice[] =
     L"База и отчёты пишутся рядом с программой: положите её в папку, куда можно писать (не в Program Files).";
-inline constexpr wchar_t NotAListOpened[] = L"Это не список хэшей, открыта его папка: ";
+inline constexpr wchar_t NotAListOpened[] = L"Это не список хэшей: открыта его папка, в маске его имя: ";
 inline constexpr const wchar_t* OnlyFirstDropped[] = {L"Перетащено файлов: ", L", взят только первый: "};
 inline constexpr wchar_t FileInTheWay[] = L"Нельзя заменить файл\r";
 inline constexpr wchar_t FileInTheWayAdvice[] =

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "app/form1.h"
 #include "common/paths.h"
 #include "logic/navigation/trim_path.h"
@@ -60,7 +62,12 @@ void Form1::OpenFolder(const std::wstring& path) {
     Text1.SetText(folder);
     EnterPath();
     if (kind != job::ListKind::None) CheckList(cleaned, kind);
-    else if (folder != cleaned && ui::Exists(cleaned)) Text4.SetText(texts::NotAListOpened + cleaned);
+    else if (folder != cleaned && ui::Exists(cleaned)) {  // a file that is no list: the mask takes its name, so a job hashes it alone
+        std::wstring name = cleaned.substr(cleaned.find_last_of(L'\\') + 1);
+        std::replace_if(name.begin(), name.end(), [](wchar_t c) { return c == L';' || c == L','; }, L'?');  // the mask's separators
+        Text3.SetText(name);
+        Text4.SetText(texts::NotAListOpened + cleaned);
+    }
 }
 
 // One at a time: the first of several dropped is taken, and the window says so.

@@ -111,23 +111,27 @@ TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
 
 TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
     const std::wstring missing = dir.Path() + L"\\Нет такой";
-    const std::wstring file = reports + L"\\b.txt";
-    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; std::wstring status; } cases[] = {
-        {{L"\"" + reports + L"\""}, reports, reports, 0, L""},
-        {{file}, reports, reports, 0, texts::NotAListOpened + file},  // a file: its folder, and the window says so
+    const std::wstring file = reports + L"\\b.txt", odd = dir.Write(L"x;y,z.txt", "");
+    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; std::wstring status, mask; } cases[] = {
+        {{L"\"" + reports + L"\""}, reports, reports, 0, L"", L"*.*"},
+        {{file}, reports, reports, 0, texts::NotAListOpened + file, L"b.txt"},  // a file: its folder and its name, and the window says so
+        {{odd}, dir.Path(), dir.Path(), 0, texts::NotAListOpened + odd, L"x?y?z.txt"},  // no mask separator in the mask
         {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1,  // the first counts; missing: the path-error box
-         texts::OnlyFirstDropped[0] + (L"2" + (texts::OnlyFirstDropped[1] + missing))},
+         texts::OnlyFirstDropped[0] + (L"2" + (texts::OnlyFirstDropped[1] + missing)), L"*.*"},
     };
     for (const auto& c : cases) {
         Enter(dir.Path());
         dialogs.shown.clear();
         form->Text4.SetText(L"");
+        form->Text3.SetText(L"*.*");
         PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
         Pump();
         EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
         EXPECT_EQ(form->Text1.Text(), c.pathBox);
         EXPECT_EQ(dialogs.shown.size(), c.boxes);
         EXPECT_EQ(form->Text4.Text(), c.status);
+        EXPECT_EQ(form->Text3.Text(), c.mask);
+        if (c.mask != L"*.*") EXPECT_EQ(Items(File1).size(), 1u) << "the file alone";
     }
 }
 
