@@ -229,12 +229,12 @@ class Failures(ToolTest):
 
 
 class Interruption(ToolTest):
-    def start(self):
+    def start(self, listening=True):
         """Starts the tool on the data folder; returns once it listens for Ctrl+C (its temporary file is there)."""
         proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", "-both", "-xml", win(self.db)],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 60
-        while not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
+        while listening and not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
             time.sleep(0.02)
         return proc
 
@@ -279,7 +279,14 @@ class Interruption(ToolTest):
             os.truncate(self.write(f"big{i}.bin", b""), 4 << 30)
         for i in range(3000):
             self.write(f"sub{i // 100:02}/f{i:04}.txt", b"x")
-        for stop, code in ((lambda p: p.send_signal(signal.SIGINT), 3), (lambda p: p.kill(), -9)):
+        # From its first moments on, before Wine listens for the signal (killed by it) or after (interrupted), never 0.
+        for after in [i / 100 for i in range(16)]:
+            proc = self.start(listening=False)
+            time.sleep(after)
+            proc.send_signal(signal.SIGINT)
+            self.assertIn(proc.wait(60), (-signal.SIGINT, 3), after)
+            self.assertEqual(read(self.db), b"old database")
+        for stop, code in ((lambda p: p.send_signal(signal.SIGINT), 3), (lambda p: p.kill(), -9)):  # while it lists
             proc = self.start()
             stop(proc)
             self.assertEqual(proc.wait(60), code)

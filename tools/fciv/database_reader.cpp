@@ -35,11 +35,16 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+// A function of a system DLL, loaded from the system folder when first needed: the tool starts with the
+// kernel's DLLs alone, so that its Ctrl+C handler is in place at once.
+template <class F>
+F SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 IXmlReader* NewXmlReader() {
-    using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
-    const HMODULE xmllite = LoadLibraryExW(L"xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const auto create = xmllite ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(xmllite, "CreateXmlReader")))
-                                : nullptr;
+    const auto create = SystemFunction<HRESULT(WINAPI*)(REFIID, void**, IMalloc*)>(L"xmllite.dll", "CreateXmlReader");
     IXmlReader* reader = nullptr;
     return create && SUCCEEDED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ? reader : nullptr;
 }
@@ -110,7 +115,8 @@ struct DatabaseReader::State {
 DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_unique<State>()) {
     State& s = *state_;
     IStream* stream = nullptr;
-    const HRESULT hr = SHCreateStreamOnFileEx(win32::ExtendedPath(win32::FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+    const auto open = SystemFunction<decltype(&SHCreateStreamOnFileEx)>(L"shlwapi.dll", "SHCreateStreamOnFileEx");
+    const HRESULT hr = !open ? HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) : open(win32::ExtendedPath(win32::FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
                                               FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
     if (FAILED(hr)) {
         s.Fail(L"не прочитать / cannot read " + Reason(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr));
