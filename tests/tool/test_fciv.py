@@ -190,16 +190,31 @@ class Failures(ToolTest):
     def test_bad_command_lines_touch_nothing(self):
         write(self.dir, "db.xml", b"old database")
         self.write("a.txt", b"a")
+        self.write("a.md5", hashlib.md5(b"a").hexdigest().encode() + b"  a.txt\n")
         data, db = win(self.data), win(self.db)
-        for args in ([data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
-                     ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
-                     [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
-                     [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
-                     [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"],
-                     ["-list", "-xml", db, data + "\\missing"]):
-            with self.subTest(args=args):
-                _, _, err = run(*args, code=2)
+        rows = [(None, args) for args in (
+            [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
+            ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
+            [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
+            [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
+            [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
+        # A database or verdicts that could not be replaced at the end: found before anything is hashed.
+        locks = [(["chmod", "444"], ["chmod", "644"])]
+        if os.geteuid() == 0 and subprocess.run(["chattr", "+i", self.data], stderr=subprocess.DEVNULL).returncode == 0:
+            subprocess.run(["chattr", "-i", self.data], check=True)
+            locks.append((["chattr", "+i"], ["chattr", "-i"]))  # immutable, where root may and the file system can
+        rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
+        for lock, args in rows:
+            with self.subTest(args=args, lock=lock):
+                if lock:
+                    subprocess.run(lock[0] + [self.db], check=True)
+                try:
+                    _, out, err = run(*args, code=2)
+                finally:
+                    if lock:
+                        subprocess.run(lock[1] + [self.db], check=True)
                 self.assertTrue(err.strip())
+                self.assertEqual(out, "")
                 self.assertEqual(read(self.db), b"old database")
                 self.assertEqual(self.left(), ["data", "db.xml"])
         for args in ([], ["-h"], ["-?"]):
@@ -211,10 +226,14 @@ class Failures(ToolTest):
         write(self.dir, "db.xml", b"x" * 100000)
         self.write("a.txt", b"a")
         inside = os.path.join(self.data, "db.xml")
-        for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
-            run(win(self.data), "-xml", win(inside), code=0)
-            self.assertEqual([e[0] for e in entries(inside)], [win(self.data + "/a.txt")])
+        link = os.path.join(self.dir, "link")
+        os.symlink(self.data, link)
+        for database in (inside, os.path.join(link, "db.xml")):  # named through a folder link into the folder too
+            for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
+                run(win(self.data), "-xml", win(database), code=0)
+                self.assertEqual([e[0] for e in entries(inside)], [win(self.data + "/a.txt")])
         os.remove(inside)
+        os.remove(link)
         self.assertEqual(len(self.hash_all()[0]), 1)
         self.assertEqual(self.left(), ["data", "db.xml"])  # no temporary file left
         long_name = os.path.join(self.dir, "d" * 248 + ".xml")  # near the 255-character limit
@@ -226,6 +245,15 @@ class Failures(ToolTest):
         self.assertIn(win(self.db), err)
         self.assertEqual(len(entries(self.db)), 1)
         self.assertEqual(self.left(), sorted(["data", "db.xml", os.path.basename(long_name)]))
+        # Temporary names someone planted, links to their file under every name a run may have, and a dead run's
+        # file: no link is written or removed through, the dead run's file is removed.
+        victim = write(self.dir, "victim.txt", b"victim")
+        for pid in range(0x20, 0x4000, 4):
+            os.symlink(victim, os.path.join(self.dir, f"~fciv{pid}.tmp"))
+        dead = write(self.dir, "~fciv99999.2.tmp", b"dead run")
+        self.assertEqual(len(self.hash_all()[0]), 201)
+        self.assertEqual(read(victim), b"victim")
+        self.assertFalse(os.path.exists(dead))
 
 
 class Interruption(ToolTest):
@@ -264,7 +292,7 @@ class Interruption(ToolTest):
         rows = "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>"
                        for n in ["gone"] + [win(p) for p in sorted(glob.glob(self.data + "/*.bin"))])
         write(self.dir, "db.xml", f"<FCIV>{rows}</FCIV>".encode())
-        verdicts = os.path.join(self.dir, "verdicts.txt")
+        verdicts = write(self.dir, "verdicts.txt", b"RIGHT\tof the run before\r\n")
         proc = subprocess.Popen([WINE_RUN, FCIV, "-v", "-xml", win(self.db), "-verdicts", win(verdicts)], stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL)
         self.assertIn(b"gone", proc.stdout.readline())  # at work
@@ -272,6 +300,8 @@ class Interruption(ToolTest):
         self.assertRegex(proc.stdout.read().decode(), r"interrupted, не проверено / not checked: [1-9]")
         self.assertEqual(proc.wait(60), 3)
         self.assertRegex(read(verdicts).decode().splitlines()[-1], r"^INTERRUPTED\t[1-9]")  # what the window reads
+        self.assertNotIn(b"run before", read(verdicts))  # this run's verdicts only, in place
+        self.assertEqual(self.left(), ["data", "db.xml", "verdicts.txt"])
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         write(self.dir, "db.xml", b"old database")

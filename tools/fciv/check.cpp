@@ -250,7 +250,7 @@ int Check(const Options& o, const std::atomic<bool>& stop) {
     if (!o.verdicts.empty()) {
         const std::wstring path = win32::FullPath(o.verdicts);
         if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
-        verdicts.emplace(path, "", "", "");
+        verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())
             return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
     }

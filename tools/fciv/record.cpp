@@ -23,7 +23,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         return Fail(ExitUsage, problem + L": " + o.database);
     DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());
     if (db.Error())
-        return Fail(ExitUsage, L"Не удалось создать базу / cannot create the database: " + database + L" " + Reason(db.Error()));
+        return Fail(ExitUsage, L"Не удалось создать или заменить базу / cannot create or replace the database: " + database + L" " + Reason(db.Error()));
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
