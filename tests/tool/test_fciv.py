@@ -404,7 +404,11 @@ class Checking(ToolTest):
         self.write("x.txt", b"x")
         write(self.dir, "outside.txt", b"outside")
         entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
+        good = entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "</FCIV>"
         for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
+                              (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
+                              ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),
+                              (b"<?x", 2), (b'<?xml version="1.0"?>', 2),  # cut where Wine's parser asserts (exit 3)
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
                                 + "</FCIV>").encode(), 1),

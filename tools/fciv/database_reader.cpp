@@ -7,7 +7,6 @@
 
 #include "common/database_format.h"
 #include "common/sums.h"
-#include "common/text.h"
 #include "fciv/engine/console.h"
 #include "win32/paths.h"
 
@@ -22,6 +21,8 @@ template <class T>
 using ComPtr = std::unique_ptr<T, ComRelease>;
 
 namespace db = common::database;
+
+const wchar_t NoRoot[] = L"нет корневого элемента / no root element";
 
 bool Is(const wchar_t* name, const db::Element& element) {
     const std::wstring_view tag = element.Name();
@@ -59,7 +60,8 @@ struct DatabaseReader::State {
     bool done = false;
     int depth = 0;  // elements open
     std::wstring root;
-    bool rootEmpty = false;
+    bool rootEmpty = false, rootClosed = false;
+    UINT rootLine = 0, rootColumn = 0;  // where the root's start tag is
     size_t entries = 0;
     DatabaseItem item;
     bool inItem = false;
@@ -73,17 +75,19 @@ struct DatabaseReader::State {
         return false;
     }
 
-    // Wine's reader closes what a cut-off file leaves open: the root's end tag must be there.
-    bool EndsWithRoot() {
-        char tail[128];
+    // Wine's XmlLite fails an assertion, ending the process, on a file that ends inside or right after
+    // its XML declaration ("<?x", "<?xml version="1.0"?>"): such a file is told apart before.
+    std::wstring DeclarationOnly() {
+        char head[1024];
         ULONG got = 0;
-        LARGE_INTEGER at;
-        at.QuadPart = static_cast<LONGLONG>(size > sizeof tail ? size - sizeof tail : 0);
-        if (FAILED(stream->Seek(at, STREAM_SEEK_SET, nullptr)) || FAILED(stream->Read(tail, sizeof tail, &got))) return false;
-        const std::string_view text(tail, got);
-        const std::string_view body = common::TrimEnd(text, std::string_view(" \t\r\n"));
-        const std::string end = "</" + Narrow(root) + ">";
-        return body.size() >= end.size() && _strnicmp(body.data() + body.size() - end.size(), end.c_str(), end.size()) == 0;
+        const LARGE_INTEGER start{};
+        if (size >= sizeof head || FAILED(stream->Read(head, sizeof head, &got)) || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)))
+            return {};
+        std::string_view text(head, got);
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        if (!text.empty() && std::string_view("<?xml ").starts_with(text)) return L"не XML, строка / not well-formed XML, line 1 (cut off)";
+        if (text.starts_with("<?xml ") && text.find("?>") == text.size() - 2) return NoRoot;
+        return {};
     }
 
     void Begin(DatabaseItem::Kind kind) {
@@ -129,6 +133,10 @@ DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_uniq
         s.Fail(L"файл пуст / the file is empty");
         return;
     }
+    if (std::wstring problem = s.DeclarationOnly(); !problem.empty()) {
+        s.Fail(std::move(problem));
+        return;
+    }
     s.reader.reset(NewXmlReader());
     if (!s.reader) {
         s.Fail(L"нет XmlLite / XmlLite is not available");
@@ -168,6 +176,7 @@ bool DatabaseReader::Next(DatabaseItem& out) {
                 if (!Is(text, db::Root)) return s.Fail(L"не база fciv / not a database of this tool: <" + std::wstring(text) + L">");
                 s.root = text;
                 s.rootEmpty = empty;
+                s.rootLine = line, s.rootColumn = column;
             } else if (s.depth == 1 && (Is(text, db::Entry) || Is(text, db::Unread) || Is(text, db::Interrupted))) {
                 s.Begin(Is(text, db::Entry) ? DatabaseItem::File : Is(text, db::Unread) ? DatabaseItem::Unread : DatabaseItem::Interrupted);
                 s.entries += s.item.kind != DatabaseItem::Interrupted;
@@ -188,7 +197,8 @@ bool DatabaseReader::Next(DatabaseItem& out) {
             reader.GetValue(&text, nullptr);
             *s.field += text;
         } else if (type == XmlNodeType_EndElement) {
-            --s.depth;
+            // Wine's reader closes what a cut-off file leaves open, with end tags where the start tags are.
+            if (--s.depth == 0) s.rootClosed = line != s.rootLine || column != s.rootColumn;
             s.field = nullptr;
             if (s.inItem && s.depth == 1) {
                 s.Finish();
@@ -197,8 +207,8 @@ bool DatabaseReader::Next(DatabaseItem& out) {
             }
         }
     }
-    if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(L"не база fciv / not a database of this tool");
-    if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.EndsWithRoot())) {
+    if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(NoRoot);
+    if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.rootClosed)) {
         reader.GetLineNumber(&s.line);
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
