@@ -133,6 +133,13 @@ class Listing(ToolTest):
         for switches, want in cases:
             with self.subTest(switches=switches):
                 self.assertEqual([e[0].replace(win(self.data) + "\\", "") for e in self.hash_all(*switches)[0]], want)
+        names = ("dir", "dir.", "sp", "sp ")  # FOLDER and the database as named: "dir." and "sp " are not "dir" and "sp"
+        for name in names:
+            write(self.dir, name + "/in.txt", name.encode())
+        for name in names:
+            db = os.path.join(self.dir, "db " + name)
+            run(win(os.path.join(self.dir, name)), "-xml", win(db), code=0)
+            self.assertEqual(entries(db), [(win(os.path.join(self.dir, name, "in.txt")), hashlib.md5(name.encode()).hexdigest(), None)])
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)

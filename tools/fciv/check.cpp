@@ -184,7 +184,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     std::string bytes;
     if (const unsigned long error = ReadWholeFile(o.sums, bytes)) return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums);
     if (bytes.empty()) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
-    const std::wstring full = win32::FullPath(o.sums);
+    const std::wstring full = ExactFullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
@@ -248,7 +248,7 @@ std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
 int Check(const Options& o, const std::atomic<bool>& stop) {
     std::optional<DatabaseFile> verdicts;
     if (!o.verdicts.empty()) {
-        const std::wstring path = win32::FullPath(o.verdicts);
+        const std::wstring path = ExactFullPath(o.verdicts);
         if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
         verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())

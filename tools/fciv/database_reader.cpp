@@ -8,6 +8,7 @@
 #include "common/database_format.h"
 #include "common/sums.h"
 #include "fciv/engine/console.h"
+#include "fciv/engine/walker.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -120,8 +121,9 @@ DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_uniq
     State& s = *state_;
     IStream* stream = nullptr;
     const auto open = SystemFunction<decltype(&SHCreateStreamOnFileEx)>(L"shlwapi.dll", "SHCreateStreamOnFileEx");
-    const HRESULT hr = !open ? HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) : open(win32::ExtendedPath(win32::FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
-                                              FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
+    const HRESULT hr = !open ? HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)
+                             : open(win32::ExtendedPath(ExactFullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                    FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
     if (FAILED(hr)) {
         s.Fail(L"не прочитать / cannot read " + Reason(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr));
         return;

@@ -10,7 +10,6 @@
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
 #include "fciv/modes.h"
-#include "win32/paths.h"
 #include "win32/system_text.h"
 
 namespace fciv {
@@ -18,7 +17,7 @@ namespace fciv {
 int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
     if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-    const std::wstring database = win32::FullPath(o.database);
+    const std::wstring database = ExactFullPath(o.database);
     if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
         return Fail(ExitUsage, problem + L": " + o.database);
     DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "fciv/core/names.h"
 #include "win32/handle.h"
 #include "win32/paths.h"
 
@@ -129,7 +130,7 @@ std::optional<FileId> IdOf(const std::wstring& path) {
 }
 
 unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(win32::FullPath(path)).c_str(), GENERIC_READ,
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(ExactFullPath(path)).c_str(), GENERIC_READ,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
@@ -142,8 +143,15 @@ unsigned long ReadWholeFile(const std::wstring& path, std::string& bytes) {
     return 0;
 }
 
+std::wstring ExactFullPath(const std::wstring& path) {
+    std::wstring name = path;
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    const bool onDrive = name.size() >= 2 && name[1] == L':' && (name.size() == 2 || name[2] != L'\\');  // "D:x": in D:'s current folder
+    return ResolveName(win32::FullPath(onDrive ? name.substr(0, 2) : L"."), onDrive ? name.substr(2) : name);
+}
+
 std::wstring ExistingFolder(const std::wstring& folder) {
-    std::wstring full = win32::FullPath(folder);
+    std::wstring full = ExactFullPath(folder);
     if (full.empty()) return {};
     const DWORD attrs = GetFileAttributesW(win32::ExtendedPath(full).c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return {};

@@ -42,6 +42,10 @@ std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& 
                                 const std::vector<OwnFile>& skip, const std::atomic<bool>& stop,
                                 const std::function<void(const std::wstring&)>& warn);
 
+// The full path of a path given on the command line, each part kept as written, trailing dots and
+// blanks too (the system's own full path drops them and so names another file).
+std::wstring ExactFullPath(const std::wstring& path);
+
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);
 
