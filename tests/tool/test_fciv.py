@@ -133,13 +133,10 @@ class Listing(ToolTest):
         for switches, want in cases:
             with self.subTest(switches=switches):
                 self.assertEqual([e[0].replace(win(self.data) + "\\", "") for e in self.hash_all(*switches)[0]], want)
-        names = ("dir", "dir.", "sp", "sp ")  # FOLDER and the database as named: "dir." and "sp " are not "dir" and "sp"
-        for name in names:
-            write(self.dir, name + "/in.txt", name.encode())
-        for name in names:
-            db = os.path.join(self.dir, "db " + name)
-            run(win(os.path.join(self.dir, name)), "-xml", win(db), code=0)
-            self.assertEqual(entries(db), [(win(os.path.join(self.dir, name, "in.txt")), hashlib.md5(name.encode()).hexdigest(), None)])
+        for name in ("dir", "dir.", "sp", "sp "):  # FOLDER and the database as named: "dir." and "sp " are not "dir" and "sp"
+            path = write(self.dir, name + "/in.txt", name.encode())
+            run(win(os.path.dirname(path)), "-xml", win(db := os.path.join(self.dir, "db " + name)), code=0)
+            self.assertEqual(entries(db), [(win(path), hashlib.md5(name.encode()).hexdigest(), None)])
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)
@@ -199,27 +196,22 @@ class Failures(ToolTest):
         self.write("a.txt", b"a")
         self.write("a.md5", hashlib.md5(b"a").hexdigest().encode() + b"  a.txt\n")
         data, db = win(self.data), win(self.db)
-        rows = [(None, args) for args in (
+        rows = [(("chmod", "644", "644"), args) for args in (  # (how the database is marked and unmarked, command line)
             [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
             ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
             [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
             [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
             [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
-        # A database or verdicts that could not be replaced at the end: found before anything is hashed.
-        locks = [(["chmod", "444"], ["chmod", "644"])]
-        if os.geteuid() == 0 and subprocess.run(["chattr", "+i", self.data], stderr=subprocess.DEVNULL).returncode == 0:
-            subprocess.run(["chattr", "-i", self.data], check=True)
-            locks.append((["chattr", "+i"], ["chattr", "-i"]))  # immutable, where root may and the file system can
+        # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
+        locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
         rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
-        for lock, args in rows:
-            with self.subTest(args=args, lock=lock):
-                if lock:
-                    subprocess.run(lock[0] + [self.db], check=True)
+        for (tool, mark, unmark), args in rows:
+            with self.subTest(args=args, mark=mark):
                 try:
+                    subprocess.run([tool, mark, self.db], check=True)
                     _, out, err = run(*args, code=2)
                 finally:
-                    if lock:
-                        subprocess.run(lock[1] + [self.db], check=True)
+                    subprocess.run([tool, unmark, self.db], check=True)
                 self.assertTrue(err.strip())
                 self.assertEqual(out, "")
                 self.assertEqual(read(self.db), b"old database")
@@ -233,8 +225,7 @@ class Failures(ToolTest):
         write(self.dir, "db.xml", b"x" * 100000)
         self.write("a.txt", b"a")
         inside = os.path.join(self.data, "db.xml")
-        link = os.path.join(self.dir, "link")
-        os.symlink(self.data, link)
+        os.symlink(self.data, link := os.path.join(self.dir, "link"))
         for database in (inside, os.path.join(link, "db.xml")):  # named through a folder link into the folder too
             for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
                 run(win(self.data), "-xml", win(database), code=0)
@@ -252,15 +243,11 @@ class Failures(ToolTest):
         self.assertIn(win(self.db), err)
         self.assertEqual(len(entries(self.db)), 1)
         self.assertEqual(self.left(), sorted(["data", "db.xml", os.path.basename(long_name)]))
-        # Temporary names someone planted, links to their file under every name a run may have, and a dead run's
-        # file: no link is written or removed through, the dead run's file is removed.
-        victim = write(self.dir, "victim.txt", b"victim")
-        for pid in range(0x20, 0x4000, 4):
+        victim, dead = write(self.dir, "victim.txt", b"victim"), write(self.dir, "~fciv99999.2.tmp", b"a dead run's")
+        for pid in range(0x20, 0x4000, 4):  # links planted under every name a run's temporary file may have
             os.symlink(victim, os.path.join(self.dir, f"~fciv{pid}.tmp"))
-        dead = write(self.dir, "~fciv99999.2.tmp", b"dead run")
         self.assertEqual(len(self.hash_all()[0]), 201)
-        self.assertEqual(read(victim), b"victim")
-        self.assertFalse(os.path.exists(dead))
+        self.assertEqual((read(victim), os.path.exists(dead)), (b"victim", False))  # no link followed; a dead run's file removed
 
 
 class Interruption(ToolTest):
@@ -316,17 +303,13 @@ class Interruption(ToolTest):
             os.truncate(self.write(f"big{i}.bin", b""), 4 << 30)
         for i in range(3000):
             self.write(f"sub{i // 100:02}/f{i:04}.txt", b"x")
-        # From its first moments on, before Wine listens for the signal (killed by it) or after (interrupted), never 0.
-        for after in [i / 100 for i in range(16)]:
-            proc = self.start(listening=False)
+        # From its first moments on, before Wine listens for the signal (killed by it) or after, never 0; while it lists.
+        for listening, after, stop, codes in ([(False, i / 100, signal.SIGINT, (-signal.SIGINT, 3)) for i in range(16)] +
+                                              [(True, 0, signal.SIGINT, (3,)), (True, 0, signal.SIGKILL, (-9,))]):
+            proc = self.start(listening)
             time.sleep(after)
-            proc.send_signal(signal.SIGINT)
-            self.assertIn(proc.wait(60), (-signal.SIGINT, 3), after)
-            self.assertEqual(read(self.db), b"old database")
-        for stop, code in ((lambda p: p.send_signal(signal.SIGINT), 3), (lambda p: p.kill(), -9)):  # while it lists
-            proc = self.start()
-            stop(proc)
-            self.assertEqual(proc.wait(60), code)
+            proc.send_signal(stop)
+            self.assertIn(proc.wait(60), codes, after)
             self.assertEqual(read(self.db), b"old database")
         self.assertEqual(len(glob.glob(os.path.join(self.dir, "*.tmp"))), 1)  # the killed run's
         shutil.rmtree(self.data)
@@ -412,9 +395,8 @@ class Checking(ToolTest):
         write(self.dir, "outside.txt", b"outside")
         entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
         good = entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "</FCIV>"
-        for content, code in ((b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
-                              (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
-                              ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),
+        for content, code in ((b"", 2), (good[:-7].encode(), 2), (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0),  # cut; UTF-16
+                              (good.encode("utf-16")[:-6], 2), ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),
                               (b"<?x", 2), (b'<?xml version="1.0"?>', 2),  # cut where Wine's parser asserts (exit 3)
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
