@@ -247,6 +247,7 @@ class Failures(ToolTest):
         for pid in range(0x20, 0x4000, 4):  # links planted under every name a run's temporary file may have
             os.symlink(victim, os.path.join(self.dir, f"~fciv{pid}.tmp"))
         self.assertEqual(len(self.hash_all()[0]), 201)
+        run("-v", "-xml", win(self.db), "-verdicts", win(self.dir + "/~fciv32.tmp"), code=0)  # verdicts in a link's place
         self.assertEqual((read(victim), os.path.exists(dead)), (b"victim", False))  # no link followed; a dead run's file removed
 
 

@@ -42,32 +42,36 @@ bool Alive(DWORD pid) {
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
-// Temporary files are named after their run's process: "~fciv1234.tmp", or "~fciv1234.2.tmp" and on when a
-// file or link already has that name. A dead run's is removed through a handle to that very file, and only
-// when it is a file of the folder itself: a link planted under such a name is left alone (Wine's DeleteFile
-// would remove the file it points to).
-void RemoveLeftovers(const std::wstring& folder) {
+// Removes a file through a handle to that very file, and only when it is a file of its folder itself: a link
+// is left alone (Wine's DeleteFile would remove the file it points to). 0 or the system's error.
+unsigned long RemovePlainFile(const std::wstring& path) {
+    const std::wstring folder = common::FolderPart(path);
     const win32::UniqueFile self(CreateFileW(win32::ExtendedPath(folder).c_str(), FILE_READ_ATTRIBUTES,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const std::wstring real = self ? win32::FinalPath(self.get()) : L"";
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                             0, nullptr));
+    if (!file) return GetLastError();
+    const std::wstring expected = self ? common::JoinPath(win32::FinalPath(self.get()), path.substr(folder.size())) : L"";
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (CompareStringOrdinal(win32::FinalPath(file.get()).c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL) return 0;
+    return SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove) ? 0 : GetLastError();
+}
+
+// Temporary files are named after their run's process: "~fciv1234.tmp", or "~fciv1234.2.tmp" and on when a
+// file or link already has that name.
+void RemoveLeftovers(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     const win32::UniqueFind find(
         FindFirstFileW(win32::ExtendedPath(folder + TempPrefix + L"*" + TempSuffix).c_str(), &data));
-    if (real.empty() || !find) return;
+    if (!find) return;
     do {
         const std::wstring name = data.cFileName;
         const std::wstring middle = name.substr(5, name.size() - 9);  // "1234" or "1234.2"
         const std::wstring pid = middle.substr(0, middle.find(L'.'));
-        if (pid.empty() || pid.size() > 10 || middle.find_first_not_of(L"0123456789.") != std::wstring::npos ||
-            Alive(static_cast<DWORD>(std::stoull(pid))))
-            continue;
-        const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(folder + name).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
-        const std::wstring expected = common::JoinPath(real, name), found = file ? win32::FinalPath(file.get()) : L"";
-        FILE_DISPOSITION_INFO remove{TRUE};
-        if (CompareStringOrdinal(found.c_str(), -1, expected.c_str(), -1, TRUE) == CSTR_EQUAL)
-            SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove);
+        if (!pid.empty() && pid.size() <= 10 && middle.find_first_not_of(L"0123456789.") == std::wstring::npos &&
+            !Alive(static_cast<DWORD>(std::stoull(pid))))
+            RemovePlainFile(folder + name);
     } while (FindNextFileW(find.get(), &data));
 }
 
@@ -98,8 +102,7 @@ DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::st
         else if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) break;
     }
     if (!error_) error_ = TargetProblem(path_);
-    if (!error_ && old_ == OldFile::Removed && !DeleteFileW(win32::ExtendedPath(path_).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        error_ = GetLastError();
+    if (!error_ && old_ == OldFile::Removed && (error_ = RemovePlainFile(path_)) == ERROR_FILE_NOT_FOUND) error_ = 0;
     if (!error_) Append(header);
 }
 
