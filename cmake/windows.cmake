@@ -62,7 +62,7 @@ set_tests_properties(engine.heap_checked PROPERTIES TIMEOUT 60 ENVIRONMENT "WINE
 set(FCIV_SOURCES ${LAYER_tools/fciv})
 list(FILTER FCIV_SOURCES EXCLUDE REGEX "/fciv/(core|engine)/")
 add_executable(fciv ${FCIV_SOURCES} src/res/tallymere_icon.rc)
-target_link_libraries(fciv PRIVATE fcivengine shlwapi ole32 uuid)
+target_link_libraries(fciv PRIVATE fcivengine uuid)
 target_link_options(fciv PRIVATE -municode)
 add_version_resource(fciv fciv "Tallymere's hashing tool: MD5 and SHA-1 of a folder into an XML database")
 

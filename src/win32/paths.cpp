@@ -26,4 +26,12 @@ std::wstring ExpandShortNames(const std::wstring& path) {
     return out;
 }
 
+std::wstring FinalPath(HANDLE file) {
+    const DWORD n = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+    if (n == 0) return {};
+    std::wstring out(n, L'\0');
+    out.resize(GetFinalPathNameByHandleW(file, out.data(), n, FILE_NAME_NORMALIZED));
+    return out;
+}
+
 }  // namespace win32

@@ -72,7 +72,8 @@ TEST_F(EngineTest, SplitFilesOnSeveralWorkersGiveTheKnownHashes) {
 }
 
 // A receiver that throws, or a stop during a large file: the run ends at once with its workers
-// joined, and what was finished is handed over, the rest not.
+// joined, and what was finished is handed over, the rest not. A file that fails with the error a
+// stop gives (a cancelled network read) is handed over with it while the run goes on.
 TEST_F(EngineTest, AReceiverThatThrowsOrAStopMidFileEndsTheRun) {
     const std::vector<std::wstring> paths{Write(10), Write(20), Write(size_t{4} << 30, true), Write(30)};
     std::atomic<bool> stop{false};
@@ -83,9 +84,11 @@ TEST_F(EngineTest, AReceiverThatThrowsOrAStopMidFileEndsTheRun) {
         const auto source = [&](Job& job) {
             job.path = next < paths.size() ? paths[next] : L"";
             job.algorithms[Md5] = job.algorithms[Sha1] = true;
+            job.error = next == 0 ? ERROR_OPERATION_ABORTED : 0;
             return next++ < paths.size();
         };
-        return HashInOrder(source, paths.size(), false, stop, [&](const Job& job, const Result&) {
+        return HashInOrder(source, paths.size(), false, stop, [&](const Job& job, const Result& r) {
+            EXPECT_EQ(r.error, job.error);
             taken.push_back(job.path);
             if (job.path == paths[1] && throws) throw std::runtime_error("full");
             if (job.path == paths[1]) stop = true;

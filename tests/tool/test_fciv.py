@@ -139,6 +139,10 @@ class Listing(ToolTest):
             with self.subTest(switches=switches):
                 prefix = "" if "-wp" in switches else win(self.data) + "\\"
                 self.assertEqual([e[0].removeprefix(prefix) for e in self.hash_all(*switches)[0]], want)
+        for name in ("dir", "dir.", "sp", "sp "):  # FOLDER and the database as named: "dir." and "sp " are not "dir" and "sp"
+            path = write(self.dir, name + "/in.txt", name.encode())
+            run(win(os.path.dirname(path)), "-xml", win(db := os.path.join(self.dir, "db " + name)), code=0)
+            self.assertEqual(entries(db), [(win(path), hashlib.md5(name.encode()).hexdigest(), None)])
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)
@@ -199,16 +203,26 @@ class Failures(ToolTest):
     def test_bad_command_lines_touch_nothing(self):
         write(self.dir, "db.xml", b"old database")
         self.write("a.txt", b"a")
+        self.write("a.md5", hashlib.md5(b"a").hexdigest().encode() + b"  a.txt\n")
         data, db = win(self.data), win(self.db)
-        for args in ([data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
-                     ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
-                     [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
-                     [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
-                     [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"],
-                     ["-list", "-xml", db, data + "\\missing"]):
-            with self.subTest(args=args):
-                _, _, err = run(*args, code=2)
+        rows = [(("chmod", "644", "644"), args) for args in (  # (how the database is marked and unmarked, command line)
+            [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db], [data, "-xml"], [data, "-md5"],
+            ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
+            [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
+            [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
+            [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
+        # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
+        locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
+        rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
+        for (tool, mark, unmark), args in rows:
+            with self.subTest(args=args, mark=mark):
+                try:
+                    subprocess.run([tool, mark, self.db], check=True)
+                    _, out, err = run(*args, code=2)
+                finally:
+                    subprocess.run([tool, unmark, self.db], check=True)
                 self.assertTrue(err.strip())
+                self.assertEqual(out, "")
                 self.assertEqual(read(self.db), b"old database")
                 self.assertEqual(self.left(), ["data", "db.xml"])
         for args in ([], ["-h"], ["-?"]):
@@ -220,10 +234,13 @@ class Failures(ToolTest):
         write(self.dir, "db.xml", b"x" * 100000)
         self.write("a.txt", b"a")
         inside = os.path.join(self.data, "db.xml")
-        for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
-            run(win(self.data), "-xml", win(inside), code=0)
-            self.assertEqual([e[0] for e in entries(inside)], [win(self.data + "/a.txt")])
+        os.symlink(self.data, link := os.path.join(self.dir, "link"))
+        for database in (inside, os.path.join(link, "db.xml")):  # named through a folder link into the folder too
+            for _ in range(2):  # its own database and temporary file are not hashed, not even the second time
+                run(win(self.data), "-xml", win(database), code=0)
+                self.assertEqual([e[0] for e in entries(inside)], [win(self.data + "/a.txt")])
         os.remove(inside)
+        os.remove(link)
         self.assertEqual(len(self.hash_all()[0]), 1)
         self.assertEqual(self.left(), ["data", "db.xml"])  # no temporary file left
         long_name = os.path.join(self.dir, "d" * 248 + ".xml")  # near the 255-character limit
@@ -235,15 +252,21 @@ class Failures(ToolTest):
         self.assertIn(win(self.db), err)
         self.assertEqual(len(entries(self.db)), 1)
         self.assertEqual(self.left(), sorted(["data", "db.xml", os.path.basename(long_name)]))
+        victim, dead = write(self.dir, "victim.txt", b"victim"), write(self.dir, "~fciv99999.2.tmp", b"a dead run's")
+        for pid in range(0x20, 0x4000, 4):  # links planted under every name a run's temporary file may have
+            os.symlink(victim, os.path.join(self.dir, f"~fciv{pid}.tmp"))
+        self.assertEqual(len(self.hash_all()[0]), 201)
+        run("-v", "-xml", win(self.db), "-verdicts", win(self.dir + "/~fciv32.tmp"), code=0)  # verdicts in a link's place
+        self.assertEqual((read(victim), os.path.exists(dead)), (b"victim", False))  # no link followed; a dead run's file removed
 
 
 class Interruption(ToolTest):
-    def start(self):
+    def start(self, listening=True):
         """Starts the tool on the data folder; returns once it listens for Ctrl+C (its temporary file is there)."""
         proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", "-both", "-xml", win(self.db)],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 60
-        while not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
+        while listening and not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
             time.sleep(0.02)
         return proc
 
@@ -275,7 +298,7 @@ class Interruption(ToolTest):
                                    + "</FCIV>").encode())
         write(self.dir, "report.txt", "".join(f"{n}\r\nMD5:{'0' * 32}\r\nSHA1:{'0' * 40}\r\n" for n in names).encode())
         for args in (["-xml", win(self.db)], ["-sums", win(self.dir + "/report.txt")]):
-            verdicts = os.path.join(self.dir, args[0] + " verdicts.txt")
+            verdicts = write(self.dir, args[0] + " verdicts.txt", b"RIGHT\tof the run before\r\n")
             proc = subprocess.Popen([WINE_RUN, FCIV, "-v", *args, "-verdicts", win(verdicts)], stdout=subprocess.PIPE,
                                     stderr=subprocess.DEVNULL)
             self.assertIn(b"gone", proc.stdout.readline())  # at work
@@ -285,6 +308,8 @@ class Interruption(ToolTest):
             lines = read(verdicts).decode().splitlines()
             told = "" if args[0] == "-xml" else f"\t{not_checked}"  # a sums file tells how many it names before it is read
             self.assertEqual((lines[-1], len(lines) - 1 + not_checked), ("INTERRUPTED" + told, len(names)))  # what the window reads
+            self.assertNotIn(b"run before", read(verdicts))  # this run's verdicts only, in place
+        self.assertEqual(self.left(), sorted(["data", "db.xml", "report.txt", "-xml verdicts.txt", "-sums verdicts.txt"]))
 
     def test_early_ctrl_c_or_a_kill_leaves_the_old_database(self):
         write(self.dir, "db.xml", b"old database")
@@ -292,10 +317,13 @@ class Interruption(ToolTest):
             os.truncate(self.write(f"big{i}.bin", b""), 4 << 30)
         for i in range(3000):
             self.write(f"sub{i // 100:02}/f{i:04}.txt", b"x")
-        for stop, code in ((lambda p: p.send_signal(signal.SIGINT), 3), (lambda p: p.kill(), -9)):
-            proc = self.start()
-            stop(proc)
-            self.assertEqual(proc.wait(60), code)
+        # From its first moments on, before Wine listens for the signal (killed by it) or after, never 0; while it lists.
+        for listening, after, stop, codes in ([(False, i / 100, signal.SIGINT, (-signal.SIGINT, 3)) for i in range(16)] +
+                                              [(True, 0, signal.SIGINT, (3,)), (True, 0, signal.SIGKILL, (-9,))]):
+            proc = self.start(listening)
+            time.sleep(after)
+            proc.send_signal(stop)
+            self.assertIn(proc.wait(60), codes, after)
             self.assertEqual(read(self.db), b"old database")
         self.assertEqual(len(glob.glob(os.path.join(self.dir, "*.tmp"))), 1)  # the killed run's
         shutil.rmtree(self.data)
@@ -400,7 +428,11 @@ class Checking(ToolTest):
                                 "\\\\?\\" + win(self.data) + "\\x.txt", "\\/evilhost/x.txt")]
         folder_unused = [(entry.format(name, x) + "</FCIV>", 2, "FOLDER cannot apply to: " + name)  # never checked elsewhere in silence
                          for name in (win(self.data + "/x.txt"), "\\x.txt", win(self.data)[:2] + "x.txt")]
-        for content, code, *said in [(b"", 2), (entry.format("x.txt", hashlib.md5(b"x").hexdigest()).encode(), 2),  # cut off
+        good = entry.format("x.txt", x) + "</FCIV>"
+        for content, code, *said in [(b"", 2), (good[:-7].encode(), 2),  # cut off
+                                     (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
+                                     ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
+                                     (b"<?x", 2), (b'<?xml version="1.0"?>', 2),  # cut where Wine's parser asserts (exit 3)
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
                                 + "</FCIV>").encode(), 1),

@@ -264,7 +264,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
         return cannotRead(error);
     utf8 = utf8 || marked;
     if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
-    const std::wstring full = win32::FullPath(o.sums);
+    const std::wstring full = ExactFullPath(o.sums);
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
@@ -338,9 +338,9 @@ std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
 int Check(const Options& o, const std::atomic<bool>& stop) {
     std::optional<DatabaseFile> verdicts;
     if (!o.verdicts.empty()) {
-        const std::wstring path = win32::FullPath(o.verdicts);
+        const std::wstring path = ExactFullPath(o.verdicts);
         if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
-        verdicts.emplace(path, "", "", "");
+        verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())
             return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
     }

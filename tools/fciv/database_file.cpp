@@ -1,7 +1,6 @@
 #include "fciv/database_file.h"
 
 #include "common/paths.h"
-#include "fciv/engine/walker.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -20,12 +19,22 @@ std::wstring IncompleteName(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(win32::ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Whether the name can be created, found before any work is done.
-unsigned long CreatableProblem(const std::wstring& path) {
-    if (Exists(path)) return 0;
-    const win32::UniqueFile probe(CreateFileW(win32::ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    return probe ? 0 : GetLastError();
+// Why the file at `path` could not be created or replaced when the run is done; 0 when it can.
+unsigned long TargetProblem(const std::wstring& path) {
+    const std::wstring extended = win32::ExtendedPath(path);
+    const DWORD attributes = GetFileAttributesW(extended.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const win32::UniqueFile probe(CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        return probe ? 0 : GetLastError();
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
+    // Opened as replacing it needs: a file that may not be deleted or written (immutable), or that another
+    // program holds open, fails here.
+    const win32::UniqueFile target(CreateFileW(extended.c_str(), GENERIC_WRITE | DELETE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return target ? 0 : GetLastError();
 }
 
 bool Alive(DWORD pid) {
@@ -33,7 +42,24 @@ bool Alive(DWORD pid) {
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
-// Temporary files are named after their run's process: "~fciv1234.tmp".
+// Removes a file through a handle to that very file, and only when it is a file of its folder itself: a link
+// is left alone (Wine's DeleteFile would remove the file it points to). 0 or the system's error.
+unsigned long RemovePlainFile(const std::wstring& path) {
+    const std::wstring folder = common::FolderPart(path);
+    const win32::UniqueFile self(CreateFileW(win32::ExtendedPath(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                             0, nullptr));
+    if (!file) return GetLastError();
+    const std::wstring expected = self ? common::JoinPath(win32::FinalPath(self.get()), path.substr(folder.size())) : L"";
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (CompareStringOrdinal(win32::FinalPath(file.get()).c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL) return 0;
+    return SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove) ? 0 : GetLastError();
+}
+
+// Temporary files are named after their run's process: "~fciv1234.tmp", or "~fciv1234.2.tmp" and on when a
+// file or link already has that name.
 void RemoveLeftovers(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     const win32::UniqueFind find(
@@ -41,10 +67,11 @@ void RemoveLeftovers(const std::wstring& folder) {
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;
-        if (name.size() <= 9 || name.size() > 19) continue;
-        const std::wstring digits = name.substr(5, name.size() - 9);
-        if (digits.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        if (!Alive(static_cast<DWORD>(std::stoull(digits)))) DeleteFileW(win32::ExtendedPath(folder + name).c_str());
+        const std::wstring middle = name.substr(5, name.size() - 9);  // "1234" or "1234.2"
+        const std::wstring pid = middle.substr(0, middle.find(L'.'));
+        if (!pid.empty() && pid.size() <= 10 && middle.find_first_not_of(L"0123456789.") == std::wstring::npos &&
+            !Alive(static_cast<DWORD>(std::stoull(pid))))
+            RemovePlainFile(folder + name);
     } while (FindNextFileW(find.get(), &data));
 }
 
@@ -60,22 +87,27 @@ std::wstring DatabasePathProblem(const std::wstring& path) {
     return {};
 }
 
-DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer)
-    : path_(path),
-      temp_(common::FolderPart(path) + TempPrefix + std::to_wstring(GetCurrentProcessId()) + TempSuffix),
-      beside_(IncompleteName(path)),
-      interrupted_(std::move(interrupted)),
-      footer_(std::move(footer)) {
-    RemoveLeftovers(common::FolderPart(path));
-    file_.reset(CreateFileW(win32::ExtendedPath(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    created_ = static_cast<bool>(file_);
-    if (!created_) error_ = GetLastError();
-    else if (!(error_ = CreatableProblem(path_))) Append(header);
+DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer, OldFile old)
+    : path_(path), beside_(IncompleteName(path)), old_(old), interrupted_(std::move(interrupted)), footer_(std::move(footer)) {
+    const std::wstring folder = common::FolderPart(path);
+    RemoveLeftovers(folder);
+    // Made new, so that no file or link that someone put there is followed or written.
+    const std::wstring run = folder + TempPrefix + std::to_wstring(GetCurrentProcessId());
+    for (int n = 1; !file_ && n <= 100; ++n) {
+        const std::wstring temp = run + (n > 1 ? L"." + std::to_wstring(n) : L"") + TempSuffix;
+        const HANDLE h = CreateFileW(win32::ExtendedPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        error_ = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        file_.reset(h);
+        if (file_) temp_ = temp;
+        else if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) break;
+    }
+    if (!error_) error_ = TargetProblem(path_);
+    if (!error_ && old_ == OldFile::Removed && (error_ = RemovePlainFile(path_)) == ERROR_FILE_NOT_FOUND) error_ = 0;
+    if (!error_) Append(header);
 }
 
 DatabaseFile::~DatabaseFile() {
-    if (!created_) return;
+    if (temp_.empty()) return;
     file_.reset();
     DeleteFileW(win32::ExtendedPath(temp_).c_str());  // gone already when committed
 }
@@ -97,17 +129,29 @@ void DatabaseFile::Flush() {
 }
 
 unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
-    if (interrupted && !finishedAny && Exists(path_)) return 0;
+    const bool keepOld = interrupted && old_ == OldFile::KeptWhenInterrupted && Exists(path_);
+    if (keepOld && !finishedAny) return 0;
     if (interrupted) Append(interrupted_);
     Append(footer_);
     Flush();
     if (!error_ && !FlushFileBuffers(file_.get())) error_ = GetLastError();
     file_.reset();
-    written_ = interrupted && Exists(path_) ? beside_ : path_;
+    written_ = keepOld ? beside_ : path_;
     if (!error_ && !MoveFileExW(win32::ExtendedPath(temp_).c_str(), win32::ExtendedPath(written_).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error_ = GetLastError();
     return error_;
+}
+
+std::vector<OwnFile> DatabaseFile::OwnFiles() const {
+    std::vector<OwnFile> own;
+    for (const std::wstring& path : {path_, temp_, beside_}) {
+        WIN32_FIND_DATAW data;  // for its long name, whatever spelling the path has
+        const win32::UniqueFind find(FindFirstFileW(win32::ExtendedPath(path).c_str(), &data));
+        const std::optional<FileId> id = find ? IdOf(path) : std::nullopt;
+        if (id) own.push_back({data.cFileName, *id});
+    }
+    return own;
 }
 
 }  // namespace fciv

@@ -6,17 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "fciv/engine/walker.h"
 #include "win32/handle.h"
 
 namespace fciv {
 
+// What becomes of the file a run replaces: a database stays when the run is
+// interrupted; verdicts are a result of this run alone, so the old ones are
+// removed when it starts and an interrupted run's take their place.
+enum class OldFile { KeptWhenInterrupted, Removed };
+
 class DatabaseFile {
 public:
     // `path` is a full path. Removes what dead runs left in that folder, then
-    // creates the temporary file and makes sure the database's own name can
-    // be created; Error() tells whether that worked.
+    // creates the temporary file and makes sure the file at `path` can be
+    // created or replaced; Error() tells whether that worked.
     // `header`, `interrupted` and `footer` frame the entries.
-    DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer);
+    DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer,
+                 OldFile old = OldFile::KeptWhenInterrupted);
     ~DatabaseFile();
     DatabaseFile(const DatabaseFile&) = delete;
     DatabaseFile& operator=(const DatabaseFile&) = delete;
@@ -24,21 +31,21 @@ public:
     unsigned long Error() const { return error_; }
     void Append(const std::string& text);
     // Writes the rest and moves the file into place; 0 or the system's error.
-    // An interrupted run's file goes beside the database when that exists,
+    // An interrupted run's database goes beside the old one when that exists,
     // and nowhere when it also finished nothing.
     unsigned long Commit(bool interrupted, bool finishedAny);
     // Where Commit() wrote; empty when nowhere.
     const std::wstring& Written() const { return written_; }
-    // The files the tool writes, not to be hashed.
-    std::vector<std::wstring> OwnFiles() const { return {path_, temp_, beside_}; }
+    // The files the tool writes that exist now, not to be hashed.
+    std::vector<OwnFile> OwnFiles() const;
 
 private:
     void Flush();
     std::wstring path_, temp_, beside_, written_;
+    OldFile old_;
     win32::UniqueFile file_;
     std::string buffer_, interrupted_, footer_;
     unsigned long error_ = 0;
-    bool created_ = false;
 };
 
 // Why a path cannot be a database (a folder, a name ending in a separator);

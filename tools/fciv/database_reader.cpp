@@ -7,8 +7,8 @@
 
 #include "common/database_format.h"
 #include "common/sums.h"
-#include "common/text.h"
 #include "fciv/engine/console.h"
+#include "fciv/engine/walker.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -23,6 +23,8 @@ using ComPtr = std::unique_ptr<T, ComRelease>;
 
 namespace db = common::database;
 
+const wchar_t NoRoot[] = L"нет корневого элемента / no root element";
+
 bool Is(const wchar_t* name, const db::Element& element) {
     const std::wstring_view tag = element.Name();
     return CompareStringOrdinal(name, -1, tag.data(), static_cast<int>(tag.size()), TRUE) == CSTR_EQUAL;
@@ -35,11 +37,16 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+// A function of a system DLL, loaded from the system folder when first needed: the tool starts with the
+// kernel's DLLs alone, so that its Ctrl+C handler is in place at once.
+template <class F>
+F SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 IXmlReader* NewXmlReader() {
-    using Create = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
-    const HMODULE xmllite = LoadLibraryExW(L"xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const auto create = xmllite ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(xmllite, "CreateXmlReader")))
-                                : nullptr;
+    const auto create = SystemFunction<HRESULT(WINAPI*)(REFIID, void**, IMalloc*)>(L"xmllite.dll", "CreateXmlReader");
     IXmlReader* reader = nullptr;
     return create && SUCCEEDED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr)) ? reader : nullptr;
 }
@@ -87,7 +94,8 @@ struct DatabaseReader::State {
     bool done = false;
     int depth = 0;  // elements open
     std::wstring root;
-    bool rootEmpty = false;
+    bool rootEmpty = false, rootClosed = false;
+    UINT rootLine = 0, rootColumn = 0;  // where the root's start tag is
     size_t entries = 0;
     DatabaseItem item;
     bool inItem = false, overlong = false;
@@ -101,17 +109,19 @@ struct DatabaseReader::State {
         return false;
     }
 
-    // Wine's reader closes what a cut-off file leaves open: the root's end tag must be there.
-    bool EndsWithRoot() {
-        char tail[128];
+    // Wine's XmlLite fails an assertion, ending the process, on a file that ends inside or right after
+    // its XML declaration ("<?x", "<?xml version="1.0"?>"): such a file is told apart before.
+    std::wstring DeclarationOnly() {
+        char head[1024];
         ULONG got = 0;
-        LARGE_INTEGER at;
-        at.QuadPart = static_cast<LONGLONG>(size > sizeof tail ? size - sizeof tail : 0);
-        if (FAILED(stream->Seek(at, STREAM_SEEK_SET, nullptr)) || FAILED(stream->Read(tail, sizeof tail, &got))) return false;
-        const std::string_view text(tail, got);
-        const std::string_view body = common::TrimEnd(text, std::string_view(" \t\r\n"));
-        const std::string end = "</" + Narrow(root) + ">";
-        return body.size() >= end.size() && _strnicmp(body.data() + body.size() - end.size(), end.c_str(), end.size()) == 0;
+        const LARGE_INTEGER start{};
+        if (size >= sizeof head || FAILED(stream->Read(head, sizeof head, &got)) || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)))
+            return {};
+        std::string_view text(head, got);
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        if (!text.empty() && std::string_view("<?xml ").starts_with(text)) return L"не XML, строка / not well-formed XML, line 1 (cut off)";
+        if (text.starts_with("<?xml ") && text.find("?>") == text.size() - 2) return NoRoot;
+        return {};
     }
 
     void Begin(DatabaseItem::Kind kind) {
@@ -144,8 +154,10 @@ struct DatabaseReader::State {
 DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_unique<State>()) {
     State& s = *state_;
     IStream* stream = nullptr;
-    const HRESULT hr = SHCreateStreamOnFileEx(win32::ExtendedPath(win32::FullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
-                                              FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
+    const auto open = SystemFunction<decltype(&SHCreateStreamOnFileEx)>(L"shlwapi.dll", "SHCreateStreamOnFileEx");
+    const HRESULT hr = !open ? HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)
+                             : open(win32::ExtendedPath(ExactFullPath(path)).c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                    FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &stream);
     if (FAILED(hr)) {
         s.Fail(L"не прочитать / cannot read " + Reason(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : hr));
         return;
@@ -155,6 +167,10 @@ DatabaseReader::DatabaseReader(const std::wstring& path) : state_(std::make_uniq
     if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME))) s.size = stat.cbSize.QuadPart;
     if (s.size == 0) {
         s.Fail(L"файл пуст / the file is empty");
+        return;
+    }
+    if (std::wstring problem = s.DeclarationOnly(); !problem.empty()) {
+        s.Fail(std::move(problem));
         return;
     }
     s.reader.reset(NewXmlReader());
@@ -198,6 +214,7 @@ bool DatabaseReader::Next(DatabaseItem& out) {
                 if (!Is(text, db::Root)) return s.Fail(L"не база fciv / not a database of this tool: <" + std::wstring(text) + L">");
                 s.root = text;
                 s.rootEmpty = empty;
+                s.rootLine = line, s.rootColumn = column;
             } else if (s.depth == 1 && (Is(text, db::Entry) || Is(text, db::Unread) || Is(text, db::Interrupted))) {
                 s.Begin(Is(text, db::Entry) ? DatabaseItem::File : Is(text, db::Unread) ? DatabaseItem::Unread : DatabaseItem::Interrupted);
                 s.entries += s.item.kind != DatabaseItem::Interrupted;
@@ -220,7 +237,8 @@ bool DatabaseReader::Next(DatabaseItem& out) {
             s.overlong = s.overlong || s.field->size() + length > MaxField;
             if (!s.overlong) s.field->append(text, length);
         } else if (type == XmlNodeType_EndElement) {
-            --s.depth;
+            // Wine's reader closes what a cut-off file leaves open, with end tags where the start tags are.
+            if (--s.depth == 0) s.rootClosed = line != s.rootLine || column != s.rootColumn;
             s.field = nullptr;
             if (s.inItem && s.depth == 1) {
                 s.Finish();
@@ -229,10 +247,10 @@ bool DatabaseReader::Next(DatabaseItem& out) {
             }
         }
     }
-    if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(L"не база fciv / not a database of this tool");
+    if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(NoRoot);
     if (s.bounded->TooLong())
         return s.Fail(L"запись длиннее любого пути / an entry longer than any path can be, line " + std::to_wstring(s.line));
-    if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.EndsWithRoot())) {
+    if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.rootClosed)) {
         reader.GetLineNumber(&s.line);
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));

@@ -47,7 +47,7 @@ const wchar_t Usage[] =
     L"out, 2 bad command line, paths or database (nothing written), 3 interrupted, 4 the database,\r\n"
     L"the output or the verdicts could not be written (the old database kept).\r\n";
 
-int Run(const std::vector<std::wstring>& args) {
+int Run(const std::vector<std::wstring>& args, const std::atomic<bool>& stop) {
     const ParseResult parsed = ParseArguments(args);
     const Options& o = parsed.options;
     if (o.help) {
@@ -55,7 +55,6 @@ int Run(const std::vector<std::wstring>& args) {
         return ExitOk;
     }
     if (!parsed.error.empty()) return Fail(ExitUsage, parsed.error + L"\r\n\r\n" + Usage);
-    const std::atomic<bool>& stop = CatchInterrupts();
     const int code = o.mode == Mode::Record ? Record(o, stop) : o.mode == Mode::Check ? Check(o, stop) : List(o);
     Finished();
     if (OutputFailed()) return Fail(ExitNotWritten, L"Не удалось записать вывод / cannot write the output");
@@ -66,10 +65,23 @@ int Run(const std::vector<std::wstring>& args) {
 
 }  // namespace fciv
 
+namespace {
+
+// Ctrl+C is caught from the start of the process: TLS callbacks run before the C runtime starts, under the
+// loader's lock, which the thread that delivers a Ctrl+C takes too. So no Ctrl+C meets the system's own
+// handler, which would end the process with exit code 0 under Wine.
+void NTAPI OnProcessStart(PVOID, DWORD reason, PVOID) {
+    if (reason == DLL_PROCESS_ATTACH) fciv::CatchInterrupts();
+}
+extern "C" __attribute__((section(".CRT$XLB"), used)) const PIMAGE_TLS_CALLBACK processStart = OnProcessStart;
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
+    const std::atomic<bool>& stop = fciv::CatchInterrupts();  // caught since OnProcessStart
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);  // no DLL from the tool's folder or the current one
     try {
-        return fciv::Run(std::vector<std::wstring>(argv + 1, argv + argc));
+        return fciv::Run(std::vector<std::wstring>(argv + 1, argv + argc), stop);
     } catch (const std::bad_alloc&) {
         return fciv::Fail(fciv::ExitSomeFailed, L"Недостаточно памяти / out of memory");
     } catch (...) {

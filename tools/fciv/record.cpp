@@ -10,7 +10,6 @@
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
 #include "fciv/modes.h"
-#include "win32/paths.h"
 #include "win32/system_text.h"
 
 namespace fciv {
@@ -18,12 +17,12 @@ namespace fciv {
 int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
     if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-    const std::wstring database = win32::FullPath(o.database);
+    const std::wstring database = ExactFullPath(o.database);
     if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
         return Fail(ExitUsage, problem + L": " + o.database);
     DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());
     if (db.Error())
-        return Fail(ExitUsage, L"Не удалось создать базу / cannot create the database: " + database + L" " + Reason(db.Error()));
+        return Fail(ExitUsage, L"Не удалось создать или заменить базу / cannot create or replace the database: " + database + L" " + Reason(db.Error()));
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =

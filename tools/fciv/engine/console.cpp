@@ -68,8 +68,10 @@ int ConsoleWidth() {
 }
 
 const std::atomic<bool>& CatchInterrupts() {
-    finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    if (!finished) {
+        finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    }
     return stopFlag;
 }
 

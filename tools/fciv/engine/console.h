@@ -24,7 +24,8 @@ int ConsoleWidth();
 
 // Ctrl+C, Ctrl+Break and closing the console set the flag returned, which
 // lives as long as the process; a close waits until Finished() so that the
-// database is complete before the process is ended.
+// database is complete before the process is ended. Installs the handler on
+// the first call; needs no C++ runtime, so it may run before it starts.
 const std::atomic<bool>& CatchInterrupts();
 void Finished();
 

@@ -76,7 +76,7 @@ public:
         r.error = slot.job.error ? slot.job.error : HashCaught(hasher, slot.job, spare, r.hashes, halt_, bytes_);
         lock.Acquire();
         --busy_;
-        slot.done = r.error != ERROR_OPERATION_ABORTED;
+        slot.done = r.error != ERROR_OPERATION_ABORTED || !halt_;  // left because the run stops, or the file's own error
         slot.result = std::move(r);
         m_.WakeAll();
         return true;

@@ -5,31 +5,15 @@
 
 #include <algorithm>
 #include <optional>
-#include <tuple>
 
 #include "common/paths.h"
+#include "fciv/core/names.h"
 #include "win32/handle.h"
 #include "win32/paths.h"
 
 namespace fciv {
 
 namespace {
-
-struct FileId {
-    DWORD volume, high, low;
-    bool operator==(const FileId& o) const {
-        return std::tie(volume, high, low) == std::tie(o.volume, o.high, o.low);
-    }
-};
-
-std::optional<FileId> IdOf(const std::wstring& folder) {
-    const win32::UniqueFile h(CreateFileW(win32::ExtendedPath(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
-    return FileId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-}
 
 bool NameLess(const std::wstring& a, const std::wstring& b) {
     const int c = CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE);
@@ -48,7 +32,7 @@ struct Folder {
 
 class Walker {
 public:
-    Walker(const common::Mask& mask, bool recursive, const std::vector<std::wstring>& skip,
+    Walker(const common::Mask& mask, bool recursive, const std::vector<OwnFile>& skip,
            const std::function<void(const std::wstring&)>& warn)
         : mask_(mask), recursive_(recursive), skip_(skip), warn_(warn) {}
 
@@ -106,7 +90,7 @@ private:
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (name != L"." && name != L"..")
                     subfolders.emplace_back(name, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
-            } else if (mask_.Matches(name) && !Skipped(common::JoinPath(folder, name))) {
+            } else if (mask_.Matches(name) && !Own(folder, name)) {
                 files.push_back({common::JoinPath(folder, name), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow});
             }
         } while (FindNextFileW(find.get(), &data));
@@ -117,16 +101,18 @@ private:
         for (auto& [name, reparse] : subfolders) folders_.push_back({common::JoinPath(folder, name), f, reparse});
     }
 
-    bool Skipped(const std::wstring& path) const {
-        return std::any_of(skip_.begin(), skip_.end(), [&](const std::wstring& s) {
-            return s.size() == path.size() && CompareStringOrdinal(s.c_str(), static_cast<int>(s.size()), path.c_str(),
-                                                                   static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+    // One of the tool's own files, through whatever link or spelling the walk came.
+    bool Own(const std::wstring& folder, const std::wstring& name) const {
+        return std::any_of(skip_.begin(), skip_.end(), [&](const OwnFile& own) {
+            return CompareStringOrdinal(own.name.c_str(), static_cast<int>(own.name.size()), name.c_str(), static_cast<int>(name.size()),
+                                        TRUE) == CSTR_EQUAL &&
+                   IdOf(common::JoinPath(folder, name)) == own.id;
         });
     }
 
     const common::Mask& mask_;
     bool recursive_;
-    const std::vector<std::wstring>& skip_;
+    const std::vector<OwnFile>& skip_;
     const std::function<void(const std::wstring&)>& warn_;
     std::vector<Folder> folders_;  // every folder met; parents come before their children
     std::vector<FileItem> result_;
@@ -134,8 +120,17 @@ private:
 
 }  // namespace
 
+std::optional<FileId> IdOf(const std::wstring& path) {
+    const win32::UniqueFile h(CreateFileW(win32::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 unsigned long ReadLines(const std::wstring& path, size_t longest, const std::function<void(std::string_view, bool)>& take) {
-    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(win32::FullPath(path)).c_str(), GENERIC_READ,
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(ExactFullPath(path)).c_str(), GENERIC_READ,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return GetLastError();
@@ -166,8 +161,15 @@ unsigned long ReadLines(const std::wstring& path, size_t longest, const std::fun
     return 0;
 }
 
+std::wstring ExactFullPath(const std::wstring& path) {
+    std::wstring name = path;
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    const bool onDrive = name.size() >= 2 && name[1] == L':' && (name.size() == 2 || name[2] != L'\\');  // "D:x": in D:'s current folder
+    return ResolveName(win32::FullPath(onDrive ? name.substr(0, 2) : L"."), onDrive ? name.substr(2) : name);
+}
+
 std::wstring ExistingFolder(const std::wstring& folder) {
-    std::wstring full = win32::FullPath(folder);
+    std::wstring full = ExactFullPath(folder);
     if (full.empty()) return {};
     const DWORD attrs = GetFileAttributesW(win32::ExtendedPath(full).c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return {};
@@ -176,7 +178,7 @@ std::wstring ExistingFolder(const std::wstring& folder) {
 }
 
 std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
-                                const std::vector<std::wstring>& skip, const std::atomic<bool>& stop,
+                                const std::vector<OwnFile>& skip, const std::atomic<bool>& stop,
                                 const std::function<void(const std::wstring&)>& warn) {
     return Walker(mask, recursive, skip, warn).Walk(folder, stop);
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,33 @@ struct FileItem {
     unsigned long error = 0;  // a folder that could not be listed, with the system's error
 };
 
+// What a file is under every name and spelling: its volume and its index there.
+struct FileId {
+    unsigned long volume, high, low;
+    bool operator==(const FileId&) const = default;
+};
+
+// The identity of a file or folder; none when it cannot be opened.
+std::optional<FileId> IdOf(const std::wstring& path);
+
+// One of the tool's own files: its long name, which the listing compares
+// first, and its identity, which decides.
+struct OwnFile {
+    std::wstring name;
+    FileId id;
+};
+
 // Folders that cannot be listed come back as items with their error, in the
-// place their files would have had. Files whose full paths are in `skip` (the
-// tool's own) are left out. `warn` hears of skipped link loops; the walk ends
-// early, with what it has, when `stop` is set.
+// place their files would have had. The tool's own files (`skip`) are left
+// out, however the walk reaches them. `warn` hears of skipped link loops; the
+// walk ends early, with what it has, when `stop` is set.
 std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
-                                const std::vector<std::wstring>& skip, const std::atomic<bool>& stop,
+                                const std::vector<OwnFile>& skip, const std::atomic<bool>& stop,
                                 const std::function<void(const std::wstring&)>& warn);
+
+// The full path of a path given on the command line, each part kept as written, trailing dots and
+// blanks too (the system's own full path drops them and so names another file).
+std::wstring ExactFullPath(const std::wstring& path);
 
 // The full path of a folder; empty when it is not an existing folder.
 std::wstring ExistingFolder(const std::wstring& folder);
