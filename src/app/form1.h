@@ -24,9 +24,10 @@ public:
 
     ui::FormWindow& Window() { return window_; }
     void Show() { window_.Show(); }
-    // A folder given on the command line (Explorer's "Send To"), or a file's folder,
-    // taken as if typed in the path box and entered.
-    void OpenFolder(const std::wstring& path);
+    // A folder given on the command line (Explorer's "Send To") or dropped, or a file's folder,
+    // taken as if typed in the path box and entered; a list of hashes is checked. The first of
+    // `count` given is taken, and the window says so.
+    void OpenFolder(const std::wstring& path, unsigned count = 1);
 
     // The folder of the program, with one trailing backslash; set by Form_Load.
     std::wstring AppDir;
@@ -39,7 +40,9 @@ private:
     // Each event goes to the handler the binding table names for its element.
     void OnEvent(const ui::Event& event) override;
     void OnUntrappedError(const logic::RuntimeError& e) override { dialogs_.Error(e); }
-    void OnDrop(const std::wstring& path, unsigned count) override;
+    void OnDrop(const std::wstring& path, unsigned count) override { OpenFolder(path, count); }
+
+    void OpenOne(const std::wstring& path);
 
     // app/
     void Form_Load();

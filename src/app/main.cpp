@@ -16,9 +16,9 @@ int Run() {
     app::Form1 form(dialogs, shell, clock);
     dialogs.SetOwner(form.Window().Hwnd());
     form.Show();
-    int argc = 0;  // one folder may be given: "tallymere.exe FOLDER", as "Send To" passes it
+    int argc = 0;  // a folder or a list may be given: "tallymere.exe FOLDER", as "Send To" passes it
     if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-        if (argc > 1) form.OpenFolder(argv[1]);
+        if (argc > 1) form.OpenFolder(argv[1], static_cast<unsigned>(argc - 1));  // "Send To" with several files: as a drop of them
         LocalFree(argv);
     }
     return ui::RunMessageLoop(form.Window());

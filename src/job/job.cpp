@@ -63,6 +63,7 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     try {  // what the tool writes is this run's: no file of an earlier run is left to be taken for it
         ui::DeleteForWriting(output);
     } catch (const logic::RuntimeError& e) {
+        Text4.SetText(L"");  // no command ran
         dialogs_.Message(ui::Exists(output) ? texts::FileInTheWay + output + L"\r" + e.Description() + L"\r" + texts::FileInTheWayAdvice
                                             : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
                          ui::style::Exclamation, L"");
@@ -89,7 +90,8 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
     if (exitCode == fciv::ExitNotWritten || !ui::Exists(output)) {  // the tool says, or shows, that it wrote nothing
         const std::wstring why = exitCode < std::size(texts::ToolExit) ? texts::ToolExit[exitCode] : L"";
-        dialogs_.Message(texts::ToolWroteNothing + output + (why.empty() ? L"" : L"\r" + why), ui::style::Exclamation, L"");
+        dialogs_.Message(texts::ToolWroteNothing + output + L"\r" + texts::ToolExitCode + std::to_wstring(exitCode) + why,
+                         ui::style::Exclamation, L"");
         return finish();
     }
     Quietly([&] { (this->*read)(output); });

@@ -56,14 +56,18 @@ inline constexpr wchar_t ToolNotFoundElsewhere[] = L"\rи там, где про�
 inline constexpr wchar_t FolderNotWritable[] = L"Нельзя писать в папку программы\r";
 inline constexpr wchar_t FolderNotWritableAdvice[] =
     L"База и отчёты пишутся рядом с программой: положите её в папку, куда можно писать (не в Program Files).";
+inline constexpr wchar_t RelativeReportHere[] =
+    L"В отчёте имена без папок, а в списках открыта папка программы. Откройте в списках папку, которую хэшировали, "
+    L"и перетащите отчёт снова (или положите отчёт в эту папку).";
 inline constexpr wchar_t NotAListOpened[] = L"Это не список хэшей: открыта его папка, в маске его имя: ";
 inline constexpr const wchar_t* OnlyFirstDropped[] = {L"Перетащено файлов: ", L", взят только первый: "};
 inline constexpr wchar_t FileInTheWay[] = L"Нельзя заменить файл\r";
 inline constexpr wchar_t FileInTheWayAdvice[] =
     L"Его держит открытым другая программа, или он только для чтения: закройте её (снимите атрибут \"Только чтение\") и повторите.";
 inline constexpr wchar_t ToolWroteNothing[] = L"fciv.exe не записала результат\r";
-inline constexpr const wchar_t* ToolExit[] = {L"", L"", L"Код выхода 2: неверная команда или путь.", L"Код выхода 3: работа прервана.",
-                                              L"Код выхода 4: не удалось записать файл (нет места на диске или доступа)."};
+inline constexpr wchar_t ToolExitCode[] = L"Код выхода ";
+inline constexpr const wchar_t* ToolExit[] = {L"", L"", L": неверная команда или путь.", L": работа прервана.",
+                                              L": не удалось записать файл (нет места на диске или доступа)."};
 
 // Results.
 inline constexpr wchar_t EmptyDatabase[] = L"Файл пуст.";
@@ -85,7 +89,7 @@ inline constexpr wchar_t CheckMissing[] = L"НЕТ ФАЙЛА: ";
 inline constexpr wchar_t CheckUnreadable[] = L"НЕ ПРОЧИТАН: ";
 inline constexpr wchar_t CheckNotRecorded[] = L"НЕ ЗАПИСАН: ";
 inline constexpr wchar_t CheckUnsupported[] = L"НЕ ПРОВЕРЕН (";
-inline constexpr wchar_t CheckUntold[] = L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ (не ";
+inline constexpr wchar_t CheckUntold[] = L"АЛГОРИТМ НЕ ОПРЕДЕЛЁН (не ";
 inline constexpr wchar_t CheckInexact[] = L"ИМЯ ЗАПИСАНО НЕТОЧНО: ";
 inline constexpr wchar_t CheckRefused[] = L"ОТКАЗАНО (сетевое имя или устройство): ";
 inline constexpr wchar_t CheckBadEntry[] = L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: ";

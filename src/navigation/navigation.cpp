@@ -50,30 +50,33 @@ void Form1::Command1_Click() {
     EnterPath();
 }
 
-void Form1::OpenFolder(const std::wstring& path) {
+void Form1::OpenFolder(const std::wstring& path, unsigned count) {
+    OpenOne(path);
+    if (count > 1) Text4.SetText(texts::OnlyFirstDropped[0] + std::to_wstring(count) + texts::OnlyFirstDropped[1] + path);
+}
+
+void Form1::OpenOne(const std::wstring& path) {
     const std::wstring cleaned = navigation::CleanTypedPath(path), folder = ui::FolderFor(cleaned);
     // A list of hashes is checked against the files beside it, unless a job is running.
     const std::string first = ui::FileHead(cleaned);
     const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, first);
     // A report saved here with names relative to the folder hashed names the files of the folder the lists show.
-    if (kind != job::ListKind::None && job::IsReportOfRelativeNames(first) &&
-        CompareStringOrdinal(common::WithBackslash(folder).c_str(), -1, AppDir.c_str(), -1, TRUE) == CSTR_EQUAL)
-        return CheckList(cleaned, kind, Dir1.Path());
+    const auto isAppDir = [&](const std::wstring& f) {
+        return CompareStringOrdinal(common::WithBackslash(f).c_str(), -1, AppDir.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    if (kind != job::ListKind::None && job::IsReportOfRelativeNames(first) && isAppDir(folder)) {
+        if (!isAppDir(Dir1.Path())) return CheckList(cleaned, kind, Dir1.Path());
+        return dialogs_.Message(texts::RelativeReportHere, ui::style::Exclamation, L"");  // no folder to check it in: say why
+    }
     Text1.SetText(folder);
     EnterPath();
     if (kind != job::ListKind::None) CheckList(cleaned, kind);
-    else if (folder != cleaned && ui::Exists(cleaned)) {  // a file that is no list: the mask takes its name, so a job hashes it alone
+    else if (!jobRunning_ && folder != cleaned && ui::Exists(cleaned)) {  // a file that is no list: the mask takes its name, so a job hashes it alone
         std::wstring name = cleaned.substr(cleaned.find_last_of(L'\\') + 1);
         std::replace_if(name.begin(), name.end(), [](wchar_t c) { return c == L';' || c == L','; }, L'?');  // the mask's separators
         Text3.SetText(name);
         Text4.SetText(texts::NotAListOpened + cleaned);
     }
-}
-
-// One at a time: the first of several dropped is taken, and the window says so.
-void Form1::OnDrop(const std::wstring& path, unsigned count) {
-    OpenFolder(path);
-    if (count > 1) Text4.SetText(texts::OnlyFirstDropped[0] + std::to_wstring(count) + texts::OnlyFirstDropped[1] + path);
 }
 
 void Form1::Text3_Change() { File1.SetPattern(Text3.Text()); }

@@ -71,7 +71,7 @@ TEST_F(JobTest, WhatKeepsAJobFromItsResultIsNamedAndNoEarlierResultIsShown) {
     std::filesystem::remove_all(data.Path());  // the tool refuses a folder that has gone, and writes nothing
     RunJob();
     ASSERT_EQ(dialogs.shown.size(), 4u);
-    EXPECT_EQ(dialogs.shown[3].prompt, texts::ToolWroteNothing + form->AppDir + L"dbsha.xml\r" + texts::ToolExit[2]);
+    EXPECT_EQ(dialogs.shown[3].prompt, texts::ToolWroteNothing + form->AppDir + L"dbsha.xml\r" + texts::ToolExitCode + L"2" + texts::ToolExit[2]);
     EXPECT_EQ(form->Text6.Text(), L"");
 }
 

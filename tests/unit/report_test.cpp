@@ -61,11 +61,11 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
         return results::BuildCheckReport(verdicts, [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
     };
     EXPECT_EQ(check(L"RIGHT\ta\r\nCHANGED\tMD5, SHA1\tb\r\nUNREADABLE\t5\tc\r\nMISSING\td\r\nUNSUPPORTED\tBLAKE2b\t7\te.iso\r\n"
-                    L"UNTOLD\tSHA512\te\r\nINEXACT\tf\xFFFD\r\nREFUSED\t8\r\nERROR\tнет сумм\r\nBAD_LINE\t9\tf.iso\r\nBAD_LINE\t10\t\r\n"
+                    L"UNTOLD\tSHA512\te\r\nINEXACT\tf\xFFFD\r\nREFUSED\t8\t\\\\host\\x\r\nERROR\tнет сумм\r\nBAD_LINE\t9\tf.iso\r\nBAD_LINE\t10\t\r\n"
                     L"NOT_RECORDED\t5\tg\r\nBAD_ENTRY\t12\r\nINCOMPLETE\r\nINTERRUPTED\t3\r\n"),
               L"Проверка прервана: не проверено файлов: 3\r\nИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\n"
-              L"НЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (BLAKE2b): строка 7: e.iso\r\nАЛГОРИТМ НЕ ОПРЕДЕЛИТЬ (не SHA512): e\r\n"
-              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8\r\nПроверка невозможна: нет сумм\r\n"
+              L"НЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (BLAKE2b): строка 7: e.iso\r\nАЛГОРИТМ НЕ ОПРЕДЕЛЁН (не SHA512): e\r\n"
+              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8: \\\\host\\x\r\nПроверка невозможна: нет сумм\r\n"
               L"НЕ РАЗОБРАНА строка 9: f.iso\r\nНЕ РАЗОБРАНА строка 10\r\nНЕ ЗАПИСАН: g\r\nОшибка 5: Доступ запрещён.\r\n"
               L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: строка 12\r\nБаза неполная: формирование было прервано\r\nВЕРНО: a\r\n***************\r\n"
               L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");

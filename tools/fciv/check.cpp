@@ -92,7 +92,7 @@ public:
                     differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
             if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
             else if (job.guessed)  // the hash's length fits another algorithm too
-                Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛИТЬ / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
+                Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛЁН / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
                       L"UNTOLD\t" + differ + L"\t" + VerdictName(job.name));
             else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
         }
@@ -215,7 +215,7 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
             switch (item.kind) {
             case DatabaseItem::File:
                 if (IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
-                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line));
+                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line) + L"\t" + VerdictName(item.name));
                     break;
                 }
                 job.expected[Md5] = std::move(item.md5), job.expected[Sha1] = std::move(item.sha1);
@@ -286,7 +286,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
                               VerdictName(common::Utf8Decode(p.name)));
             break;
         case LineProblem::Refused:
-            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line));
+            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line) + L"\t" + VerdictName(common::Utf8Decode(p.name)));
             break;
         case LineProblem::NotRecorded:
             checker.NotRecorded(common::Utf8Decode(p.name), p.error);

@@ -119,7 +119,7 @@ struct DatabaseReader::State {
             return {};
         std::string_view text(head, got);
         if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        if (!text.empty() && std::string_view("<?xml ").starts_with(text)) return L"не XML, строка / not well-formed XML, line 1 (cut off)";
+        if (!text.empty() && std::string_view("<?xml ").starts_with(text)) return L"не XML, строка 1 / not well-formed XML, line 1 (cut off)";
         if (text.starts_with("<?xml ") && text.find("?>") == text.size() - 2) return NoRoot;
         return {};
     }
@@ -249,12 +249,13 @@ bool DatabaseReader::Next(DatabaseItem& out) {
     }
     if (SUCCEEDED(hr) && s.root.empty()) return s.Fail(NoRoot);
     if (s.bounded->TooLong())
-        return s.Fail(L"запись длиннее любого пути / an entry longer than any path can be, line " + std::to_wstring(s.line));
+        return s.Fail(L"запись длиннее любого пути, строка " + std::to_wstring(s.line) + L" / an entry longer than any path can be, line " +
+                      std::to_wstring(s.line));
     if (FAILED(hr) || s.depth > 0 || (!s.rootEmpty && !s.rootClosed)) {
         reader.GetLineNumber(&s.line);
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-        return s.Fail(L"не XML, строка / not well-formed XML, line " + std::to_wstring(s.line) + L" (" +
+        return s.Fail(L"не XML, строка " + std::to_wstring(s.line) + L" / not well-formed XML, line " + std::to_wstring(s.line) + L" (" +
                       (FAILED(hr) ? code : L"cut off") + L")");
     }
     if (s.entries == 0) return s.Fail(L"в базе нет записей / the database has no entries");

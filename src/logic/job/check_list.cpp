@@ -20,8 +20,12 @@ ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
     head = common::TrimStart(head, std::string_view(" \t\r\n"));
     if (head.starts_with("<")) return head.find("<FCIV") != std::string_view::npos ? ListKind::Database : ListKind::None;
     // The head may end inside a line: what was read must be mostly sums lines.
+    // Lines of an algorithm the tool lacks are sums lines too: the check names them.
     const fciv::SumsFile sums = fciv::ParseSums(head);
-    return !sums.entries.empty() && sums.entries.size() >= sums.problems.size() ? ListKind::Sums : ListKind::None;
+    const auto unsupported = static_cast<size_t>(std::count_if(sums.problems.begin(), sums.problems.end(),
+                                                               [](const fciv::SumsProblem& p) { return p.problem == fciv::LineProblem::Unsupported; }));
+    const size_t lines = sums.entries.size() + unsupported;
+    return lines > 0 && lines >= sums.problems.size() - unsupported ? ListKind::Sums : ListKind::None;
 }
 
 bool IsReportOfRelativeNames(std::string_view head) {

@@ -48,7 +48,7 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         else if (f[0] == L"BAD_LINE" && f.size() == 3) ++badLines, add(wrong, texts::CheckBadLine + atLine(f[1], f[2]));
         else if (f[0] == L"UNTOLD" && f.size() == 3) add(wrong, texts::CheckUntold + (std::wstring(f[1]) + L"): ") + last);
         else if (f[0] == L"INEXACT" && f.size() == 2) add(wrong, texts::CheckInexact + last);
-        else if (f[0] == L"REFUSED" && f.size() == 2) add(wrong, texts::CheckRefused + (texts::CheckLine + last));
+        else if (f[0] == L"REFUSED" && f.size() == 3) add(wrong, texts::CheckRefused + atLine(f[1], f[2]));
         else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
         else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
         else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
