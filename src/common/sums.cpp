@@ -111,7 +111,9 @@ std::string NormalHex(std::string_view text, Algorithm algorithm) {
 }
 
 bool IsNetworkOrDevice(std::string_view name) {
-    return name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && (name[1] == '\\' || name[1] == '/');
+    const auto slash = [&](size_t i) { return name.size() > i && (name[i] == '\\' || name[i] == '/'); };
+    // \\host, //host, \\?\, \\.\, and the object namespace's own \??\ (\??\UNC\host reaches the network)
+    return (slash(0) && slash(1)) || (slash(0) && name.substr(1, 2) == "??" && slash(3));
 }
 
 namespace {

@@ -229,6 +229,13 @@ class Failures(ToolTest):
             _, out, _ = run(*args, code=0)
             self.assertIn("-xml", out)
             self.assertIn("Считает", out)
+        # The verdicts named as the list itself, in another case: refused, the list kept.
+        run("-v", "-sums", data + "\\a.md5", "-verdicts", data + "\\A.MD5", code=2)
+        self.assertEqual(read(self.data + "/a.md5"), hashlib.md5(b"a").hexdigest().encode() + b"  a.txt\n")
+        self.hold(self.db, "write")  # another program holds the database open: refused before anything is hashed
+        for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db]):
+            run(*args, code=2)
+        self.assertEqual(read(self.db), b"old database")
 
     def test_database_is_replaced_whole_or_not_at_all(self):
         write(self.dir, "db.xml", b"x" * 100000)
@@ -425,14 +432,14 @@ class Checking(ToolTest):
         x, empty = hashlib.md5(b"x").hexdigest(), hashlib.md5(b"").hexdigest()
         refused = [(entry.format(name, empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1")  # never opened
                    for name in ("\\\\evilhost\\share\\x.txt", "//evilhost/x.txt", "\\\\?\\GLOBALROOT\\Device\\Null", "\\\\.\\NUL",
-                                "\\\\?\\" + win(self.data) + "\\x.txt", "\\/evilhost/x.txt")]
+                                "\\\\?\\" + win(self.data) + "\\x.txt", "\\/evilhost/x.txt", "\\??\\UNC\\evilhost\\x.txt")]
         folder_unused = [(entry.format(name, x) + "</FCIV>", 2, "FOLDER cannot apply to: " + name)  # never checked elsewhere in silence
                          for name in (win(self.data + "/x.txt"), "\\x.txt", win(self.data)[:2] + "x.txt")]
         good = entry.format("x.txt", x) + "</FCIV>"
         for content, code, *said in [(b"", 2), (good[:-7].encode(), 2),  # cut off
                                      (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
                                      ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
-                                     (b"<?x", 2), (b'<?xml version="1.0"?>', 2),  # cut where Wine's parser asserts (exit 3)
+                                     (b"<?x", 2), (b'<?xml version="1.0"?>', 2), (b"\xef\xbb\xbf", 2),  # where Wine's parser asserts (exit 3)
                               ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
                                 + "</FCIV>").encode(), 1),

@@ -340,6 +340,9 @@ int Check(const Options& o, const std::atomic<bool>& stop) {
     if (!o.verdicts.empty()) {
         const std::wstring path = ExactFullPath(o.verdicts);
         if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
+        // The list itself, through whatever name: the old verdicts are removed, so it would be lost.
+        if (const auto id = IdOf(path); id && id == IdOf(ExactFullPath(o.database.empty() ? o.sums : o.database)))
+            return Fail(ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);
         verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())
             return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));

@@ -29,10 +29,9 @@ unsigned long TargetProblem(const std::wstring& path) {
         return probe ? 0 : GetLastError();
     }
     if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
-    // Opened as replacing it needs: a file that may not be deleted or written (immutable), or that another
-    // program holds open, fails here.
-    const win32::UniqueFile target(CreateFileW(extended.c_str(), GENERIC_WRITE | DELETE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    // Opened as replacing it needs, and alone: a file that may not be deleted or written (immutable), or that
+    // another program holds open in any way (replacing it would fail at the end), fails here.
+    const win32::UniqueFile target(CreateFileW(extended.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     return target ? 0 : GetLastError();
 }

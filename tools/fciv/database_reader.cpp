@@ -119,7 +119,8 @@ struct DatabaseReader::State {
             return {};
         std::string_view text(head, got);
         if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-        if (!text.empty() && std::string_view("<?xml ").starts_with(text)) return L"не XML, строка 1 / not well-formed XML, line 1 (cut off)";
+        if (text.empty()) return L"файл пуст / the file is empty";  // a byte-order mark alone asserts too
+        if (std::string_view("<?xml ").starts_with(text)) return L"не XML, строка 1 / not well-formed XML, line 1 (cut off)";
         if (text.starts_with("<?xml ") && text.find("?>") == text.size() - 2) return NoRoot;
         return {};
     }
