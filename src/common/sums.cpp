@@ -148,6 +148,8 @@ SumsFile SumsReader::Finish() {
     if (form_ == Form::Report) {
         NameWithoutHash();  // a report cut after a name
         if (unreadLine_) Problem(LineProblem::NotSums, unreadLine_, name_);
+        // Cut inside what follows the rule (nothing after it, fewer unread files than told): not all is there.
+        if (ended_ && (afterRule_ == 0 || unreadRead_ < unreadTold_)) Problem(LineProblem::Interrupted, ruleLine_);
     }
     return std::move(file_);
 }
@@ -195,7 +197,7 @@ void SumsReader::ReportLine(std::string_view line, size_t number) {
     static const std::string rule = common::ToUtf8(common::report::Rule);
     if (!IsReportHash(line)) {
         NameWithoutHash();
-        if (line == rule) ended_ = true;
+        if (line == rule) ended_ = true, ruleLine_ = number;
         else name_ = line, nameLine_ = number;
         return;
     }
@@ -212,7 +214,10 @@ void SumsReader::ReportLine(std::string_view line, size_t number) {
 void SumsReader::ReportEndLine(std::string_view line, size_t number) {
     static const std::string count = common::ToUtf8(common::report::UnreadCount), error = common::ToUtf8(common::report::UnreadError),
                              interrupted = common::ToUtf8(common::report::Interrupted);
+    afterRule_ += !line.empty();
+    if (line.starts_with(count)) unreadTold_ = std::strtoul(std::string(line.substr(count.size(), 12)).c_str(), nullptr, 10);
     if (unreadLine_ && line.starts_with(error)) {
+        ++unreadRead_;
         const std::string code(line.substr(error.size(), 9));
         file_.problems.push_back({.line = unreadLine_, .problem = LineProblem::NotRecorded, .name = std::move(name_),
                                   .error = std::strtoul(code.c_str(), nullptr, 10)});

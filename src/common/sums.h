@@ -81,6 +81,8 @@ private:
     std::string first_;                             // the first line, until the second tells the form
     bool armourHeader_ = false, signature_ = false;  // sums: in a signed message's armour
     bool ended_ = false;                            // report: past the rule that ends the entries
+    size_t ruleLine_ = 0, afterRule_ = 0;            // ...the rule's number, and the lines after it
+    size_t unreadTold_ = 0, unreadRead_ = 0;         // ...the unread files its count line tells, and those read
     std::string name_;                              // report: the last name line...
     size_t nameLine_ = 0, unreadLine_ = 0;          // ...its number while no hash line or error line followed it
 };

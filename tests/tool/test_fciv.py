@@ -210,7 +210,8 @@ class Failures(ToolTest):
             ["-md5", "-xml", db], [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
             [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
             [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
-            [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
+            [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-v", "-xml", db, ""],
+            ["-list", "-xml", db, data + "\\missing"])]
         # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
         locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
         rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
@@ -413,6 +414,8 @@ class Checking(ToolTest):
                 ("SUMS", [f"{'0' * 32}  image1.iso"], [], 1, "CANNOT TELL THE ALGORITHM (not MD5)"),
                 ("report.txt", report + ["Не прочитано файлов: 1", "locked.iso", "Ошибка 32: занят"], [], 1, "NOT RECORDED: locked.iso ((32)"),
                 ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
+                ("report.txt", report + ["Не прочитано файлов: 1"], [], 1, "incomplete"),  # cut inside its unread block
+                ("report.txt", report, [], 1, "incomplete"),  # cut right after the rule
                 ("report.txt", report[:3] + ["image2.iso"], ["-strict"], 1, "not a sums line, строка / line 4"),  # cut after a name
                 ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x", f"{md5} //host/x", f"MD5 (\\\\.\\C:) = {md5}",
                           f"{md5}  \\\\?\\Z:\\x"], [], 1, "REFUSED, a network or device name, строка / line 5"),

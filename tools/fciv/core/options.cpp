@@ -74,9 +74,10 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     if (positional.size() > 1) return fail(L"Лишний параметр / unexpected argument: " + positional[1]);
     if (!positional.empty()) o.folder = positional[0];
     const bool oneSource = o.database.empty() != o.sums.empty();
-    if (o.mode == Mode::Record && o.folder.empty()) return fail(L"Не задана папка / no folder given");
+    // An empty FOLDER ("$COPY" unset) is no folder: never the default in its place.
+    if ((o.mode == Mode::Record || !positional.empty()) && o.folder.empty()) return fail(L"Не задана папка / no folder given");
     if (o.mode != Mode::Check && !o.sums.empty()) return fail(L"-sums только с -v / -sums goes with -v");
-    if (o.mode == Mode::Check && !oneSource) return fail(L"С -v нужен -xml или -sums / -v needs -xml or -sums");
+    if (o.mode == Mode::Check && !oneSource) return fail(L"С -v нужен один из -xml и -sums / -v needs one of -xml and -sums");
     if (o.database.empty() && o.sums.empty()) return fail(L"Не задан -xml / -xml DBPATH is missing");
     if (o.mode != Mode::Check && !checkOnly.empty()) return fail(checkOnly + L" только с -v / " + checkOnly + L" goes with -v");
     if (o.mode == Mode::Record && !o.md5 && !o.sha1) o.md5 = true;
