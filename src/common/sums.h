@@ -7,6 +7,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/algorithms.h"
@@ -63,6 +64,8 @@ public:
     void Line(std::string_view line);
     // The next line, longer than LongestSumsLine: a bad line, its text not kept.
     void TooLong();
+    // The problems met so far, handed over: a long file's reader takes them as it goes, in bounded memory.
+    std::vector<SumsProblem> TakeProblems() { return std::exchange(file_.problems, {}); }
     // What the lines held; once, after the last line.
     SumsFile Finish();
 

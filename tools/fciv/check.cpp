@@ -18,6 +18,8 @@ namespace fciv {
 
 namespace {
 
+constexpr size_t WarnedBadLines = 10;  // named one by one on the error stream; every one is in the verdicts
+
 const wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
@@ -116,8 +118,7 @@ public:
 
     // A line that is no sums line, with the file it names when that much could be read.
     void BadLine(size_t line, const std::wstring& name) {
-        ++badLines_;
-        Warn(L"Не строка сумм / not a sums line" + AtLine(line));
+        if (++badLines_ <= WarnedBadLines) Warn(L"Не строка сумм / not a sums line" + AtLine(line));  // the rest are counted
         Verdict(L"BAD_LINE\t" + std::to_wstring(line) + L"\t" + VerdictName(name));
     }
 
@@ -144,6 +145,8 @@ public:
             return Refuse(L"Полный путь в списке, ПАПКА к нему не применима / the list names a full path, which FOLDER cannot apply to: " +
                           fullPath_ + L"\r\nПроверьте без ПАПКИ, а копию - списком от исходной папки / check without FOLDER; "
                           L"for a copy list the names relative to the original: fciv -list -xml DB ORIGINAL > SUMS, then fciv -v -sums SUMS COPY");
+        if (badLines_ > WarnedBadLines)
+            Warn(L"Ещё строк не сумм / more lines that are not sums lines: " + std::to_wstring(badLines_ - WarnedBadLines));
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         wchar_t summary[300];
         swprintf(summary, 300,
@@ -268,14 +271,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
-    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
-            if (tooLong) reader.TooLong();
-            else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
-        }))
-        return cannotRead(error);
-    const SumsFile sums = reader.Finish();
-    for (const SumsProblem& p : sums.problems) {
+    const auto judge = [&](const SumsProblem& p) {
         switch (p.problem) {
         case LineProblem::NotSums:
             checker.BadLine(p.line, common::Utf8Decode(p.name));
@@ -295,7 +291,16 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
             checker.Fault(Incomplete, L"INCOMPLETE");
             break;
         }
-    }
+    };
+    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
+    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+            if (tooLong) reader.TooLong();
+            else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
+            for (const SumsProblem& p : reader.TakeProblems()) judge(p);  // as they come: a file of bad lines needs no memory
+        }))
+        return cannotRead(error);
+    const SumsFile sums = reader.Finish();
+    for (const SumsProblem& p : sums.problems) judge(p);
     if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
     size_t at = 0, files = 0;
     for (size_t i = 0; i < sums.entries.size(); i = FileEnd(sums.entries, i)) ++files;
