@@ -66,8 +66,9 @@ private:
     void CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder = {});
     // A job: the tool run in `workFolder` with the parameters made for its output file
     // (one no other window's job uses), and that file read into the report by `read`.
+    // `interrupted`: what the tool ends that file with when stopped, for a tool ended from outside.
     void RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
-                void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder);
+                void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder, const std::string& interrupted);
     void UpdateJobState();
 
     // results/

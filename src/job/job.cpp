@@ -2,7 +2,10 @@
 #include <iterator>
 
 #include "app/form1.h"
+#include "common/database_format.h"
 #include "common/exit_codes.h"
+#include "common/paths.h"
+#include "common/utf8.h"
 #include "logic/job/parameters.h"
 #include "logic/texts.h"
 #include "ui/event_pump.h"
@@ -12,6 +15,8 @@
 namespace app {
 
 namespace {
+namespace db = common::database;
+
 // The job's silent trap: a failing step is passed over and the job goes on.
 template <class Step>
 void Quietly(Step step) {
@@ -32,17 +37,17 @@ void Form1::Command2_Click() {
         Quietly([&] { switches = job::SwitchText(Check2.Value() == 1, Check3.Value() == 1); });
         Quietly([&] { parameters = job::ParameterString(folder, switches, mask, hashType, database); });
         return parameters;
-    }, &Form1::ReadHashDatabase, AppDir);
+    }, &Form1::ReadHashDatabase, AppDir, common::ToUtf8(std::wstring(db::Interrupted.open).append(db::Interrupted.close).append(db::Root.close)));
 }
 
 void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
     // Run where the names are: relative ones are found there, full ones as written.
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
-           &Form1::ReadVerdicts, folder.empty() ? ui::FolderFor(list) : folder);
+           &Form1::ReadVerdicts, folder.empty() ? ui::FolderFor(list) : folder, "INTERRUPTED\r\n");
 }
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
-                   void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder) {
+                   void (Form1::*read)(const std::wstring& path), const std::wstring& workFolder, const std::string& interrupted) {
     if (jobRunning_) return;  // one job at a time, whatever message asks for another
     // The keyboard goes back where it was when the job ends: to the button, to the window.
     const bool buttonHadFocus = GetFocus() == Command2.Hwnd();
@@ -86,6 +91,11 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     } while (!JobDone);
     DWORD exitCode = fciv::ExitOk;
     if (tool_) GetExitCodeProcess(tool_.get(), &exitCode);
+    // Ended from outside (under Wine its console's [X] gives it no chance): what it finished is in its
+    // temporary file, ended as it would have ended it.
+    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !ui::Exists(output))
+        ui::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
+                           interrupted, output);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
     if (exitCode == fciv::ExitNotWritten || !ui::Exists(output)) {  // the tool says, or shows, that it wrote nothing

@@ -90,6 +90,18 @@ void DeleteForWriting(const std::wstring& path) {
     if (!file) ThrowLastError();  // held open by another program, read-only, or the folder's refusal
 }
 
+bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path) {
+    {
+        const win32::UniqueFile file(CreateFileW(leftover.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        DWORD written = 0;
+        if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart == 0 ||
+            !WriteFile(file.get(), end.data(), static_cast<DWORD>(end.size()), &written, nullptr) || written != end.size())
+            return false;
+    }
+    return MoveFileExW(leftover.c_str(), path.c_str(), 0) != FALSE;
+}
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string EncodeText(const std::wstring& text) {

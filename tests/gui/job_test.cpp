@@ -1,4 +1,7 @@
 #include "gui_fixture.h"
+
+#include <tlhelp32.h>
+
 #include "logic/texts.h"
 #include "ui/files.h"
 #include "win32/handle.h"
@@ -162,7 +165,29 @@ TEST_F(JobTest, ADroppedReportChecksItsFilesAgain) {
     EXPECT_EQ(form->Dir1.Path(), data.Path());
 }
 
-TEST_F(JobTest, ClosingTheWindowDuringAJobEndsIt) {
+// The tool ended from outside (its console's [X] under Wine gives it no chance to stop), then the window closed.
+TEST_F(JobTest, ClosingTheToolOrTheWindowDuringAJobEndsIt) {
+    Tool(L"fciv.exe");
+    const std::wstring first = data.Write(L"a.txt", "a");
+    std::filesystem::resize_file(data.Write(L"big.bin", ""), 1ull << 30);  // seconds of hashing after the first file
+    static std::function<bool()> stopped;  // ends the window's tool once it has finished something
+    stopped = [&] {
+        PROCESSENTRY32W entry{sizeof entry};
+        const win32::UniqueHandle all(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        for (BOOL more = Process32FirstW(all.get(), &entry); more; more = Process32NextW(all.get(), &entry)) {
+            if (entry.th32ParentProcessID != GetCurrentProcessId() || std::wstring(entry.szExeFile) != L"fciv.exe") continue;
+            std::error_code none;  // the file is the tool's alone while it runs: its size tells (a 48-byte header, then entries)
+            const auto written = std::filesystem::file_size(form->AppDir + L"~fciv" + std::to_wstring(entry.th32ProcessID) + L".tmp", none);
+            return !none && written > 100 && TerminateProcess(win32::UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)).get(), 1);
+        }
+        return false;
+    };
+    TabTo(Command2);
+    SetTimer(form->Window().Hwnd(), 2, 50, [](HWND h, UINT, UINT_PTR id, DWORD) { if (stopped()) KillTimer(h, id); });
+    Press(VK_SPACE);  // the job, while the timer looks on
+    EXPECT_EQ(dialogs.shown, std::vector<test::Shown>{});
+    EXPECT_EQ(form->Text6.Text().substr(0, first.size() + 40), first + L"\r\nMD5:0cc175b9c0f1b6a831c399e269772661\r\n");
+    EXPECT_TRUE(form->Text6.Text().ends_with(L"Формирование прервано: в отчёте не все файлы")) << "what it finished, marked interrupted";
     RunJob([&] { PostMessageW(form->Window().Hwnd(), WM_CLOSE, 0, 0); });
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
     EXPECT_TRUE(quit);  // the program's loop ends next

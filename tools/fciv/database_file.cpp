@@ -1,5 +1,7 @@
 #include "fciv/database_file.h"
 
+#include "common/exit_codes.h"
+
 #include "common/paths.h"
 #include "win32/paths.h"
 
@@ -7,8 +9,6 @@ namespace fciv {
 
 namespace {
 
-constexpr wchar_t TempPrefix[] = L"~fciv";
-constexpr wchar_t TempSuffix[] = L".tmp";
 
 // "db.xml" -> "db.incomplete.xml"
 std::wstring IncompleteName(const std::wstring& path) {
@@ -113,7 +113,10 @@ DatabaseFile::~DatabaseFile() {
 
 void DatabaseFile::Append(const std::string& text) {
     buffer_ += text;
-    if (buffer_.size() >= (1u << 20)) Flush();
+    // Whole entries on disk, the first at once and then a few times a second: a run ended from outside
+    // leaves what it finished.
+    if (++appended_ <= 2 || buffer_.size() >= (1u << 20) || std::chrono::steady_clock::now() - flushed_ > std::chrono::milliseconds(250))
+        Flush();
 }
 
 void DatabaseFile::Flush() {
@@ -125,6 +128,7 @@ void DatabaseFile::Flush() {
             error_ = ERROR_DISK_FULL;
     }
     buffer_.clear();
+    flushed_ = std::chrono::steady_clock::now();
 }
 
 unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {

@@ -3,6 +3,7 @@
 // run keeps the old one. An interrupted run's entries are kept beside an
 // existing file, or in its place when there is none, marked as interrupted.
 #pragma once
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ private:
     OldFile old_;
     win32::UniqueFile file_;
     std::string buffer_, interrupted_, footer_;
+    std::chrono::steady_clock::time_point flushed_ = std::chrono::steady_clock::now();
+    size_t appended_ = 0;  // the header and the first entry are written at once
     unsigned long error_ = 0;
 };
 
