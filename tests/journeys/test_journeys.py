@@ -83,9 +83,14 @@ class Journeys(unittest.TestCase):
         """Starts the packaged program and waits until its window takes the keyboard."""
         self.program = subprocess.Popen([WINE_RUN, win(os.path.join(self.app, "tallymere.exe")), *args],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=preexec_fn)
-        wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"))
-        self.window = wait_for("its X window", lambda: subprocess.run(
-            ["xdotool", "search", "--name", "md5, sha1"], capture_output=True, text=True).stdout.split())[0]
+        try:
+            wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"))
+            self.window = wait_for("its X window", lambda: subprocess.run(
+                ["xdotool", "search", "--name", "md5, sha1"], capture_output=True, text=True).stdout.split())[0]
+        except AssertionError:  # never left running: it would answer the next journey's questions
+            self.program.kill()
+            self.program.wait()
+            raise
         time.sleep(0.5)
         xdo("mousemove", 1270, 890)
         xdo("key", "--window", self.window, "shift")  # the keyboard goes to the window from here on
@@ -97,7 +102,12 @@ class Journeys(unittest.TestCase):
 
     def tearDown(self):
         peek("close")
-        self.program.wait(120)
+        try:
+            self.program.wait(120)
+        except subprocess.TimeoutExpired:  # a program left running would answer the next journey's questions
+            self.program.kill()
+            self.program.wait()
+            raise
         shutil.rmtree(self.root, ignore_errors=True)
         self.assertEqual(glob.glob(os.path.join(self.app, "*.marker")), [])
 
