@@ -72,6 +72,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     // All right only when every line was checked and right; a line the window does not know is no exception.
     const std::wstring summary = L"\r\n***************\r\nВерно: 1, изменено: 0, нет файла: 0, не прочитано: 0";
     EXPECT_EQ(check(L"RIGHT\ta\r\n\r\n"), L"Все файлы верны: 1\r\nВЕРНО: a" + summary);
+    EXPECT_EQ(check(L"\r\n"), L"***************\r\nВерно: 0, изменено: 0, нет файла: 0, не прочитано: 0");  // nothing checked: not all right
     EXPECT_EQ(check(L"RIGHT\ta\r\nINTERRUPTED"), L"Проверка прервана\r\nВЕРНО: a" + summary + L"\r\nПроверка прервана");
     EXPECT_EQ(check(L"RIGHT\ta\r\nBAD_LINE\t3\tb"), L"НЕ РАЗОБРАНА строка 3: b\r\nВЕРНО: a" + summary + L", строк не разобрано: 1");
     EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nNEW\tkind\r\nRIGHT\ta"),
