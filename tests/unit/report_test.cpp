@@ -74,6 +74,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     EXPECT_EQ(check(L"RIGHT\ta\r\n\r\n"), L"Все файлы верны: 1\r\nВЕРНО: a" + summary);
     EXPECT_EQ(check(L"\r\n"), L"***************\r\nВерно: 0, изменено: 0, нет файла: 0, не прочитано: 0");  // nothing checked: not all right
     EXPECT_EQ(check(L"RIGHT\ta\r\nINTERRUPTED"), L"Проверка прервана\r\nВЕРНО: a" + summary + L"\r\nПроверка прервана");
+    EXPECT_TRUE(check(L"RIGHT\ta\r\nINTERRUPTED\r\nINTERRUPTED\t7\r\n").starts_with(L"Проверка прервана: не проверено файлов: 7\r\nВЕРНО"));
     EXPECT_EQ(check(L"RIGHT\ta\r\nBAD_LINE\t3\tb"), L"НЕ РАЗОБРАНА строка 3: b\r\nВЕРНО: a" + summary + L", строк не разобрано: 1");
     EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nNEW\tkind\r\nRIGHT\ta"),
               L"НЕПОНЯТНЫЙ ИТОГ: RIGHT\tx\tand tab\r\nНЕПОНЯТНЫЙ ИТОГ: NEW\tkind\r\nВЕРНО: a" + summary);

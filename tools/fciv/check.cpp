@@ -53,6 +53,15 @@ const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или ус�
 // A name no folder can apply to: "C:\x", "C:x", "\x".
 bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
 
+// The files left by a stopped check, once counted, after the verdicts kept before: the window reads the last count.
+void TellLeft(const std::wstring& verdicts, size_t left) {
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(verdicts).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const std::string line = "INTERRUPTED\t" + std::to_string(left) + "\r\n";
+    DWORD written = 0;
+    if (file) WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
 class Checker {
 public:
     // `verdicts`: where each verdict also goes, as a line of its own, for the window.
@@ -158,6 +167,7 @@ public:
         if (stop) text += L"\r\nПрервано / interrupted, не проверено / not checked: " + std::to_wstring(given_ - taken_);
         Say(text);
         const bool written = Keep(stop);
+        if (stop && !total_ && verdicts_ && written) TellLeft(verdicts_->Written(), given_ - taken_);
         if (stop) return ExitInterrupted;
         if (!written) return ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)

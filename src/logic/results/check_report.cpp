@@ -52,7 +52,8 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
         else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
         else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
-        else if (f[0] == L"INTERRUPTED" && f.size() <= 2) add(interrupted, texts::CheckInterrupted + (f.size() == 2 ? texts::CheckNotChecked + last : L""));
+        else if (f[0] == L"INTERRUPTED" && f.size() <= 2)  // the last says most: a count added once the tool had it
+            interrupted = texts::CheckInterrupted + (f.size() == 2 ? texts::CheckNotChecked + last : L"");
         else add(wrong, texts::CheckUnknown + std::wstring(line));  // never taken for nothing
     }
     std::wstring summary = texts::CheckSummary[0] + std::to_wstring(counts[0]);
