@@ -93,9 +93,11 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     if (tool_) GetExitCodeProcess(tool_.get(), &exitCode);
     // Ended from outside (under Wine its console's [X] gives it no chance): what it finished is in its
     // temporary file, ended as it would have ended it.
-    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !ui::Exists(output))
+    FILETIME started{}, unused[3];
+    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !ui::Exists(output) &&
+        GetProcessTimes(tool_.get(), &started, &unused[0], &unused[1], &unused[2]))
         ui::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
-                           interrupted, output);
+                           interrupted, output, started);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
     if (exitCode == fciv::ExitNotWritten || !ui::Exists(output)) {  // the tool says, or shows, that it wrote nothing

@@ -90,12 +90,15 @@ void DeleteForWriting(const std::wstring& path) {
     if (!file) ThrowLastError();  // held open by another program, read-only, or the folder's refusal
 }
 
-bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path) {
+bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path, const FILETIME& since) {
     {
-        const win32::UniqueFile file(CreateFileW(leftover.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const win32::UniqueFile file(CreateFileW(leftover.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         LARGE_INTEGER size{};
+        FILETIME made;
         DWORD written = 0;
-        if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart == 0 ||
+        if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart == 0 || !GetFileTime(file.get(), &made, nullptr, nullptr) ||
+            CompareFileTime(&made, &since) < 0 ||
             !WriteFile(file.get(), end.data(), static_cast<DWORD>(end.size()), &written, nullptr) || written != end.size())
             return false;
     }

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "win32/win.h"
+
 namespace ui {
 
 // The folder of the running executable, as the system reports it.
@@ -27,8 +29,9 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes);
 // new files; throws the runtime error when the file stays or the folder does not.
 void DeleteForWriting(const std::wstring& path);
 
-// Ends the file `leftover` with `end` and moves it to `path`, when it holds something; false when not.
-bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path);
+// Ends the file `leftover` with `end` and moves it to `path`, when it holds something and was made
+// since `since` (a file put there before is no run's leftover); false when not.
+bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path, const FILETIME& since);
 
 // Whether a file or folder of that name is there.
 bool Exists(const std::wstring& path);
