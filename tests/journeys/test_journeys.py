@@ -55,6 +55,9 @@ class Journeys(unittest.TestCase):
         os.close(write_end)
         with os.fdopen(read) as chosen:
             os.environ["DISPLAY"] = ":" + chosen.readline().strip()
+        # The journeys' prefix is theirs alone: a program left by a run that was killed (a test's time limit)
+        # would answer this run's questions, so whatever still runs there is ended first.
+        subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([os.path.join(ROOT, "scripts", "wine-prefix.sh"), "--desktop"], check=True)
         package = subprocess.run([os.path.join(ROOT, "scripts", "dist.sh")], capture_output=True, text=True,
                                  check=True).stdout.strip()
