@@ -36,10 +36,11 @@ struct FakeDialogs : ui::Dialogs {
         if (onMessage) onMessage();
         MessageBoxW(owner, prompt.c_str(), title.c_str(), MB_OK);
     }
-    std::wstring PickFolder(const std::wstring&) override { return {}; }
+    std::wstring PickFolder(const std::wstring&) override { return picked; }
     HWND owner = nullptr;
     std::vector<Shown> shown;
     std::function<void()> onMessage;  // runs while the box is open
+    std::wstring picked;              // what the folder picker gives; nothing: cancelled
 };
 
 // Records the programs the window would start; the tool it really starts.

@@ -54,6 +54,9 @@ TEST_F(NavigationTest, EnterInThePathBoxMovesTheListsOrReportsThePath) {
     Pump();
     EXPECT_EQ(Focused(), Command1);  // clicked
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text() + std::to_wstring(dialogs.shown.size()), L"Z:\\tmpC:\\bad|name1");
+    dialogs.picked = L" \"" + reports + L"\" ";  // a folder picked: taken as typed and entered
+    Click(Item(Command1));
+    EXPECT_EQ(form->Dir1.Path() + L"|" + form->File1.Path() + L"|" + form->Text1.Text(), reports + L"|" + reports + L"|" + reports);
 }
 
 TEST_F(NavigationTest, TypingADriveLetterInTheDriveListChoosesIt) {
