@@ -25,8 +25,8 @@ Form1::Form1(ui::Dialogs& dialogs, ui::Shell& shell, ui::Clock& clock)
       Check3(window_.Get<ui::CheckBox>(app::Check3)),
       Check4(window_.Get<ui::CheckBox>(app::Check4)),
       Command2(window_.Get<ui::Button>(app::Command2)),
-      check1_0_(window_.Get<ui::CheckBox>(app::Check1_0)),
-      check1_1_(window_.Get<ui::CheckBox>(app::Check1_1)) {
+      check1_{&window_.Get<ui::CheckBox>(app::Check1_0), &window_.Get<ui::CheckBox>(app::Check1_1),
+              &window_.Get<ui::CheckBox>(app::Check1_2)} {
     Form_Load();
 }
 

@@ -103,11 +103,10 @@ public:
     ui::CheckBox& Check3;
     ui::CheckBox& Check4;
     ui::Button& Command2;
-    ui::CheckBox& Check1(int index) { return index == 0 ? check1_0_ : check1_1_; }
+    ui::CheckBox& Check1(int index) { return *check1_[index]; }
 
 private:
-    ui::CheckBox& check1_0_;
-    ui::CheckBox& check1_1_;
+    std::array<ui::CheckBox*, 3> check1_;
 };
 
 }  // namespace app

@@ -1,10 +1,13 @@
 // The hash database's elements: written by the tool, read by the window's
 // report and by the tool's check.
-//   <FCIV><FILE_ENTRY><name>…</name><MD5>…</MD5><SHA1>…</SHA1></FILE_ENTRY>…
+//   <FCIV><FILE_ENTRY><name>…</name><MD5>…</MD5><SHA1>…</SHA1><SHA256>…</SHA256></FILE_ENTRY>…
 //         <FILE_ERROR><name>…</name><error>N</error></FILE_ERROR>…
 //         <INTERRUPTED></INTERRUPTED></FCIV>   (last, when the recording was interrupted)
 #pragma once
+#include <array>
 #include <string_view>
+
+#include "common/algorithms.h"
 
 namespace common::database {
 
@@ -20,6 +23,9 @@ inline constexpr Element Interrupted{L"<INTERRUPTED>", L"</INTERRUPTED>"};  // e
 inline constexpr Element Name{L"<name>", L"</name>"};
 inline constexpr Element Md5{L"<MD5>", L"</MD5>"};
 inline constexpr Element Sha1{L"<SHA1>", L"</SHA1>"};
+inline constexpr Element Sha256{L"<SHA256>", L"</SHA256>"};
+// An entry's hashes in the order it holds them, indexed as fciv::Algorithm.
+inline constexpr std::array<Element, fciv::RecordedCount> Hashes{Md5, Sha1, Sha256};
 inline constexpr Element Error{L"<error>", L"</error>"};  // the system's error number
 
 }  // namespace common::database

@@ -118,7 +118,13 @@ bool IsNetworkOrDevice(std::string_view name) {
 
 namespace {
 
-bool IsReportHash(std::string_view line) { return line.starts_with("MD5:") || line.starts_with("SHA1:"); }
+// The algorithm of a report's hash line; AlgorithmCount when the line is none.
+Algorithm ReportHashOf(std::string_view line) {
+    for (int a = 0; a < RecordedCount; ++a)
+        if (line.starts_with(common::report::HashLabels[a])) return Algorithm(a);
+    return AlgorithmCount;
+}
+bool IsReportHash(std::string_view line) { return ReportHashOf(line) != AlgorithmCount; }
 
 }  // namespace
 
@@ -179,6 +185,7 @@ void SumsReader::SumsLine(std::string_view line, size_t number) {
     if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
     line = common::TrimStart(line, std::string_view(" \t"));
     if (line.empty() || line.starts_with('#')) return;
+    if (line == SumsInterrupted) return Problem(LineProblem::Interrupted, number);
     const bool escaped = line.starts_with('\\');
     if (escaped) line.remove_prefix(1);
     SumEntry e{};
@@ -192,7 +199,7 @@ void SumsReader::SumsLine(std::string_view line, size_t number) {
     else Problem(LineProblem::NotSums, number, e.name);
 }
 
-// A name line, or its MD5 or SHA1 line; the rule ends the entries.
+// A name line, or one of its hash lines; the rule ends the entries.
 void SumsReader::ReportLine(std::string_view line, size_t number) {
     static const std::string rule = common::ToUtf8(common::report::Rule);
     if (!IsReportHash(line)) {
@@ -202,7 +209,7 @@ void SumsReader::ReportLine(std::string_view line, size_t number) {
         return;
     }
     nameLine_ = 0;
-    SumEntry e{line[0] == 'M' ? Md5 : Sha1, {}, name_, number};
+    SumEntry e{ReportHashOf(line), {}, name_, number};
     e.hex = NormalHex(line.substr(line.find(':') + 1), e.algorithm);
     if (e.hex.empty() || name_.empty()) Problem(LineProblem::NotSums, number, name_);
     else if (IsNetworkOrDevice(e.name)) Problem(LineProblem::Refused, number, name_);

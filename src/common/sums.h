@@ -52,6 +52,9 @@ struct NamedAlgorithm {
 };
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName);
 
+// The last line of a sums file whose recording was interrupted: files are missing.
+inline constexpr std::string_view SumsInterrupted = "INTERRUPTED: not every file is listed";
+
 // No line that names a path is this long (bytes).
 inline constexpr size_t LongestSumsLine = 1 << 17;
 

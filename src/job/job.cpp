@@ -29,8 +29,9 @@ void Quietly(Step step) {
 
 void Form1::Command2_Click() {
     const std::wstring folder = Dir1.Path();
-    const bool md5 = Check1(0).Value() == 1, sha1 = Check1(1).Value() == 1;
-    const std::wstring hashType = job::HashTypeText(md5, Check1(0).Tag, sha1, Check1(1).Tag);
+    std::array<job::HashBox, 3> boxes;
+    for (int i = 0; i < 3; ++i) boxes[i] = {Check1(i).Value() == 1, Check1(i).Tag};
+    const std::wstring hashType = job::HashTypeText(boxes);
     RunJob(job::DatabaseName, [&](const std::wstring& database) {
         std::wstring mask, switches, parameters;
         Quietly([&] { mask = job::MaskText(File1.Pattern()); });

@@ -59,13 +59,15 @@ def read(path):
 
 
 def entries(db, tag="FILE_ENTRY"):
-    """Per entry (name, MD5, SHA1), a missing hash None; or per unread item (name, error)."""
+    """Per entry (name, MD5, SHA1, SHA256), a missing hash None; or per unread item (name, error)."""
     root = ET.parse(db).getroot()
     kinds = [e.tag for e in root if e.tag != "INTERRUPTED" or e is not root[-1]]  # the mark of an interrupted run, last
     assert root.tag == "FCIV" and all(k in ("FILE_ENTRY", "FILE_ERROR") for k in kinds) and not any(e.attrib for e in root)
-    fields = ("name", "MD5", "SHA1") if tag == "FILE_ENTRY" else ("name", "error")
-    for e in root.iter("FILE_ENTRY"):
-        assert [c.tag for c in e] in (["name", "MD5"], ["name", "SHA1"], ["name", "MD5", "SHA1"])
+    hashes = ["MD5", "SHA1", "SHA256"]
+    fields = ("name", *hashes) if tag == "FILE_ENTRY" else ("name", "error")
+    for e in root.iter("FILE_ENTRY"):  # the name, then the hashes recorded, in their order
+        tags = [c.tag for c in e]
+        assert len(tags) > 1 and tags[0] == "name" and tags[1:] == [h for h in hashes if h in tags]
     return [tuple(e.findtext(f) for f in fields) for e in root.iter(tag)]
 
 
@@ -95,21 +97,23 @@ class ToolTest(unittest.TestCase):
         _, _, err = run(win(self.data), *switches, "-xml", win(self.db), code=code)
         return entries(self.db), err
 
-    def digests(self, name, md5=True, sha1=True):
+    def digests(self, name, md5=True, sha1=True, sha256=False):
         data = read(os.path.join(self.data, name[len(win(self.data)) + 1:].replace("\\", "/")))
-        return (hashlib.md5(data).hexdigest() if md5 else None, hashlib.sha1(data).hexdigest() if sha1 else None)
+        return tuple(h(data).hexdigest() if asked else None for h, asked in ((hashlib.md5, md5), (hashlib.sha1, sha1), (hashlib.sha256, sha256)))
 
 
 class KnownAnswers(ToolTest):
     def test_every_size_and_switch_matches_hashlib(self):
         rng = random.Random(1321)
-        for content in [b"", b"abc", b"a" * 1000000] + [rng.randbytes(n) for n in (63, 64, 65, (4 << 20) - 1, (4 << 20) + 1, (8 << 20) + 1)]:
+        sizes = (63, 64, 65, (4 << 20) - 1, (4 << 20) + 1, (8 << 20) + 1, (16 << 20) + 1)  # the last split over the cores
+        for content in [b"", b"abc", b"a" * 1000000] + [rng.randbytes(n) for n in sizes]:
             self.write(f"size {len(content):09}.bin", content)
-        for switches, md5, sha1 in ((["-both"], True, True), (["-sha1"], False, True), ([], True, False)):
+        for switches, *asked in ((["-both"], True, True, False), (["-sha1"], False, True, False), ([], True, False, False),
+                                 (["-sha256"], False, False, True), (["-sha256", "-md5", "-SHA1"], True, True, True)):
             got = self.hash_all(*switches)[0]
-            self.assertEqual(len(got), 9)
+            self.assertEqual(len(got), 10)
             for name, *hashes in got:
-                self.assertEqual(tuple(hashes), self.digests(name, md5, sha1), name)
+                self.assertEqual(tuple(hashes), self.digests(name, *asked), name)
 
     def test_a_lone_file_over_4_gib_with_both_hashes_on_two_cores(self):
         path = os.path.join(self.data, "big.bin")
@@ -117,7 +121,7 @@ class KnownAnswers(ToolTest):
             f.seek(4 << 30)
             f.write(b"end")
         self.assertEqual(self.hash_all("-both")[0], [(win(path), "29f9fe6f34f27cd12fbdee8ce0645c90",
-                                                   "4e1b7c19caa60a8d636152096a2d808468ef7158")])
+                                                   "4e1b7c19caa60a8d636152096a2d808468ef7158", None)])
 
 
 class Listing(ToolTest):
@@ -142,7 +146,7 @@ class Listing(ToolTest):
         for name in ("dir", "dir.", "sp", "sp "):  # FOLDER and the database as named: "dir." and "sp " are not "dir" and "sp"
             path = write(self.dir, name + "/in.txt", name.encode())
             run(win(os.path.dirname(path)), "-xml", win(db := os.path.join(self.dir, "db " + name)), code=0)
-            self.assertEqual(entries(db), [(win(path), hashlib.md5(name.encode()).hexdigest(), None)])
+            self.assertEqual(entries(db), [(win(path), hashlib.md5(name.encode()).hexdigest(), None, None)])
 
     def test_names_of_every_kind_survive_and_link_loops_are_not_followed(self):
         deep = os.path.join("d" * 100, "e" * 100, "f" * 100)
@@ -211,6 +215,8 @@ class Failures(ToolTest):
             [data, "-xml", win(self.dir) + "\\"], [data, "-xml", db, "-xml", win(self.dir + "/other.xml")],
             [data, "-type", "*.a", "-type", "*.b", "-xml", db], [data, "-xml", win(self.dir + "/out?.xml")],
             [data, "-strict", "-xml", db], ["-v", "-xml", db, data + "\\missing"], ["-v", "-xml", db, ""],
+            [data, "-md5", "-sha256", "-sums", db], [data, "-sha256", "-sums", data + "\\SHA1SUMS"], [data, "-sums", data + "\\x.sha512"],
+            [data, "-sums", data + "\\x.md5", "-xml", db],
             ["-list", "-xml", db, data + "\\missing"])]
         # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
         locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
@@ -269,9 +275,9 @@ class Failures(ToolTest):
 
 
 class Interruption(ToolTest):
-    def start(self, listening=True):
+    def start(self, *output, listening=True):
         """Starts the tool on the data folder; returns once it listens for Ctrl+C (its temporary file is there)."""
-        proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", "-both", "-xml", win(self.db)],
+        proc = subprocess.Popen([WINE_RUN, FCIV, win(self.data), "-r", *(output or ("-both", "-xml", win(self.db)))],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 60
         while listening and not glob.glob(os.path.join(self.dir, "*.tmp")) and time.time() < deadline:
@@ -300,6 +306,15 @@ class Interruption(ToolTest):
                 self.assertEqual(read(self.db), b"old database")
                 os.remove(beside)
                 os.remove(self.db)
+        # A sums file: what was finished, marked as a line coreutils warns about, in its place; its check fails as incomplete.
+        proc = self.start("-sha256", "-sums", win(sums := os.path.join(self.dir, "SHA256SUMS")))
+        time.sleep(0.5)
+        proc.send_signal(signal.SIGINT)
+        self.assertEqual(proc.wait(60), 3)
+        lines = read(sums).decode().splitlines()
+        self.assertEqual((0 < len(lines) - 1 < 41, lines[-1]), (True, "INTERRUPTED: not every file is listed"))
+        self.assertIn("incomplete: interrupted", run("-v", "-sums", win(sums), win(self.data), code=1)[1])
+        os.remove(sums)
         # Stopped, a check of a database or of a saved report says how many files it did not check: every file named counts once.
         names = ["gone"] + [win(p) for p in sorted(glob.glob(self.data + "/*.bin"))]
         write(self.dir, "db.xml", ("<FCIV>" + "".join(f"<FILE_ENTRY><name>{n}</name><MD5>{'0' * 32}</MD5></FILE_ENTRY>" for n in names)
@@ -328,7 +343,7 @@ class Interruption(ToolTest):
         # From its first moments on, before Wine listens for the signal (killed by it) or after, never 0; while it lists.
         for listening, after, stop, codes in ([(False, i / 100, signal.SIGINT, (-signal.SIGINT, 3)) for i in range(16)] +
                                               [(True, 0, signal.SIGINT, (3,)), (True, 0, signal.SIGKILL, (-9,))]):
-            proc = self.start(listening)
+            proc = self.start(listening=listening)
             time.sleep(after)
             proc.send_signal(stop)
             self.assertIn(proc.wait(60), codes, after)
@@ -354,12 +369,12 @@ class Checking(ToolTest):
         wp = os.path.join(self.dir, "wp.xml")  # names relative to the folder: no two alike
         databases = ((self.db, [], win(self.data) + "\\"), (wp, [win(self.data)], ""))
         for db, folder, _ in databases:
-            run(win(self.data), "-r", "-both", "-xml", win(db), *(["-wp"] if folder else []), code=0)
+            run(win(self.data), "-r", "-both", "-sha256", "-xml", win(db), *(["-wp"] if folder else []), code=0)
             self.assertIn("right: 14,", self.check("-v", "-xml", win(db), *folder, code=0))
-        # Listed as sums lines relative to the folder (the -wp database's names are), either checks out with md5sum -c on Linux.
-        for db, folder, _ in databases:
-            write(self.data, "listed.md5", run("-list", "-xml", win(db), *([] if folder else [win(self.data)]), "-md5", code=0)[1].encode())
-            self.assertEqual(subprocess.run(["md5sum", "-c", "--strict", "listed.md5"], cwd=self.data, capture_output=True).returncode, 0)
+        # Listed as sums lines relative to the folder (the -wp database's names are), either checks out with coreutils on Linux.
+        for (db, folder, _), switch, tool in zip(databases, ("-md5", "-sha256"), ("md5sum", "sha256sum")):
+            write(self.data, "listed", run("-list", "-xml", win(db), *([] if folder else [win(self.data)]), switch, code=0)[1].encode())
+            self.assertEqual(subprocess.run([tool, "-c", "--strict", "listed"], cwd=self.data, capture_output=True).returncode, 0)
         for changed in ("sub/changed.txt", "sub/deep/x.txt"):
             with open(os.path.join(self.data, changed), "ab") as f:
                 f.write(b"!")
@@ -369,9 +384,9 @@ class Checking(ToolTest):
         for db, folder, top in databases:
             wrong = [l for l in self.check("-v", "-xml", win(db), *folder, code=1).splitlines() if l.startswith(("ИЗМ", "НЕ"))]
             sub = top + "sub\\"
-            self.assertEqual(wrong, ["НЕТ ФАЙЛА / MISSING: " + top + "gone\\x.txt", "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "changed.txt",
+            self.assertEqual(wrong, ["НЕТ ФАЙЛА / MISSING: " + top + "gone\\x.txt", "ИЗМЕНЁН / CHANGED (MD5, SHA1, SHA256): " + sub + "changed.txt",
                                      "НЕТ ФАЙЛА / MISSING: " + sub + "gone.txt", "НЕ ПРОЧИТАН / UNREADABLE: " + sub + "locked.txt (32) " +
-                                     wrong[3].split(" (32) ")[-1], "ИЗМЕНЁН / CHANGED (MD5, SHA1): " + sub + "deep\\x.txt"])
+                                     wrong[3].split(" (32) ")[-1], "ИЗМЕНЁН / CHANGED (MD5, SHA1, SHA256): " + sub + "deep\\x.txt"])
 
     def test_sums_files_of_coreutils_check_clean_and_a_wrong_digit_is_named(self):
         for name in self.NAMES:
@@ -392,6 +407,20 @@ class Checking(ToolTest):
             out = self.check("-v", "-sums", win(self.dir + "/SUMS"), win(self.data), *args, code=code)
             for words in said:
                 self.assertIn(words, out)
+
+    def test_sums_the_tool_writes_check_with_coreutils_on_a_copy_and_with_itself(self):
+        for name in self.NAMES:
+            self.write(name, name.encode() * 1000)
+        copy = os.path.join(self.dir, "copy")
+        for switches, name, tool in (([], "SHA256SUMS", "sha256sum"), (["-md5"], "x.md5", "md5sum"), (["-sha1"], "list", "sha1sum")):
+            sums = os.path.join(self.data, name)  # in the folder it hashes: left out of itself
+            run(win(self.data), "-r", *switches, "-sums", win(sums), code=0)
+            self.assertEqual(len(read(sums).splitlines()), 4)
+            shutil.rmtree(copy, True)
+            shutil.copytree(self.data, copy)
+            self.assertEqual(subprocess.run([tool, "-c", "--strict", name], cwd=copy, capture_output=True).returncode, 0, name)
+            self.assertIn("right: 4,", self.check("-v", "-sums", win(sums), code=0))
+            os.remove(sums)
 
     def test_what_publishers_download_sites_hold(self):
         image = self.write("image1.iso", b"image" * 1000)

@@ -72,8 +72,8 @@ TEST(Database, RoundTripFromTheToolToTheWindow) {
     };
     for (const auto& c : cases) {
         bool replaced = false;
-        const std::string db = DatabaseHeader() + DatabaseEntry(c.name, "m", "s", replaced) + DatabaseFooter();
-        EXPECT_EQ(report(db), c.reads + L"\r\nMD5:m\r\nSHA1:s");
+        const std::string db = DatabaseHeader() + DatabaseEntry(c.name, {"m", "s", "t"}, replaced) + DatabaseFooter();
+        EXPECT_EQ(report(db), c.reads + L"\r\nMD5:m\r\nSHA1:s\r\nSHA256:t");
         EXPECT_EQ(replaced, c.name != c.reads);
     }
     EXPECT_EQ(report(DatabaseHeader() + DatabaseError(L"C:\\d\\", 5) + DatabaseFooter()),

@@ -9,24 +9,26 @@ namespace {
 
 TEST(ParameterString, BuildsTheToolsCommandLine) {
     const struct {
-        const wchar_t* folder; bool md5, sha1; const wchar_t* pattern; bool recursive, namesOnly; const wchar_t* expected;
+        const wchar_t* folder; bool md5, sha1, sha256; const wchar_t* pattern; bool recursive, namesOnly; const wchar_t* expected;
     } cases[] = {
-        {L"C:\\Data", true, false, L"*.*", false, false, L"C:\\Data -md5"},
-        {L"D:\\", true, true, L"*.txt", true, true, L"D:\\ -r -wp -type *.txt -both"},
-        {L"C:\\P", false, true, L"*.jpg", true, false, L"C:\\P -r -type *.jpg -sha1"},
-        {L"C:\\Data", false, false, L"*.*", false, true, L"C:\\Data -wp"},
+        {L"C:\\Data", true, false, false, L"*.*", false, false, L"C:\\Data -md5"},
+        {L"D:\\", true, true, false, L"*.txt", true, true, L"D:\\ -r -wp -type *.txt -both"},
+        {L"C:\\P", false, true, false, L"*.jpg", true, false, L"C:\\P -r -type *.jpg -sha1"},
+        {L"C:\\Data", false, false, false, L"*.*", false, true, L"C:\\Data -wp"},
+        {L"C:\\Data", true, true, true, L"*.*", false, false, L"C:\\Data -md5 -sha1 -sha256"},  // -both is md5 and sha1 alone
+        {L"C:\\Data", false, true, true, L"*.*", false, false, L"C:\\Data -sha1 -sha256"},
         // Only the exact "*.*" leaves the mask out; the empty mask is passed too.
-        {L"C:\\Data", true, false, L"*.* ", false, false, L"C:\\Data -type \"*.* \" -md5"},
-        {L"C:\\Data", true, false, L"", false, false, L"C:\\Data -type  -md5"},
+        {L"C:\\Data", true, false, false, L"*.* ", false, false, L"C:\\Data -type \"*.* \" -md5"},
+        {L"C:\\Data", true, false, false, L"", false, false, L"C:\\Data -type  -md5"},
         // Each argument comes back whole by the Windows rules: blanks and tabs quoted, a quote escaped,
         // backslashes doubled where a quote follows them.
-        {L"C:\\My Data\\", true, false, L"a\"b", false, false, L"\"C:\\My Data\\\\\" -type a\\\"b -md5"},
-        {L"C:\\a\tb", true, false, L"x\\\" y", false, false, L"\"C:\\a\tb\" -type \"x\\\\\\\" y\" -md5"},
-        {L"C:\\Папка", false, true, L"*.doc; *.txt", false, false, L"C:\\Папка -type \"*.doc; *.txt\" -sha1"},
+        {L"C:\\My Data\\", true, false, false, L"a\"b", false, false, L"\"C:\\My Data\\\\\" -type a\\\"b -md5"},
+        {L"C:\\a\tb", true, false, false, L"x\\\" y", false, false, L"\"C:\\a\tb\" -type \"x\\\\\\\" y\" -md5"},
+        {L"C:\\Папка", false, true, false, L"*.doc; *.txt", false, false, L"C:\\Папка -type \"*.doc; *.txt\" -sha1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(job::ParameterString(c.folder, job::SwitchText(c.recursive, c.namesOnly), job::MaskText(c.pattern),
-                                       job::HashTypeText(c.md5, L"-md5", c.sha1, L"-sha1"), L"C:\\Program Files\\T\\" + job::DatabaseName(1)),
+                                       job::HashTypeText({{{c.md5, L"-md5"}, {c.sha1, L"-sha1"}, {c.sha256, L"-sha256"}}}), L"C:\\Program Files\\T\\" + job::DatabaseName(1)),
                   c.expected + std::wstring(L" -xml \"C:\\Program Files\\T\\dbsha.xml\""));
     }
 }

@@ -231,7 +231,7 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
                     checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line) + L"\t" + VerdictName(item.name));
                     break;
                 }
-                job.expected[Md5] = std::move(item.md5), job.expected[Sha1] = std::move(item.sha1);
+                job.expected = std::move(item.hashes);
                 return checker.Expect(job, base, std::move(item.name));
             case DatabaseItem::Unread:
                 checker.NotRecorded(item.name, item.error);
@@ -340,14 +340,6 @@ std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
     return relative;
 }
 
-// "HASH  NAME"; a name with a line break is escaped, its line marked with '\'.
-std::wstring SumsLine(const std::string& hex, const std::wstring& name) {
-    if (name.find_first_of(L"\r\n") == std::wstring::npos) return Wide(hex) + L"  " + name + L"\r\n";
-    std::wstring escaped;
-    for (wchar_t c : name) escaped += c == L'\\' ? L"\\\\" : c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
-    return L"\\" + Wide(hex) + L"  " + escaped + L"\r\n";
-}
-
 }  // namespace
 
 int Check(const Options& o, const std::atomic<bool>& stop) {
@@ -374,12 +366,13 @@ int List(const Options& o) {
         if (!folder.ends_with(L'\\')) folder += L'\\';
     }
     bool failed = false, first = true;  // the first pass warns
-    for (const Algorithm a : {Md5, Sha1}) {
-        if (o.md5 != o.sha1 && (a == Sha1) != o.sha1) continue;
+    const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
+    for (int a = 0; a < RecordedCount; ++a) {
+        if (chosen && !o.hashes[a]) continue;
         DatabaseReader reader(o.database);
         std::wstring out;
         for (DatabaseItem item; reader.Next(item);) {
-            const std::string& hex = a == Md5 ? item.md5 : item.sha1;
+            const std::string& hex = item.hashes[a];
             if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
             else if (item.kind != DatabaseItem::File && first) failed = true, Warn(NotAFile(item));
             if (out.size() >= 32768) Print(Stream::Out, out), out.clear();

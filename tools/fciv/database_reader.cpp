@@ -100,7 +100,8 @@ struct DatabaseReader::State {
     DatabaseItem item;
     bool inItem = false, overlong = false;
     std::wstring* field = nullptr;
-    std::wstring name, md5, sha1, code;
+    std::wstring name, code;
+    std::array<std::wstring, RecordedCount> hashes;
     UINT line = 0, column = 0, stuck = 0;
 
     bool Fail(std::wstring why) {
@@ -130,7 +131,8 @@ struct DatabaseReader::State {
         overlong = false;
         item = {};
         item.kind = kind;
-        name.clear(), md5.clear(), sha1.clear(), code.clear();
+        name.clear(), code.clear();
+        hashes = {};
         reader->GetLineNumber(&line);
         item.line = line;
     }
@@ -141,9 +143,13 @@ struct DatabaseReader::State {
         field = nullptr;
         item.name = name;
         if (item.kind == DatabaseItem::File) {
-            item.md5 = NormalHex(Narrow(md5), Md5), item.sha1 = NormalHex(Narrow(sha1), Sha1);
-            const bool hashesGood = (md5.empty() || !item.md5.empty()) && (sha1.empty() || !item.sha1.empty());
-            if (name.empty() || !hashesGood || (item.md5.empty() && item.sha1.empty()) || overlong) item.kind = DatabaseItem::Bad;
+            bool hashesGood = true, anyHash = false;
+            for (int a = 0; a < RecordedCount; ++a) {
+                item.hashes[a] = NormalHex(Narrow(hashes[a]), Algorithm(a));
+                hashesGood = hashesGood && (hashes[a].empty() || !item.hashes[a].empty());
+                anyHash = anyHash || !item.hashes[a].empty();
+            }
+            if (name.empty() || !hashesGood || !anyHash || overlong) item.kind = DatabaseItem::Bad;
         } else if (item.kind == DatabaseItem::Unread) {
             const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == std::wstring::npos;
             if (name.empty() || !number || overlong) item.kind = DatabaseItem::Bad;
@@ -220,8 +226,9 @@ bool DatabaseReader::Next(DatabaseItem& out) {
                 s.Begin(Is(text, db::Entry) ? DatabaseItem::File : Is(text, db::Unread) ? DatabaseItem::Unread : DatabaseItem::Interrupted);
                 s.entries += s.item.kind != DatabaseItem::Interrupted;
             } else if (s.inItem && s.depth == 2) {
-                s.field = Is(text, db::Name) ? &s.name : Is(text, db::Md5) ? &s.md5 : Is(text, db::Sha1) ? &s.sha1
-                        : Is(text, db::Error) ? &s.code : nullptr;
+                s.field = Is(text, db::Name) ? &s.name : Is(text, db::Error) ? &s.code : nullptr;
+                for (int a = 0; a < RecordedCount; ++a)
+                    if (Is(text, db::Hashes[a])) s.field = &s.hashes[a];
             }
             if (!empty) {
                 ++s.depth;

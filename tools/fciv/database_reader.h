@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "common/algorithms.h"
+
 namespace fciv {
 
 struct DatabaseItem {
@@ -15,7 +17,7 @@ struct DatabaseItem {
         Interrupted,  // the recording was interrupted: entries are missing
     } kind = File;
     std::wstring name;      // as written: a full path, or a name relative to a folder
-    std::string md5, sha1;  // lowercase hex; empty when the entry has none
+    HexHashes hashes;       // MD5, SHA-1 and SHA-256; empty when the entry has none
     unsigned long error = 0;
     size_t line = 0;
 };

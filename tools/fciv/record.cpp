@@ -1,9 +1,13 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "common/mask.h"
 #include "common/paths.h"
+#include "common/sums.h"
+#include "common/utf8.h"
+#include "fciv/core/names.h"
 #include "fciv/core/xml_writer.h"
 #include "fciv/database_file.h"
 #include "fciv/engine/console.h"
@@ -14,15 +18,32 @@
 
 namespace fciv {
 
+namespace {
+
+// A recorded name as a sums line holds it: relative to the folder, with '/'.
+std::string SumsEntry(std::wstring name, const std::string& hex, bool& replaced) {
+    for (auto& c : name)
+        if (c == L'\\') c = L'/';
+    const std::wstring line = SumsLine(hex, name);
+    std::string utf8 = common::ToUtf8(line);
+    replaced = common::Utf8Decode(utf8) != line;
+    return utf8;
+}
+
+}  // namespace
+
 int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
     if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-    const std::wstring database = ExactFullPath(o.database);
+    const bool sums = !o.sums.empty();
+    const std::wstring given = sums ? o.sums : o.database, database = ExactFullPath(given);
+    const std::wstring ru = sums ? L"файл сумм" : L"базу", en = sums ? L"the sums file" : L"the database";  // in messages
     if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
-        return Fail(ExitUsage, problem + L": " + o.database);
-    DatabaseFile db(database, DatabaseHeader(), DatabaseInterrupted(), DatabaseFooter());
+        return Fail(ExitUsage, problem + L": " + given);
+    DatabaseFile db(database, sums ? "" : DatabaseHeader(), sums ? std::string(SumsInterrupted) + "\r\n" : DatabaseInterrupted(),
+                    sums ? "" : DatabaseFooter());
     if (db.Error())
-        return Fail(ExitUsage, L"Не удалось создать или заменить базу / cannot create or replace the database: " + database + L" " + Reason(db.Error()));
+        return Fail(ExitUsage, L"Не удалось создать или заменить " + ru + L" / cannot create or replace " + en + L": " + database + L" " + Reason(db.Error()));
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
@@ -30,9 +51,6 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
     if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
         return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 
-    Algorithms algorithms{};
-    algorithms[Md5] = o.md5;
-    algorithms[Sha1] = o.sha1;
     const size_t top = common::WithBackslash(folder).size();  // -wp names are relative to the folder
     size_t listed = 0, hashed = 0;
     int failures = 0;
@@ -41,8 +59,8 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         const FileItem& f = files[listed++];
         job.path = f.path;
         job.size = f.size;
-        job.name = o.namesOnly ? f.path.substr(top) : f.path;
-        job.algorithms = algorithms;
+        job.name = o.namesOnly || sums ? f.path.substr(top) : f.path;
+        job.algorithms = o.hashes;
         job.error = f.error;
         return true;
     };
@@ -54,7 +72,8 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
             return;
         }
         bool replaced = false;
-        db.Append(DatabaseEntry(job.name, r.hashes[Md5], r.hashes[Sha1], replaced));
+        const int a = std::find(o.hashes.begin(), o.hashes.end(), true) - o.hashes.begin();
+        db.Append(sums ? SumsEntry(job.name, r.hashes[a], replaced) : DatabaseEntry(job.name, r.hashes, replaced));
         if (replaced) Warn(L"Имя записано с заменой знаков, которых нет в XML / name written with U+FFFD for what XML cannot hold: " + job.path);
         ++hashed;
     });
@@ -68,10 +87,10 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
              static_cast<unsigned long long>(bytes), secs, failures);
     Print(Stream::Out, summary);
     if (writeError)
-        return Fail(ExitNotWritten, L"Не удалось записать базу, старая сохранена / cannot write the database, the old one is kept: " +
+        return Fail(ExitNotWritten, L"Не удалось записать " + ru + L", прежний файл сохранён / cannot write " + en + L", the old one is kept: " +
                                         database + L" " + Reason(writeError));
     if (interrupted && db.Written().empty())
-        return Fail(ExitInterrupted, L"Прервано, база не тронута / interrupted, the database is as it was: " + database);
+        return Fail(ExitInterrupted, L"Прервано, прежний файл не тронут / interrupted, " + en + L" is as it was: " + database);
     if (interrupted)
         return Fail(ExitInterrupted, L"Прервано, готовое записано в / interrupted, what was finished is in: " + db.Written());
     return failures ? ExitSomeFailed : ExitOk;

@@ -22,11 +22,11 @@ std::wstring QuoteArgument(const std::wstring& arg) {
     return out;
 }
 
-std::wstring HashTypeText(bool md5, const std::wstring& md5Tag, bool sha1, const std::wstring& sha1Tag) {
-    if (md5 && sha1) return L" -both";
+std::wstring HashTypeText(const std::array<HashBox, 3>& boxes) {
+    if (boxes[0].ticked && boxes[1].ticked && !boxes[2].ticked) return L" -both";
     std::wstring text;
-    if (md5) text += L" " + md5Tag;
-    if (sha1) text += L" " + sha1Tag;
+    for (const HashBox& box : boxes)
+        if (box.ticked) text += L" " + box.tag;
     return text;
 }
 

@@ -1,12 +1,18 @@
 #pragma once
+#include <array>
 #include <string>
 
 namespace job {
 
 // The pieces of the tool's parameter string, each built at its own step of a job.
 
-// " -both", " <tag>" for each ticked box in order, or empty.
-std::wstring HashTypeText(bool md5, const std::wstring& md5Tag, bool sha1, const std::wstring& sha1Tag);
+// A hash type's check box: ticked or not, and its Tag (the tool's switch).
+struct HashBox {
+    bool ticked;
+    std::wstring tag;
+};
+// For the md5, sha1 and sha256 boxes: " -both" for md5 and sha1 alone, else " <tag>" for each ticked box in order.
+std::wstring HashTypeText(const std::array<HashBox, 3>& boxes);
 // Empty for exactly "*.*", else " -type " and the (quoted when needed) mask.
 std::wstring MaskText(const std::wstring& pattern);
 // " -r" and then " -wp", each when its box is ticked.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "common/database_format.h"
+#include "common/report_format.h"
 #include "common/text.h"
 #include "common/utf8.h"
 #include "logic/texts.h"
@@ -13,18 +14,21 @@ namespace results {
 namespace {
 
 struct TagPair {
-    std::wstring_view open, close, label;
+    std::wstring_view open, close;
+    std::string_view label;
 };
 
 namespace db = common::database;
 constexpr std::wstring_view EntryOpen = db::Entry.open, EntryClose = db::Entry.close;
 constexpr std::wstring_view ErrorOpen = db::Unread.open, ErrorClose = db::Unread.close;
-constexpr TagPair ErrorName{db::Name.open, db::Name.close, L""};
-constexpr TagPair ErrorCode{db::Error.open, db::Error.close, L""};
-constexpr std::array<TagPair, 3> Rows{{
-    {db::Name.open, db::Name.close, L""},
-    {db::Md5.open, db::Md5.close, L"MD5:"},
-    {db::Sha1.open, db::Sha1.close, L"SHA1:"},
+constexpr TagPair ErrorName{db::Name.open, db::Name.close, ""};
+constexpr TagPair ErrorCode{db::Error.open, db::Error.close, ""};
+namespace labels = common::report;
+constexpr std::array<TagPair, 4> Rows{{
+    {db::Name.open, db::Name.close, ""},
+    {db::Md5.open, db::Md5.close, labels::HashLabels[fciv::Md5]},
+    {db::Sha1.open, db::Sha1.close, labels::HashLabels[fciv::Sha1]},
+    {db::Sha256.open, db::Sha256.close, labels::HashLabels[fciv::Sha256]},
 }};
 constexpr size_t None = std::wstring_view::npos;
 
@@ -170,7 +174,7 @@ std::wstring BuildHashReport(std::string_view text, DescribeError describe, Prog
             }
             if (!row.label.empty()) {
                 report += L"\r\n";
-                report += row.label;
+                report.append(row.label.begin(), row.label.end());
             }
             report += ResolveReferences(common::Utf8Decode(text.substr(s, e - s)));
             current = e + row.open.size();

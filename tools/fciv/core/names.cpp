@@ -47,4 +47,12 @@ std::wstring ResolveName(const std::wstring& base, const std::wstring& name) {
     return path;
 }
 
+std::wstring SumsLine(std::string_view hex, std::wstring_view name) {
+    const std::wstring digits(hex.begin(), hex.end());
+    if (name.find_first_of(L"\r\n") == std::wstring::npos) return digits + L"  " + std::wstring(name) + L"\r\n";
+    std::wstring escaped;
+    for (wchar_t c : name) escaped += c == L'\\' ? L"\\\\" : c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
+    return L"\\" + digits + L"  " + escaped + L"\r\n";
+}
+
 }  // namespace fciv

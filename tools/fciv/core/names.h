@@ -1,6 +1,7 @@
 // Names as the database and sums files write them, and the paths they stand for.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace fciv {
 
@@ -9,5 +10,9 @@ namespace fciv {
 // other part is kept exactly, trailing dots and blanks included, so the file
 // opened is the one the name was recorded for.
 std::wstring ResolveName(const std::wstring& base, const std::wstring& name);
+
+// A sums line as md5sum and sha256sum write it: "HASH  NAME"; a name with a line
+// break is escaped ('\\', "\\n", "\\r") and its line marked with a leading '\\'.
+std::wstring SumsLine(std::string_view hex, std::wstring_view name);
 
 }  // namespace fciv

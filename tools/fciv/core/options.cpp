@@ -1,4 +1,8 @@
+#include <algorithm>
+
+#include "common/sums.h"
 #include "common/text.h"
+#include "common/utf8.h"
 #include "fciv/core/options.h"
 
 namespace fciv {
@@ -6,7 +10,7 @@ namespace fciv {
 namespace {
 
 bool IsSwitch(const std::wstring& arg) {
-    static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both",
+    static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both", L"-sha256",
                                      L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?",
                                      L"-ignoremissing", L"-strict", L"-status", L"-verdicts"};
     const std::wstring l = common::AsciiLower(std::wstring_view(arg));
@@ -46,12 +50,11 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             o.recursive = true;
         } else if (s == L"-wp") {
             o.namesOnly = true;
-        } else if (s == L"-md5") {
-            o.md5 = true;
-        } else if (s == L"-sha1") {
-            o.sha1 = true;
-        } else if (s == L"-both") {
-            o.md5 = o.sha1 = true;
+        } else if (s == L"-md5" || s == L"-both") {
+            o.hashes[Md5] = true;
+            o.hashes[Sha1] = o.hashes[Sha1] || s == L"-both";
+        } else if (s == L"-sha1" || s == L"-sha256") {
+            o.hashes[s == L"-sha1" ? Sha1 : Sha256] = true;
         } else if (s == L"-ignoremissing" || s == L"-strict" || s == L"-status") {
             (s == L"-strict" ? o.strict : s == L"-status" ? o.status : o.ignoreMissing) = true;
             checkOnly = args[i];
@@ -76,11 +79,25 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     const bool oneSource = o.database.empty() != o.sums.empty();
     // An empty FOLDER ("$COPY" unset) is no folder: never the default in its place.
     if ((o.mode == Mode::Record || !positional.empty()) && o.folder.empty()) return fail(L"Не задана папка / no folder given");
-    if (o.mode != Mode::Check && !o.sums.empty()) return fail(L"-sums только с -v / -sums goes with -v");
-    if (o.mode == Mode::Check && !oneSource) return fail(L"С -v нужен один из -xml и -sums / -v needs one of -xml and -sums");
+    if (o.mode == Mode::List && !o.sums.empty()) return fail(L"-sums не с -list / -sums does not go with -list");
     if (o.database.empty() && o.sums.empty()) return fail(L"Не задан -xml / -xml DBPATH is missing");
+    if (o.mode != Mode::List && !oneSource)
+        return fail(L"Нужен один из -xml и -sums / one of -xml and -sums is needed, not both");
     if (o.mode != Mode::Check && !checkOnly.empty()) return fail(checkOnly + L" только с -v / " + checkOnly + L" goes with -v");
-    if (o.mode == Mode::Record && !o.md5 && !o.sha1) o.md5 = true;
+    const auto asked = std::count(o.hashes.begin(), o.hashes.end(), true);
+    if (o.mode == Mode::Record && !o.sums.empty()) {
+        // A sums file holds one algorithm: the one asked for, else the one its name tells, else MD5; never one its name denies.
+        const NamedAlgorithm named = AlgorithmOfFileName(common::ToUtf8(o.sums));
+        if (asked > 1)
+            return fail(L"-sums пишет суммы одного алгоритма: -md5, -sha1 или -sha256 / -sums writes one algorithm's sums: -md5, -sha1 or -sha256");
+        if (asked == 0) o.hashes[named.known < RecordedCount ? named.known : Md5] = true;
+        if (!named.name.empty() && (named.known >= RecordedCount || !o.hashes[named.known])) {
+            const std::wstring algorithm(named.name.begin(), named.name.end());
+            return fail(L"Имя файла сумм говорит о другом алгоритме (" + algorithm + L") / the sums file's name says " + algorithm +
+                        L", not the algorithm asked for: " + o.sums);
+        }
+    }
+    if (o.mode == Mode::Record && asked == 0 && o.sums.empty()) o.hashes[Md5] = true;
     return r;
 }
 

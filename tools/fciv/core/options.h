@@ -1,12 +1,14 @@
 // The tool's command line:
-//   FOLDER [-r] [-wp] [-type MASK] [-md5|-sha1|-both] -xml DBPATH   record
+//   FOLDER [-r] [-wp] [-type MASK] [-md5|-sha1|-both] [-sha256] -xml DBPATH   record
+//   FOLDER [-r] [-type MASK] [-md5|-sha1|-sha256] -sums OUT                      record a sums file
 //   -v -xml DBPATH [FOLDER]  |  -v -sums SUMSFILE [FOLDER]           check
 //      [-ignoremissing] [-strict] [-status] [-verdicts PATH]
-//   -list -xml DBPATH [FOLDER] [-md5|-sha1]                         list
+//   -list -xml DBPATH [FOLDER] [-md5|-sha1|-sha256]                             list
 #pragma once
 #include <string>
 #include <vector>
 
+#include "common/algorithms.h"
 #include "common/exit_codes.h"
 
 namespace fciv {
@@ -19,9 +21,9 @@ struct Options {
     bool recursive = false;
     bool namesOnly = false;  // -wp: the file name without its path
     std::wstring mask;       // empty: every file
-    bool md5 = false, sha1 = false;
+    Algorithms hashes{};     // asked for; record: MD5 when none is
     std::wstring database;   // -xml
-    std::wstring sums;       // -sums
+    std::wstring sums;       // -sums: check: the list; record: the sums file to write
     bool ignoreMissing = false;  // -ignoremissing: files not there are neither reported nor failed
     bool strict = false;         // -strict: a line that is not a sums line fails the check
     bool status = false;         // -status: nothing on the output, the exit code tells

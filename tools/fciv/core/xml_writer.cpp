@@ -55,11 +55,10 @@ std::string DatabaseHeader() { return "<?xml version=\"1.0\" encoding=\"utf-8\"?
 
 std::string DatabaseFooter() { return Close(db::Root) + "\r\n"; }
 
-std::string DatabaseEntry(const std::wstring& name, const std::string& md5Hex, const std::string& sha1Hex,
-                          bool& replaced) {
+std::string DatabaseEntry(const std::wstring& name, const HexHashes& hashes, bool& replaced) {
     std::string e = Open(db::Entry) + Open(db::Name) + XmlText(name, replaced) + Close(db::Name);
-    if (!md5Hex.empty()) e += Open(db::Md5) + md5Hex + Close(db::Md5);
-    if (!sha1Hex.empty()) e += Open(db::Sha1) + sha1Hex + Close(db::Sha1);
+    for (int a = 0; a < RecordedCount; ++a)
+        if (!hashes[a].empty()) e += Open(db::Hashes[a]) + hashes[a] + Close(db::Hashes[a]);
     return e + Close(db::Entry) + "\r\n";
 }
 

@@ -5,6 +5,7 @@
 #include <winternl.h>
 
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 
@@ -109,10 +110,10 @@ constexpr DWORD FirstRead = 64 << 10;
 
 }  // namespace
 
-// The helper thread of a worker. For each split file the reader starts a
-// session, publishes each chunk it reads into the ring and hashes it with the
-// first hash; the helper hashes the same chunks with the others. A buffer is
-// read into again only when the helper is done with it.
+// A helper thread of a worker. For each split file the reader starts a session
+// on each helper, publishes each chunk it reads into the ring and hashes it with
+// the first hash; each helper hashes the same chunks with its own. A buffer is
+// read into again only when every helper is done with it.
 class Hasher::Helper {
 public:
     Helper() : thread_([this] { Run(); }) {}
@@ -218,36 +219,42 @@ unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Al
         std::array<std::optional<Hash>, AlgorithmCount> hashes;
         Lanes lanes{};
         size_t count = 0;
-        for (int a = 0; a < AlgorithmCount; ++a)
+        for (int a = AlgorithmCount - 1; a >= 0; --a)  // the longest digest, the slowest, on the reading thread
             if (algorithms[a]) lanes[count++] = &hashes[a].emplace(ProviderOf(Algorithm(a)));
         LARGE_INTEGER measured{};
         if (count > 1 && mayShare && size == UnknownSize && GetFileSizeEx(file.get(), &measured)) size = measured.QuadPart;
-        bool split = count > 1 && mayShare && size != UnknownSize && size >= splitAbove_;
-        if (split && !helper_) {
+        // A helper a hash but the first; with fewer threads to be had, the last helper takes the rest.
+        size_t helpers = 0;
+        if (count > 1 && mayShare && size != UnknownSize && size >= splitAbove_) {
             try {
-                helper_ = std::make_unique<Helper>();
-            } catch (const std::system_error&) {  // no second thread: one core does them all
-                split = false;
+                for (; helpers < count - 1; ++helpers)
+                    if (!helpers_[helpers]) helpers_[helpers] = std::make_unique<Helper>();
+            } catch (const std::system_error&) {  // no other thread: one core does them all
             }
         }
         DWORD got = 0;
-        if (split) {
-            helper_->Start(lanes.data() + 1, count - 1);
+        if (helpers) {
+            const std::span<std::unique_ptr<Helper>> used(helpers_.data(), helpers);
+            for (size_t h = 0; h < helpers; ++h) used[h]->Start(lanes.data() + 1 + h, h + 1 < helpers ? 1 : count - helpers);
             const struct Guard {
-                Helper& helper;
-                ~Guard() { helper.Abort(); }
-            } guard{*helper_};
+                std::span<std::unique_ptr<Helper>> used;
+                ~Guard() {
+                    for (auto& helper : used) helper->Abort();
+                }
+            } guard{used};
             for (size_t k = 0;; ++k) {
-                if (const unsigned long error = helper_->WaitForRoom()) return error;
+                for (auto& helper : used)
+                    if (const unsigned long error = helper->WaitForRoom()) return error;
                 if (stop) return ERROR_OPERATION_ABORTED;
                 unsigned char* buffer = Buffer(k % RingSize);
                 if (!ReadFile(file.get(), buffer, ChunkSize, &got, nullptr)) return GetLastError();
                 if (got == 0) break;
-                helper_->Publish(buffer, got);
+                for (auto& helper : used) helper->Publish(buffer, got);
                 lanes[0]->Update(buffer, got);
                 progress += got;
             }
-            if (const unsigned long error = helper_->Finish()) return error;
+            for (auto& helper : used)
+                if (const unsigned long error = helper->Finish()) return error;
         } else {
             for (uint64_t read = 0;;) {
                 if (stop) return ERROR_OPERATION_ABORTED;

@@ -10,15 +10,15 @@
 
 namespace fciv {
 
-using FileHashes = std::array<std::string, AlgorithmCount>;  // lowercase hex; empty when not asked for
+using FileHashes = HexHashes;  // empty when not asked for
 
 inline constexpr uint64_t UnknownSize = ~uint64_t{0};
 inline constexpr size_t ChunkSize = 4 << 20;  // read at a time
 inline constexpr size_t RingSize = 4;         // chunks a split file's faster hash may run ahead
 
 // What one worker thread owns for every file it hashes: its read buffers and,
-// from its first split file on, a helper thread that takes every hash but the
-// first, reading from a ring of buffers at its own pace.
+// from its first split file on, a helper thread for each hash but the first,
+// each reading from a ring of buffers at its own pace.
 class Hasher {
 public:
     // Files of `splitAbove` bytes or more are split when the caller allows it.
@@ -40,7 +40,7 @@ private:
 
     const uint64_t splitAbove_;
     std::array<std::unique_ptr<unsigned char[]>, RingSize> buffers_;
-    std::unique_ptr<Helper> helper_;
+    std::array<std::unique_ptr<Helper>, AlgorithmCount - 1> helpers_;
 };
 
 }  // namespace fciv
