@@ -1,6 +1,6 @@
 #include "gui_fixture.h"
 #include "logic/texts.h"
-#include "ui/folders.h"
+#include "win32/folders.h"
 
 #include <commctrl.h>
 
@@ -73,16 +73,16 @@ protected:
         return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
     }
     void SetUp() override {
-        ui::VolumeLabel = Slow;  // before the window asks for the first labels
+        win32::VolumeLabel = Slow;  // before the window asks for the first labels
         FormTest::SetUp();
     }
     void TearDown() override {
         SetEvent(answer);
         FormTest::TearDown();
-        ui::VolumeLabel = reader;
+        win32::VolumeLabel = reader;
     }
     static inline const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    decltype(ui::VolumeLabel) reader = ui::VolumeLabel;
+    decltype(win32::VolumeLabel) reader = win32::VolumeLabel;
 };
 
 TEST_F(SlowDriveTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {

@@ -4,7 +4,7 @@
 
 #include "win32/win.h"
 
-namespace ui {
+namespace win32 {
 
 // The folder of the running executable, as the system reports it.
 std::wstring ExecutableFolder();
@@ -40,4 +40,4 @@ bool Exists(const std::wstring& path);
 // otherwise UTF-8 with a byte-order mark.
 std::string EncodeText(const std::wstring& text);
 
-}  // namespace ui
+}  // namespace win32

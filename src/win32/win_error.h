@@ -1,12 +1,12 @@
 #pragma once
-#include "logic/runtime_error.h"
+#include "common/runtime_error.h"
 #include "win32/win.h"
 
-namespace ui {
+namespace win32 {
 
 // The runtime error for a Win32 error code.
-logic::RuntimeError FromWin32(DWORD code);
+common::RuntimeError FromWin32(DWORD code);
 // Throws the runtime error for GetLastError().
 [[noreturn]] void ThrowLastError();
 
-}  // namespace ui
+}  // namespace win32
