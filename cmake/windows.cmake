@@ -13,6 +13,7 @@ endfunction()
 # Non-UI Win32 that both programs share.
 add_library(win32 STATIC ${LAYER_src/win32})
 target_include_directories(win32 PUBLIC src)
+add_dependencies(win32 layers)
 
 # The window's controls, form window and services.
 add_library(ui STATIC ${LAYER_src/ui})
