@@ -1,4 +1,5 @@
-// Files, folders and the program's own location.
+// Files, folders and the program's own location, for the window: a failure raises its runtime
+// error (common/runtime_error.h).
 #pragma once
 #include <string>
 

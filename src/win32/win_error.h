@@ -1,3 +1,5 @@
+// Win32 error codes as the window's runtime errors, which the file and folder services here
+// raise (the hashing tool words the system's codes its own way).
 #pragma once
 #include "common/runtime_error.h"
 #include "win32/win.h"

@@ -58,8 +58,7 @@ TEST_F(FormTest, HintsShowOnHover) {
     const HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's own: the test has a desktop of its own
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tip) != FALSE; })) << "no hint shown";
     wchar_t text[1024] = L"";
-    TTTOOLINFOW tool{sizeof tool};
-    tool.lpszText = text;
+    TTTOOLINFOW tool{.cbSize = sizeof(TTTOOLINFOW), .lpszText = text};
     SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::wstring(text), texts::HintCheck2);
 }
