@@ -70,7 +70,7 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     } catch (const common::RuntimeError& e) {
         Text4.SetText(L"");  // no command ran
         dialogs_.Message(win32::Exists(output) ? texts::FileInTheWay + output + L"\r" + e.Description() + L"\r" + texts::FileInTheWayAdvice
-                                            : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
+                                               : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
                          ui::style::Exclamation, L"");
         return finish();
     }
@@ -97,7 +97,7 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !win32::Exists(output) &&
         GetProcessTimes(tool_.get(), &started, &unused[0], &unused[1], &unused[2]))
         win32::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
-                           interrupted, output, started);
+                              interrupted, output, started);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
     if (exitCode == fciv::ExitNotWritten || !win32::Exists(output)) {  // the tool says, or shows, that it wrote nothing
