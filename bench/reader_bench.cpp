@@ -17,7 +17,7 @@
 #include "form_probe.h"
 #include "logic/results/hash_report.h"
 #include "quiet_services.h"
-#include "ui/files.h"
+#include "win32/files.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ int Run(const std::wstring& way, const std::wstring& database) {
     } else if (way == L"job") {
         SendMessageW(form.Command2.Hwnd(), BM_CLICK, 0, 0);  // the whole job runs inside the click
     } else {
-        std::string bytes = ui::ReadFileCreating(database);
+        std::string bytes = win32::ReadFileCreating(database);
         { const std::wstring text = common::Utf8Decode(bytes); }  // decoded whole, as it was
         const std::wstring report = results::BuildHashReport(bytes, [](unsigned long) { return std::wstring(); });
         std::string().swap(bytes);
@@ -144,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
     const auto row = [&](int entries, const wchar_t* way, const char* label) {
         DeleteFileW(path.c_str());
         const std::string db = Database(entries);
-        ui::WriteNewFile(path, db);
+        win32::WriteNewFile(path, db);
         std::printf("%-28s %6.1f ", (std::to_string(entries) + label).c_str(), static_cast<double>(db.size()) / 1e6);
         Measure(way, path);
         std::printf("\n");

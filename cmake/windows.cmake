@@ -10,9 +10,9 @@ function(add_version_resource target name description)
   target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/${name}_version.rc)
 endfunction()
 
-# Non-UI Win32 that both programs share.
+# Non-UI Win32: what both programs share, and the window's files and folders.
 add_library(win32 STATIC ${LAYER_src/win32})
-target_include_directories(win32 PUBLIC src)
+target_link_libraries(win32 PUBLIC common)
 
 # The window's controls, form window and services.
 add_library(ui STATIC ${LAYER_src/ui})

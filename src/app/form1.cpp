@@ -4,7 +4,7 @@
 
 #include "common/paths.h"
 #include "logic/texts.h"
-#include "ui/files.h"
+#include "win32/files.h"
 
 namespace app {
 
@@ -30,7 +30,7 @@ Form1::Form1(ui::Dialogs& dialogs, ui::Shell& shell, ui::Clock& clock)
     Form_Load();
 }
 
-void Form1::Form_Load() { AppDir = common::WithBackslash(ui::ExecutableFolder()); }
+void Form1::Form_Load() { AppDir = common::WithBackslash(win32::ExecutableFolder()); }
 
 void Form1::Form_KeyUp(int key, int /*shift*/) {
     if (key != 112) return;  // F1

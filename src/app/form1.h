@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "app/layout.h"
+#include "common/runtime_error.h"
 #include "logic/job/check_list.h"
 #include "logic/results/hash_report.h"
-#include "logic/runtime_error.h"
 #include "ui/form_window.h"
 #include "ui/lists.h"
 #include "ui/report_view.h"
@@ -39,7 +39,7 @@ private:
     friend class FormProbe;  // tests and benchmarks reach the procedures through it
     // Each event goes to the handler the binding table names for its element.
     void OnEvent(const ui::Event& event) override;
-    void OnUntrappedError(const logic::RuntimeError& e) override { dialogs_.Error(e); }
+    void OnUntrappedError(const common::RuntimeError& e) override { dialogs_.Error(e); }
     void OnDrop(const std::wstring& path, unsigned count) override { OpenFolder(path, count); }
 
     void OpenOne(const std::wstring& path);
@@ -58,7 +58,7 @@ private:
     void Text3_Change();
     std::wstring BrowseForFolder();
     void GoToPath(const std::wstring& path);
-    void HandleNavigationError(const logic::RuntimeError& e);
+    void HandleNavigationError(const common::RuntimeError& e);
 
     // job/
     void Command2_Click();

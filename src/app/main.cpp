@@ -33,12 +33,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // What ends the program unexpectedly is said before it ends.
     try {
         code = Run();
-    } catch (const logic::RuntimeError& e) {
+    } catch (const common::RuntimeError& e) {
         ui::Win32Dialogs().Error(e);
     } catch (const std::bad_alloc&) {
-        ui::Win32Dialogs().Error(logic::RuntimeError(7, texts::ErrOutOfMemory));
+        ui::Win32Dialogs().Error(common::RuntimeError(7, texts::ErrOutOfMemory));
     } catch (...) {
-        ui::Win32Dialogs().Error(logic::RuntimeError(51, texts::ErrInternal));
+        ui::Win32Dialogs().Error(common::RuntimeError(51, texts::ErrInternal));
     }
     CoUninitialize();
     return code;

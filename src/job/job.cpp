@@ -9,8 +9,8 @@
 #include "logic/job/parameters.h"
 #include "logic/texts.h"
 #include "ui/event_pump.h"
-#include "ui/files.h"
 #include "win32/claims.h"
+#include "win32/files.h"
 
 namespace app {
 
@@ -44,7 +44,7 @@ void Form1::Command2_Click() {
 void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
     // Run where the names are: relative ones are found there, full ones as written.
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
-           &Form1::ReadVerdicts, folder.empty() ? ui::FolderFor(list) : folder, "INTERRUPTED\r\n");
+           &Form1::ReadVerdicts, folder.empty() ? win32::FolderFor(list) : folder, "INTERRUPTED\r\n");
 }
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
@@ -67,11 +67,11 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
         if (buttonHadFocus) SetFocus(Command2.Hwnd());
     };
     try {  // what the tool writes is this run's: no file of an earlier run is left to be taken for it
-        ui::DeleteForWriting(output);
-    } catch (const logic::RuntimeError& e) {
+        win32::DeleteForWriting(output);
+    } catch (const common::RuntimeError& e) {
         Text4.SetText(L"");  // no command ran
-        dialogs_.Message(ui::Exists(output) ? texts::FileInTheWay + output + L"\r" + e.Description() + L"\r" + texts::FileInTheWayAdvice
-                                            : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
+        dialogs_.Message(win32::Exists(output) ? texts::FileInTheWay + output + L"\r" + e.Description() + L"\r" + texts::FileInTheWayAdvice
+                                               : texts::FolderNotWritable + AppDir + L"\r" + e.Description() + L"\r" + texts::FolderNotWritableAdvice,
                          ui::style::Exclamation, L"");
         return finish();
     }
@@ -80,7 +80,7 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     Quietly([&] { Text4.SetText(L"FCIV " + toolParameters); });
     try {
         tool_ = shell_.StartTool(window_.Hwnd(), toolParameters, AppDir, workFolder);
-    } catch (const logic::RuntimeError& e) {
+    } catch (const common::RuntimeError& e) {
         dialogs_.Message(texts::ToolNotFound + AppDir + texts::ToolNotFoundElsewhere + L"\r" + e.Description(),
                          ui::style::Exclamation, L"");
         return finish();
@@ -95,13 +95,13 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
     // Ended from outside (under Wine its console's [X] gives it no chance): what it finished is in its
     // temporary file, ended as it would have ended it.
     FILETIME started{}, unused[3];
-    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !ui::Exists(output) &&
+    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !win32::Exists(output) &&
         GetProcessTimes(tool_.get(), &started, &unused[0], &unused[1], &unused[2]))
-        ui::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
-                           interrupted, output, started);
+        win32::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
+                              interrupted, output, started);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
-    if (exitCode == fciv::ExitNotWritten || !ui::Exists(output)) {  // the tool says, or shows, that it wrote nothing
+    if (exitCode == fciv::ExitNotWritten || !win32::Exists(output)) {  // the tool says, or shows, that it wrote nothing
         const std::wstring why = exitCode < std::size(texts::ToolExit) ? texts::ToolExit[exitCode] : L"";
         dialogs_.Message(texts::ToolWroteNothing + output + L"\r" + texts::ToolExitCode + std::to_wstring(exitCode) + why,
                          ui::style::Exclamation, L"");

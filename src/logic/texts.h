@@ -1,4 +1,4 @@
-// Every text the window shows, in one place.
+// Every text the window shows, in one place, but the runtime errors' descriptions (common/runtime_error.cpp).
 #pragma once
 #include "common/report_format.h"
 
@@ -106,18 +106,8 @@ inline constexpr wchar_t CheckNotChecked[] = L": не проверено фай�
 inline constexpr wchar_t CheckBadLine[] = L"НЕ РАЗОБРАНА ";
 inline constexpr wchar_t CheckUnknown[] = L"НЕПОНЯТНЫЙ ИТОГ: ";
 
-// Descriptions of the runtime errors.
-inline constexpr wchar_t ErrInvalidArgument[] = L"Недопустимый вызов процедуры или аргумент";
+// Descriptions of the runtime errors the program raises for itself.
 inline constexpr wchar_t ErrOutOfMemory[] = L"Недостаточно памяти";
 inline constexpr wchar_t ErrInternal[] = L"Внутренняя ошибка";
-inline constexpr wchar_t ErrBadFileName[] = L"Неверное имя или номер файла";
-inline constexpr wchar_t ErrFileNotFound[] = L"Файл не найден";
-inline constexpr wchar_t ErrDeviceIo[] = L"Ошибка ввода/вывода устройства";
-inline constexpr wchar_t ErrDiskFull[] = L"Диск заполнен";
-inline constexpr wchar_t ErrFileExists[] = L"Файл уже существует";
-inline constexpr wchar_t ErrDeviceUnavailable[] = L"Устройство недоступно";
-inline constexpr wchar_t ErrPermissionDenied[] = L"Отказано в разрешении";
-inline constexpr wchar_t ErrPathFileAccess[] = L"Ошибка доступа к пути/файлу";
-inline constexpr wchar_t ErrPathNotFound[] = L"Путь не найден";
 
 }  // namespace texts

@@ -2,14 +2,14 @@
 
 #include "app/form1.h"
 #include "common/paths.h"
+#include "common/runtime_error.h"
 #include "logic/navigation/trim_path.h"
-#include "logic/runtime_error.h"
 #include "logic/texts.h"
-#include "ui/files.h"
+#include "win32/files.h"
 
 namespace app {
 
-using logic::RuntimeError;
+using common::RuntimeError;
 
 void Form1::Drive1_Change() {
     try {
@@ -56,9 +56,9 @@ void Form1::OpenFolder(const std::wstring& path, unsigned count) {
 }
 
 void Form1::OpenOne(const std::wstring& path) {
-    const std::wstring cleaned = navigation::CleanTypedPath(path), folder = ui::FolderFor(cleaned);
+    const std::wstring cleaned = navigation::CleanTypedPath(path), folder = win32::FolderFor(cleaned);
     // A list of hashes is checked against the files beside it, unless a job is running.
-    const std::string first = ui::FileHead(cleaned);
+    const std::string first = win32::FileHead(cleaned);
     const job::ListKind kind = jobRunning_ ? job::ListKind::None : job::KindOfList(cleaned, first);
     // A report saved here with names relative to the folder hashed names the files of the folder the lists show.
     const auto isAppDir = [&](const std::wstring& f) {
@@ -71,7 +71,7 @@ void Form1::OpenOne(const std::wstring& path) {
     Text1.SetText(folder);
     EnterPath();
     if (kind != job::ListKind::None) CheckList(cleaned, kind);
-    else if (!jobRunning_ && folder != cleaned && ui::Exists(cleaned)) {  // a file that is no list: the mask takes its name, so a job hashes it alone
+    else if (!jobRunning_ && folder != cleaned && win32::Exists(cleaned)) {  // a file that is no list: the mask takes its name, so a job hashes it alone
         std::wstring name = cleaned.substr(cleaned.find_last_of(L'\\') + 1);
         std::replace_if(name.begin(), name.end(), [](wchar_t c) { return c == L';' || c == L','; }, L'?');  // the mask's separators
         Text3.SetText(name);
@@ -103,12 +103,12 @@ void Form1::HandleNavigationError(const RuntimeError& e) {
     const std::wstring number = std::to_wstring(e.Number());
     constexpr int style = ui::style::Exclamation;
     switch (e.Number()) {
-    case logic::err::DeviceUnavailable:
+    case common::err::DeviceUnavailable:
         dialogs_.Message(texts::DeviceUnavailablePrompt + Drive1.Drive() + L"'", style,
                          texts::Numero + number + L" " + e.Description());
         Drive1.SetDrive(Dir1.Path());
         break;
-    case logic::err::PathNotFound:
+    case common::err::PathNotFound:
         dialogs_.Message(texts::PathErrorPrompt + Text1.Text() + L"'", style, e.Description() + number);
         Text1.SetText(navigation::TrimToLastFolder(Text1.Text()));
         break;

@@ -59,7 +59,7 @@ Control::Control(const ControlSite& site, const wchar_t* windowClass, DWORD styl
     hwnd_ = CreateWindowExW(0, windowClass, line ? L"" : site.desc.caption, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top,
                             rc.right - rc.left, height ? height : rc.bottom - rc.top, site.parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(site.index + FirstId)), GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw logic::RuntimeError(logic::err::DeviceIo);
+    if (!hwnd_) throw common::RuntimeError(common::err::DeviceIo);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     next_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     if (site.desc.hint) tips_.Add(hwnd_, site.desc.hint);  // shown on hover: Handle relays the mouse

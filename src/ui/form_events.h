@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "logic/runtime_error.h"
+#include "common/runtime_error.h"
 #include "win32/win.h"
 
 namespace ui {
@@ -22,7 +22,7 @@ public:
     // Files or folders dragged from the shell onto the window: the first of them.
     virtual void OnDrop(const std::wstring& path, unsigned count) = 0;  // the first of `count` dropped
     // A runtime error that no handler trapped reached the message loop.
-    virtual void OnUntrappedError(const logic::RuntimeError& e) = 0;
+    virtual void OnUntrappedError(const common::RuntimeError& e) = 0;
 
 protected:
     ~FormEvents() = default;
@@ -33,7 +33,7 @@ template <class Handler>
 LRESULT Guarded(FormEvents& events, const Handler& handle) noexcept {
     try {
         return handle();
-    } catch (const logic::RuntimeError& e) {
+    } catch (const common::RuntimeError& e) {
         try {
             events.OnUntrappedError(e);
         } catch (...) {

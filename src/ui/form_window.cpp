@@ -4,7 +4,7 @@
 
 #include "ui/lists.h"
 #include "ui/report_view.h"
-#include "ui/win_error.h"
+#include "win32/win_error.h"
 
 namespace ui {
 
@@ -53,7 +53,7 @@ FormWindow::FormWindow(FormEvents& events, const wchar_t* title, int clientWidth
 
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, ClassName, title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
-    if (!hwnd_) ThrowLastError();
+    if (!hwnd_) win32::ThrowLastError();
     // Explorer, at the same or a lower integrity level, may drop folders on it.
     DragAcceptFiles(hwnd_, TRUE);
     for (UINT msg : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049} /* WM_COPYGLOBALDATA */})

@@ -9,8 +9,8 @@
 
 #include "common/mask.h"
 #include "common/paths.h"
-#include "logic/runtime_error.h"
-#include "ui/folders.h"
+#include "common/runtime_error.h"
+#include "win32/folders.h"
 #include "win32/system_text.h"
 
 namespace ui {
@@ -84,7 +84,7 @@ DriveList::DriveList(const ControlSite& site)
               OpenHeight(site.dpi)) {
     SendMessageW(hwnd_, CB_SETMINVISIBLE, VisibleDrives, 0);
     Fill();
-    selected_ = Find(StartFolder()[0]);
+    selected_ = Find(win32::StartFolder()[0]);
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
 }
 
@@ -106,7 +106,7 @@ std::wstring DriveText(wchar_t letter, const std::wstring& label) {
 void DriveList::Fill() {
     drives_.clear();
     SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
-    for (const std::wstring& root : DriveRoots()) {
+    for (const std::wstring& root : win32::DriveRoots()) {
         const wchar_t letter = static_cast<wchar_t>(std::towlower(root[0]));
         const auto known = labels_.find(letter);
         const std::wstring text = DriveText(letter, known == labels_.end() ? L"" : known->second);
@@ -123,7 +123,7 @@ void DriveList::AskLabel(const std::wstring& root) {
     auto question = std::make_unique<LabelFound>(LabelFound{hwnd_, letter, root, {}});
     const auto ask = [](PTP_CALLBACK_INSTANCE, void* context) {
         auto* found = static_cast<LabelFound*>(context);
-        found->label = VolumeLabel(found->root);
+        found->label = win32::VolumeLabel(found->root);
         if (!PostMessageW(found->list, LabelMessage, 0, reinterpret_cast<LPARAM>(found))) delete found;
     };
     if (TrySubmitThreadpoolCallback(ask, question.get(), nullptr)) question.release();
@@ -165,7 +165,7 @@ void DriveList::SetDrive(const std::wstring& text) {
         Refill();
         i = Find(text[0]);
     }
-    if (i < 0) throw logic::RuntimeError(logic::err::DeviceUnavailable);
+    if (i < 0) throw common::RuntimeError(common::err::DeviceUnavailable);
     if (i == selected_) return;
     selected_ = i;
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
@@ -205,17 +205,17 @@ bool DriveList::OnDrawItem(const DRAWITEMSTRUCT& item) {
 DirList::DirList(const ControlSite& site)
     : Control(site, WC_LISTBOXW,
               WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER) {
-    path_ = StartFolder();
-    if (IsDrivePath(path_)) lastFolders_[path_[0]] = path_;
+    path_ = win32::StartFolder();
+    if (win32::IsDrivePath(path_)) lastFolders_[path_[0]] = path_;
     Fill();
 }
 
 void DirList::SetPath(const std::wstring& path) {
     // Given only a drive, the list goes back to the folder it last showed there.
-    const bool driveOnly = IsDrivePath(path) && (path.size() == 2 || path[2] == L' ');
+    const bool driveOnly = win32::IsDrivePath(path) && (path.size() == 2 || path[2] == L' ');
     const auto last = driveOnly ? lastFolders_.find(static_cast<wchar_t>(std::towupper(path[0]))) : lastFolders_.end();
-    const std::wstring resolved = ResolveFolder(last != lastFolders_.end() && Reachable(last->second) ? last->second : path);
-    if (IsDrivePath(resolved)) lastFolders_[resolved[0]] = resolved;
+    const std::wstring resolved = win32::ResolveFolder(last != lastFolders_.end() && win32::Reachable(last->second) ? last->second : path);
+    if (win32::IsDrivePath(resolved)) lastFolders_[resolved[0]] = resolved;
     const bool changed = !EqualNoCase(resolved, path_);
     path_ = resolved;
     if (!listed_.Current(path_)) Fill();
@@ -224,9 +224,9 @@ void DirList::SetPath(const std::wstring& path) {
 
 void DirList::Fill() {
     entries_.clear();
-    const std::wstring root = RootOf(path_);
+    const std::wstring root = win32::RootOf(path_);
     std::wstring label = root;
-    if (IsDrivePath(label)) label[0] = static_cast<wchar_t>(std::towlower(label[0]));
+    if (win32::IsDrivePath(label)) label[0] = static_cast<wchar_t>(std::towlower(label[0]));
     entries_.push_back({root, label, 0, true});
     for (size_t pos = root.size(); pos < path_.size();) {
         if (path_[pos] == L'\\') ++pos;
@@ -235,7 +235,7 @@ void DirList::Fill() {
         pos = end;
     }
     const int selected = static_cast<int>(entries_.size()) - 1;
-    for (const auto& name : SubfolderNames(path_)) entries_.push_back({common::JoinPath(path_, name), name, selected + 1, false});
+    for (const auto& name : win32::SubfolderNames(path_)) entries_.push_back({common::JoinPath(path_, name), name, selected + 1, false});
 
     std::vector<const std::wstring*> labels;
     for (const Entry& e : entries_) labels.push_back(&e.label);
@@ -249,7 +249,7 @@ void DirList::OpenSelected() {
     if (i >= entries_.size()) return;
     try {
         SetPath(entries_[i].path);
-    } catch (const logic::RuntimeError&) {
+    } catch (const common::RuntimeError&) {
         Fill();  // the folder went away meanwhile: show what is there now
     }
 }
@@ -281,15 +281,15 @@ bool DirList::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
 FileList::FileList(const ControlSite& site)
     : Control(site, WC_LISTBOXW, WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER) {
-    SetPath(StartFolder());
+    SetPath(win32::StartFolder());
 }
 
 void FileList::SetPath(const std::wstring& path) {
-    const std::wstring resolved = ResolveFolder(path);
+    const std::wstring resolved = win32::ResolveFolder(path);
     if (listed_.Current(resolved)) return;
     path_ = resolved;
-    names_ = FileNames(path_);
-    SortNames(names_);
+    names_ = win32::FileNames(path_);
+    win32::SortNames(names_);
     listed_.Listed(path_);
     Show();
 }

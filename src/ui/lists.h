@@ -1,6 +1,6 @@
 // The drive list, the directory list and the file list. Setting a value from
 // code raises the list's Change event inside the assignment, and only when the
-// value really changes; a failed set throws logic::RuntimeError and leaves the list as it was.
+// value really changes; a failed set throws common::RuntimeError and leaves the list as it was.
 #pragma once
 #include <map>
 #include <set>

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "logic/texts.h"
-#include "ui/win_error.h"
+#include "win32/win_error.h"
 
 namespace ui {
 
@@ -35,7 +35,7 @@ win32::UniqueHandle Win32Shell::StartProgram(const std::wstring& commandLine) {
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        ThrowLastError();
+        win32::ThrowLastError();
     CloseHandle(process.hThread);  // the editor runs on by itself
     return win32::UniqueHandle(process.hProcess);
 }
@@ -50,7 +50,7 @@ win32::UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parame
         path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
         tool.assign(MAX_PATH, L'\0');
         const DWORD n = path.empty() ? 0 : SearchPathW(path.c_str(), L"fciv.exe", nullptr, MAX_PATH, tool.data(), nullptr);
-        if (n == 0 || n >= MAX_PATH) throw logic::RuntimeError(logic::err::FileNotFound);
+        if (n == 0 || n >= MAX_PATH) throw common::RuntimeError(common::err::FileNotFound);
         tool.resize(n);
     }
     SHELLEXECUTEINFOW info{};
@@ -61,7 +61,7 @@ win32::UniqueHandle Win32Shell::StartTool(HWND owner, const std::wstring& parame
     info.lpParameters = parameters.c_str();
     info.lpDirectory = workFolder.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&info)) ThrowLastError();
+    if (!ShellExecuteExW(&info)) win32::ThrowLastError();
     return win32::UniqueHandle(info.hProcess);
 }
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
+#include "common/runtime_error.h"
 #include "logic/date_time.h"
-#include "logic/runtime_error.h"
 #include "win32/handle.h"
 #include "win32/win.h"
 
@@ -24,7 +24,7 @@ public:
     // The folder picker: the chosen folder's path, or empty when cancelled.
     virtual std::wstring PickFolder(const std::wstring& title) = 0;
     // A runtime error's box: its number, then its description.
-    void Error(const logic::RuntimeError& e) { Message(std::to_wstring(e.Number()) + L"\r" + e.Description(), style::OkOnly, L""); }
+    void Error(const common::RuntimeError& e) { Message(std::to_wstring(e.Number()) + L"\r" + e.Description(), style::OkOnly, L""); }
 };
 
 class Win32Dialogs : public Dialogs {

@@ -43,6 +43,12 @@ INPUT Button(DWORD flags) { return {.type = INPUT_MOUSE, .mi = {0, 0, 0, flags, 
 
 void Send(std::vector<INPUT> input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
 
+POINT Middle(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
 }  // namespace
 
 void FormTest::SetUp() {
@@ -106,14 +112,6 @@ void FormTest::ClickItem(int element, int item, bool twice) {
     ClickAt(at, twice ? 2 : 1);
     Pump();
 }
-
-namespace {
-POINT Middle(HWND hwnd) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-}  // namespace
 
 void FormTest::Click(HWND hwnd) { ClickAt(Middle(hwnd), 1); }
 

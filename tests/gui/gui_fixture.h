@@ -13,8 +13,8 @@
 
 #include <shellapi.h>
 
+#include "common/runtime_error.h"
 #include "form_probe.h"
-#include "logic/runtime_error.h"
 
 namespace test {
 
@@ -47,7 +47,7 @@ struct FakeDialogs : ui::Dialogs {
 struct FakeShell : ui::Win32Shell {
     win32::UniqueHandle StartProgram(const std::wstring& commandLine) override {
         started.push_back(commandLine);
-        if (failure) throw logic::RuntimeError(failure);
+        if (failure) throw common::RuntimeError(failure);
         return {};
     }
     std::vector<std::wstring> started;  // programs, by command line

@@ -3,7 +3,7 @@
 #include <tlhelp32.h>
 
 #include "logic/texts.h"
-#include "ui/files.h"
+#include "win32/files.h"
 #include "win32/handle.h"
 
 namespace {
@@ -21,7 +21,7 @@ protected:
     }
     // Puts a program of the tests' beside the window as its hashing tool.
     void Tool(const wchar_t* program) {
-        ASSERT_TRUE(CopyFileW((ui::ExecutableFolder() + L"\\" + program).c_str(), (form->AppDir + L"fciv.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((win32::ExecutableFolder() + L"\\" + program).c_str(), (form->AppDir + L"fciv.exe").c_str(), FALSE));
     }
     // Presses "Формировать" with the space bar: the job runs inside the press. `during` runs once
     // `afterMs` into the job, as a person goes on using the window while the tool runs.

@@ -1,6 +1,6 @@
 #include "common/utf8.h"
 #include "gui_fixture.h"
-#include "ui/files.h"
+#include "win32/files.h"
 #include "win32/system_text.h"
 
 namespace {
@@ -22,7 +22,7 @@ protected:
         FormTest::SetUp();
         form->AppDir = dir.Path() + L"\\";
     }
-    std::string Read(const std::wstring& name) { return ui::ReadFileCreating(form->AppDir + name); }
+    std::string Read(const std::wstring& name) { return win32::ReadFileCreating(form->AppDir + name); }
     void ReadDatabase() { app::FormProbe::ReadHashDatabase(*form, db); }
     TempFolder dir{L"results test"};
     const std::wstring db = dir.Path() + L"\\dbsha.xml";
@@ -40,7 +40,7 @@ TEST_F(ResultsTest, ShowsAndSavesTheReportUnderANameOfItsOwn) {
                                 L"C:\\x.log\r\nОшибка 32: " + win32::SystemMessage(32);
     EXPECT_EQ(form->Text6.Text(), report);
     EXPECT_EQ(Read(report1), Cp1251(report + L"\r\n"));  // one byte a letter
-    const std::wstring notepad = L"\"" + ui::WindowsFolder() + L"notepad.exe\" \"";
+    const std::wstring notepad = L"\"" + win32::WindowsFolder() + L"notepad.exe\" \"";
     EXPECT_EQ(shell.started, std::vector<std::wstring>{notepad + form->AppDir + report1 + L"\""});
     EXPECT_TRUE(dialogs.shown.empty());
     const std::wstring wide = L"C:\\漢字\\smile \xD83D\xDE00.txt\r\nMD5:m";  // outside code page 1251: UTF-8

@@ -1,6 +1,6 @@
 #include "gui_fixture.h"
 #include "logic/texts.h"
-#include "ui/folders.h"
+#include "win32/folders.h"
 
 #include <commctrl.h>
 
@@ -58,8 +58,7 @@ TEST_F(FormTest, HintsShowOnHover) {
     const HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's own: the test has a desktop of its own
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tip) != FALSE; })) << "no hint shown";
     wchar_t text[1024] = L"";
-    TTTOOLINFOW tool{sizeof tool};
-    tool.lpszText = text;
+    TTTOOLINFOW tool{.cbSize = sizeof(TTTOOLINFOW), .lpszText = text};
     SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::wstring(text), texts::HintCheck2);
 }
@@ -73,16 +72,16 @@ protected:
         return std::wstring(root[0] == L'Z' ? L"медленный" : L"");
     }
     void SetUp() override {
-        ui::VolumeLabel = Slow;  // before the window asks for the first labels
+        win32::VolumeLabel = Slow;  // before the window asks for the first labels
         FormTest::SetUp();
     }
     void TearDown() override {
         SetEvent(answer);
         FormTest::TearDown();
-        ui::VolumeLabel = reader;
+        win32::VolumeLabel = reader;
     }
     static inline const HANDLE answer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    decltype(ui::VolumeLabel) reader = ui::VolumeLabel;
+    decltype(win32::VolumeLabel) reader = win32::VolumeLabel;
 };
 
 TEST_F(SlowDriveTest, ADriveThatDoesNotAnswerDoesNotHoldTheWindow) {

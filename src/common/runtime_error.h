@@ -1,9 +1,10 @@
-// A runtime error: a number in the program's numbering and a Russian description.
+// A runtime error: a number in the program's numbering and a Russian description; the window's,
+// raised by its Win32 services too.
 #pragma once
 #include <exception>
 #include <string>
 
-namespace logic {
+namespace common {
 
 namespace err {
 inline constexpr int InvalidArgument = 5;
@@ -34,4 +35,4 @@ private:
     std::wstring description_;
 };
 
-}  // namespace logic
+}  // namespace common

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace win32 {
 
 bool IsDrivePath(const std::wstring& path);
 // "C:\" for a drive path, "\\server\share" for a network path.
@@ -30,4 +30,4 @@ std::vector<std::wstring> DriveRoots();
 // Tests put a reader of their own in its place.
 extern std::wstring (*VolumeLabel)(const std::wstring& root);
 
-}  // namespace ui
+}  // namespace win32

@@ -1,15 +1,15 @@
-#include "ui/folders.h"
+#include "win32/folders.h"
 
 #include <algorithm>
 #include <cwctype>
 
 #include "common/paths.h"
-#include "ui/files.h"
-#include "ui/win_error.h"
+#include "win32/files.h"
 #include "win32/handle.h"
 #include "win32/paths.h"
+#include "win32/win_error.h"
 
-namespace ui {
+namespace win32 {
 
 namespace {
 
@@ -41,7 +41,7 @@ std::wstring CurrentFolder() {
 std::wstring StartFolder() {
     try {
         return ResolveFolder(CurrentFolder());
-    } catch (const logic::RuntimeError&) {
+    } catch (const common::RuntimeError&) {
         return ResolveFolder(ExecutableFolder());
     }
 }
@@ -111,7 +111,7 @@ void SortNames(std::vector<std::wstring>& names) {
 }
 
 std::wstring ResolveFolder(const std::wstring& path) {
-    if (path.empty()) throw logic::RuntimeError(logic::err::PathNotFound);
+    if (path.empty()) throw common::RuntimeError(common::err::PathNotFound);
     std::wstring full;
     if (IsDrivePath(path) && (path.size() == 2 || path[2] == L' ')) {
         // A drive list's text: that drive's current folder, else its root.
@@ -124,15 +124,15 @@ std::wstring ResolveFolder(const std::wstring& path) {
     const DWORD attrs = GetFileAttributesW(full.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = GetLastError();
-        if (!Reachable(RootOf(full))) throw logic::RuntimeError(logic::err::DeviceUnavailable);
-        if (code == ERROR_FILE_NOT_FOUND) throw logic::RuntimeError(logic::err::PathNotFound);
+        if (!Reachable(RootOf(full))) throw common::RuntimeError(common::err::DeviceUnavailable);
+        if (code == ERROR_FILE_NOT_FOUND) throw common::RuntimeError(common::err::PathNotFound);
         throw FromWin32(code);
     }
-    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) throw logic::RuntimeError(logic::err::PathNotFound);
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) throw common::RuntimeError(common::err::PathNotFound);
     full = win32::ExpandShortNames(full);
     if (full.size() > RootOf(full).size() && full.back() == L'\\') full.pop_back();
     if (IsDrivePath(full)) full[0] = static_cast<wchar_t>(std::towupper(full[0]));
     return full;
 }
 
-}  // namespace ui
+}  // namespace win32

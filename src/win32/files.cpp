@@ -1,11 +1,11 @@
-#include "ui/files.h"
+#include "win32/files.h"
 
 #include <algorithm>
 
-#include "ui/win_error.h"
 #include "win32/handle.h"
+#include "win32/win_error.h"
 
-namespace ui {
+namespace win32 {
 
 std::wstring WindowsFolder() {
     wchar_t folder[MAX_PATH];
@@ -124,4 +124,4 @@ std::string EncodeText(const std::wstring& text) {
     return utf8;
 }
 
-}  // namespace ui
+}  // namespace win32

@@ -1,10 +1,11 @@
-// Files, folders and the program's own location.
+// Files, folders and the program's own location, for the window: a failure raises its runtime
+// error (common/runtime_error.h).
 #pragma once
 #include <string>
 
 #include "win32/win.h"
 
-namespace ui {
+namespace win32 {
 
 // The folder of the running executable, as the system reports it.
 std::wstring ExecutableFolder();
@@ -40,4 +41,4 @@ bool Exists(const std::wstring& path);
 // otherwise UTF-8 with a byte-order mark.
 std::string EncodeText(const std::wstring& text);
 
-}  // namespace ui
+}  // namespace win32
