@@ -16,7 +16,7 @@ const std::array<ui::ControlDesc, ElementCount> Layout{{
     {L"Frame1", ControlKind::Frame, 6360, 480, 7935, 1575, L"", nullptr},
     {L"Check1(0)", ControlKind::CheckBox, 120, 360, 735, 255, texts::Check1Md5, texts::HintMd5, Frame1, FontKind::Default, L"-md5", 1},
     {L"Check1(1)", ControlKind::CheckBox, 120, 600, 735, 255, texts::Check1Sha1, texts::HintSha1, Frame1, FontKind::Default, L"-sha1"},
-    {L"Check1(2)", ControlKind::CheckBox, 840, 600, 735, 255, texts::Check1Sha256, texts::HintSha256, Frame1, FontKind::Default, L"-sha256"},
+    {L"Check1(2)", ControlKind::CheckBox, 780, 600, 735, 255, texts::Check1Sha256, texts::HintSha256, Frame1, FontKind::Default, L"-sha256"},
     {L"Label1", ControlKind::Label, 120, 120, 1380, 195, texts::Label1, nullptr, Frame1},
     {L"Text4", ControlKind::ReadOnlyEdit, 6360, 2400, 7935, 285, L"", texts::HintText4},
     {L"Check2", ControlKind::CheckBox, 1680, 120, 3495, 255, texts::Check2, texts::HintCheck2, Frame1},

@@ -34,7 +34,7 @@ TEST_F(FormTest, OpensFixedSizeAndAtADpiTooLargeForTheScreenStaysOnIt) {
 TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
     const std::wstring help = L"1. Выберите каталог для хэширования\r\n2. Выберите тип хэширования и др. параметры\r\n"
         L"3. Жмите кнопку 'Формировать'\r\nПроверка: перетащите на окно файл сумм, базу fciv или отчёт\r\n\r\nTallymere\r\nВерсия 1.0\r\nhttps://github.com/tallymere/tallymere";
-    const Element order[] = {Dir1, File1, Text1, Command1, Check1_0, Check1_1, Text4,
+    const Element order[] = {Dir1, File1, Text1, Command1, Check1_0, Check1_1, Check1_2, Text4,
                              Check2, Text6, Command2, Text3, Check3, Check4, Drive1};
     for (Element e : order) {
         Press(VK_TAB);

@@ -23,8 +23,8 @@ PLANTED_EXE = os.environ.get("PLANTED_EXE", os.path.join(BUILD, "windows", "bin"
 os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
 
 # Control IDs of the elements: 100 + their place in the window's table.
-DRIVE1, DIR1, FILE1, TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, LABEL3, CHECK4 = (
-    100, 101, 102, 103, 104, 106, 107, 109, 110, 111, 112, 113, 115, 116, 117)
+DRIVE1, DIR1, FILE1, TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, CHECK_SHA256, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, LABEL3, \
+    CHECK4 = (100, 101, 102, 103, 104, 106, 107, 108, 110, 111, 112, 113, 114, 116, 117, 118)
 
 
 def peek(*args):
@@ -145,7 +145,7 @@ class Journeys(unittest.TestCase):
         return peek("text", element)[1]
 
     # ---- journeys ----
-    def test_both_hashes_recursive_names_only_with_a_mask_in_a_folder_with_blanks(self):
+    def test_three_hashes_recursive_names_only_with_a_mask_in_a_folder_with_blanks(self):
         self.data = os.path.join(self.data, "Мои документы", "отчёт 2026")
         names = ["a.txt", "smile 😀.txt", "Годовой отчёт.txt", "sub/inner.txt"]  # in the tool's order
         for name in names + ["skip.log"]:
@@ -154,20 +154,21 @@ class Journeys(unittest.TestCase):
         self.type_text(TEXT1, win(self.data))
         xdo("key", "Return")
         self.click(CHECK_SHA1)
-        xdo("key", "Tab", "Tab", "space")  # sha1 -> Text4 -> Check2, ticked with the space bar
+        xdo("key", "--delay", 60, "Tab", "space", "Tab", "Tab", "space")  # sha1 -> sha256 -> Text4 -> Check2, ticked with the space bar
         self.click(CHECK3)
         self.click(TEXT3)
         self.type_text(TEXT3, "*.txt")
         self.click(CHECK4)
         self.click(COMMAND2)
         self.wait_for_the_job()
-        self.assertEqual(self.text(TEXT4), f'FCIV "{win(self.data)}" -r -wp -type *.txt -both -xml "{self.appdir}dbsha.xml"')
+        self.assertEqual(self.text(TEXT4), f'FCIV "{win(self.data)}" -r -wp -type *.txt -md5 -sha1 -sha256 -xml "{self.appdir}dbsha.xml"')
         report = ""
         for name in names:
             with open(os.path.join(self.data, name), "rb") as f:
                 content = f.read()
             shown = name.replace("/", "\\")  # relative to the folder
-            report += f"{shown}\r\nMD5:{hashlib.md5(content).hexdigest()}\r\nSHA1:{hashlib.sha1(content).hexdigest()}\r\n"
+            report += f"{shown}\r\n" + "".join(f"{k}:{h(content).hexdigest()}\r\n" for k, h in
+                                                 (("MD5", hashlib.md5), ("SHA1", hashlib.sha1), ("SHA256", hashlib.sha256)))
         self.assertEqual(self.text(TEXT6) + "\r\n", report)
         saved = wait_for("the report file", lambda: glob.glob(os.path.join(self.app, "hash_*.txt")))[0]
         with open(saved, encoding="utf-8-sig", newline="") as f:  # UTF-8, emoji and all
@@ -209,7 +210,7 @@ class Journeys(unittest.TestCase):
         self.type_text(TEXT1, "Y:\\sub")
         xdo("key", "Return")
         wait_for("the lists on Y:", lambda: self.text(DRIVE1).startswith("y:") and peek("selected", DIR1)[1] == "sub")
-        xdo("key", "--delay", 60, *["Tab"] * 7, "space")  # to "Формировать", pressed
+        xdo("key", "--delay", 60, *["Tab"] * 8, "space")  # to "Формировать", pressed
         wait_for("the report", lambda: "MD5:" in self.text(TEXT6) and peek("enabled", COMMAND2) == (0, "1"))
         # The window took itself back from the console, "Формировать" focused. (Wine without a window manager
         # leaves the X focus on its desktop: the keys go to the window directly.)

@@ -442,6 +442,7 @@ class Checking(ToolTest):
                 ("SUMS", [other("b2sum", "-l", "256")], [], 1, "CANNOT TELL THE ALGORITHM (not SHA256)"),
                 ("SUMS", [f"{'0' * 32}  image1.iso"], [], 1, "CANNOT TELL THE ALGORITHM (not MD5)"),
                 ("report.txt", report + ["Не прочитано файлов: 1", "locked.iso", "Ошибка 32: занят"], [], 1, "NOT RECORDED: locked.iso ((32)"),
+                ("report.txt", report[:3] + [f"SHA256:{digest}"], ["-strict"], 0, "right: 1,"),  # a report with SHA-256 lines
                 ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
                 ("report.txt", report + ["Не прочитано файлов: 1"], [], 1, "incomplete"),  # cut inside its unread block
                 ("report.txt", report, [], 1, "incomplete"),  # cut right after the rule
@@ -487,6 +488,7 @@ class Checking(ToolTest):
         self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
         self.check("-v", "-sums", win(self.db), code=2)
         self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
+        self.assertIn("entries without SHA256 (not listed): 1", self.check("-list", "-xml", win(self.db), "-sha256", code=1))
         # A name longer than any path: a bad line of a sums file, the lines after it checked; a database refused. Never held in memory.
         huge = "a" * (100 << 20)
         for option, content, code, said in (("-sums", f"{x}  {huge}\n{x}  x.txt\n", 0, ["line 1", "right: 1,"]),

@@ -20,6 +20,7 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<?xml version=\"1.0\"?>\r\n<FCIV>\r\n" + A + L"\r\n<FILE_ENTRY><name>b</name><MD5>M2</MD5></FILE_ENTRY></FCIV>",
          AReport + L"\r\nb\r\nMD5:M2"},
         {L"<FILE_ENTRY><name>a</name><SHA1>S1</SHA1></FILE_ENTRY>", L"a\r\nSHA1:S1"},
+        {L"<FILE_ENTRY><name>a</name><MD5>m</MD5><SHA256>t</SHA256></FILE_ENTRY>", L"a\r\nMD5:m\r\nSHA256:t"},
         {L"<?xml version=\"1.0\"?><FCIV></FCIV>", Banner},
         {L"<FILE_ENTRY>   </FILE_ENTRY>", Banner},
         // Tags in any case, but otherwise exactly: "<name >" and "<MD5 a=...>" are not tags.

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -367,19 +368,27 @@ int List(const Options& o) {
     }
     bool failed = false, first = true;  // the first pass warns
     const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
+    Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
     for (int a = 0; a < RecordedCount; ++a) {
-        if (chosen && !o.hashes[a]) continue;
+        if (chosen ? !o.hashes[a] : !first && !seen[a]) continue;
         DatabaseReader reader(o.database);
         std::wstring out;
+        size_t lacking = 0;
         for (DatabaseItem item; reader.Next(item);) {
             const std::string& hex = item.hashes[a];
+            for (int b = 0; b < RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
             if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
-            else if (item.kind != DatabaseItem::File && first) failed = true, Warn(NotAFile(item));
+            else if (item.kind == DatabaseItem::File) ++lacking;
+            else if (first) failed = true, Warn(NotAFile(item));
             if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
         }
         Print(Stream::Out, out);
         if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
         first = false;
+        // Asked for by name, a hash the database lacks is no success.
+        const std::wstring name = Wide(AlgorithmNames[a]);
+        if (chosen && lacking)
+            failed = true, Warn(L"Записей без " + name + L" (не выведены) / entries without " + name + L" (not listed): " + std::to_wstring(lacking));
     }
     return failed ? ExitSomeFailed : ExitOk;
 }
