@@ -1,7 +1,7 @@
 // Sums files as md5sum, sha1sum, sha256sum, sha384sum and sha512sum write
 // them, in their GNU form ("HASH  NAME", "HASH *NAME") and their BSD form
 // ("MD5 (NAME) = HASH"), also inside a PGP clearsigned message; and the
-// reports the window saves (a name line, then "MD5:HASH" and "SHA1:HASH"
+// reports the window saves (a name line, then "MD5:HASH", "SHA1:HASH" and "SHA256:HASH"
 // lines, and after them the files it could not read). A sums file is untrusted input: names that would reach the network
 // or a device are refused.
 #pragma once

@@ -74,7 +74,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         bool replaced = false;
         const int a = std::find(o.hashes.begin(), o.hashes.end(), true) - o.hashes.begin();
         db.Append(sums ? SumsEntry(job.name, r.hashes[a], replaced) : DatabaseEntry(job.name, r.hashes, replaced));
-        if (replaced) Warn(L"Имя записано с заменой знаков, которых нет в XML / name written with U+FFFD for what XML cannot hold: " + job.path);
+        if (replaced) Warn(L"Имя записано с заменой знаков, которых файл не может хранить / name written with U+FFFD for what the file cannot hold: " + job.path);
         ++hashed;
     });
     const bool interrupted = stop.load();

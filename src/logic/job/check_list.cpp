@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/report_format.h"
 #include "common/sums.h"
 #include "common/text.h"
 #include "logic/job/parameters.h"
@@ -34,7 +35,8 @@ bool IsReportOfRelativeNames(std::string_view head) {
     const std::string_view name = common::TrimEnd(head.substr(0, end), std::string_view("\r"));
     const std::string_view next = end == std::string_view::npos ? std::string_view() : head.substr(end + 1);
     const bool absolute = (name.size() > 1 && name[1] == ':') || name.starts_with("\\");
-    return !name.empty() && !absolute && (next.starts_with("MD5:") || next.starts_with("SHA1:"));
+    const auto& labels = common::report::HashLabels;
+    return !name.empty() && !absolute && std::any_of(labels.begin(), labels.end(), [&](std::string_view l) { return next.starts_with(l); });
 }
 
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {

@@ -12,7 +12,7 @@ struct Progress {
 };
 
 // Turns a hash database (UTF-8) into the report: per entry its
-// name line, then "MD5:" and "SHA1:" lines; the no-data banner when empty.
+// name line, then its "MD5:", "SHA1:" and "SHA256:" lines; the no-data banner when empty.
 // Each entry's values are looked for only inside that entry. When the database
 // names files or folders that could not be read (<FILE_ERROR> elements), a
 // block after the report lists them, each error number worded by `describe`;
