@@ -7,6 +7,7 @@
 #include "common/sums.h"
 #include "common/utf8.h"
 #include "fciv/core/names.h"
+#include "fciv/core/options.h"
 #include "fciv/core/xml_writer.h"
 #include "logic/results/hash_report.h"
 
@@ -78,6 +79,31 @@ TEST(Database, RoundTripFromTheToolToTheWindow) {
     }
     EXPECT_EQ(report(DatabaseHeader() + DatabaseError(L"C:\\d\\", 5) + DatabaseFooter()),
               L"***************\r\n Нет данных !\r\n***************\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\\r\nОшибка 5: why");
+}
+
+// A command line as scripts write it: the mode and hashes it asks for ("md5 sha1 sha256"), or why it is refused.
+TEST(Options, WhatALineAsksForOrWhyItIsRefused) {
+    const struct { std::vector<std::wstring> args; const wchar_t* got; } cases[] = {
+        {{L"D:\\d", L"-xml", L"db"}, L"record 100"}, {{L"D:\\d", L"-Both", L"-r", L"-sha256", L"-xml", L"db"}, L"record 111"},
+        {{L"D:\\d", L"-md5", L"-sha1", L"-xml", L"db"}, L"record 110"}, {{L"D:\\d", L"-sha256", L"-xml", L"db"}, L"record 001"},
+        {{L"D:\\d", L"-sums", L"x\\SHA1SUMS"}, L"record 010"}, {{L"D:\\d", L"-sums", L"out"}, L"record 100"},  // the name tells
+        {{L"D:\\d", L"-sha256", L"-sums", L"MD5SUMS"}, L"not the algorithm asked for"}, {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"},
+        {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"}, {{L"D:\\d", L"-sums", L"o", L"-xml", L"db"}, L"not both"},
+        {{L"-v", L"-xml", L"db"}, L"check 000"}, {{L"-v", L"-sums", L"s", L"-sha1"}, L"check 010"},
+        {{L"-list", L"-xml", L"db", L"-sha256"}, L"list 001"}, {{L"-list", L"-sums", L"s"}, L"does not go with -list"},
+        {{L"D:\\d", L"-xml"}, L"needs a file path"}, {{L"D:\\d", L"-type", L"a", L"-type", L"b", L"-xml", L"db"}, L"given twice"},
+        {{L"D:\\d", L"-bogus", L"-xml", L"db"}, L"unknown switch"}, {{L"-v", L"-xml", L"db", L"D:\\d", L"E:\\e"}, L"unexpected argument"},
+        {{L"-v", L"-xml", L"db", L""}, L"no folder given"}, {{L"-md5", L"-xml", L"db"}, L"no folder given"},
+        {{L"D:\\d", L"-strict", L"-xml", L"db"}, L"-strict goes with -v"}, {{L"D:\\d", L"-md5"}, L"-xml DBPATH is missing"},
+        {{L"-v", L"-xml", L"a", L"-v"}, L"given twice"}, {{L"D:\\d", L"-?", L"-bogus"}, L"help"}, {{}, L"help"},
+    };
+    for (const auto& c : cases) {
+        const ParseResult r = ParseArguments(c.args);
+        const Options& o = r.options;
+        std::wstring got = o.help ? L"help" : !r.error.empty() ? r.error : std::vector<std::wstring>{L"record", L"check", L"list"}[int(o.mode)] + L" ";
+        for (int a = 0; a < RecordedCount && r.error.empty() && !o.help; ++a) got += o.hashes[a] ? L'1' : L'0';
+        EXPECT_NE(got.find(c.got), std::wstring::npos) << got;
+    }
 }
 
 }  // namespace
