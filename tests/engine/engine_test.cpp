@@ -57,13 +57,13 @@ TEST_F(EngineTest, SplitFilesOnSeveralWorkersGiveTheKnownHashes) {
     std::vector<std::thread> workers;
     for (int w = 0; w < 3; ++w) {
         workers.emplace_back([&, w] {
-            Hasher hasher(0);  // every file split but on worker 0, the helper kept from file to file
+            Hasher hasher(0);  // every file split on w spare cores but on worker 0, the helpers kept from file to file
             std::atomic<bool> stop{false};
             std::atomic<uint64_t> progress{0};
             for (size_t i = 0; i < 3 * paths.size(); ++i) {
                 const auto& k = Known[i % paths.size()];
                 FileHashes out;  // the size as listed, or left for the hasher to find
-                EXPECT_EQ(hasher.HashFile(paths[i % paths.size()], (i + w) % 2 ? k.size : UnknownSize, algorithms, w != 0, out, stop, progress), 0u);
+                EXPECT_EQ(hasher.HashFile(paths[i % paths.size()], (i + w) % 2 ? k.size : UnknownSize, algorithms, w, out, stop, progress), 0u);
                 EXPECT_EQ(out[Md5] + out[Sha1] + out[Sha384].substr(0, 16), std::string(k.md5) + k.sha1 + k.sha384start) << k.size;
             }
         });

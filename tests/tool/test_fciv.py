@@ -212,7 +212,8 @@ class Failures(ToolTest):
         rows = [(("chmod", "644", "644"), args) for args in (  # (how the database is marked and unmarked, command line)
             [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db],  # every other refused line: native Options test
             [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
-            [data, "-xml", win(self.dir) + "\\"], [data, "-xml", win(self.dir + "/out?.xml")], ["-v", "-xml", db, data + "\\missing"],
+            [data, "-xml", win(self.dir) + "\\"], [data, "-xml", win(self.dir + "/out?.xml")], [data, "-sums", win(self.dir + "/Aux.sha256")],
+            ["-v", "-xml", db, data + "\\missing"],
             [data, "-md5", "-sha256", "-sums", db], ["-list", "-xml", db, data + "\\missing"])]
         # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
         locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
@@ -298,6 +299,7 @@ class Interruption(ToolTest):
             self.assertEqual(self.left(), left)
             _, out, _ = run("-v", "-xml", win(kept_in), code=1)
             self.assertIn("incomplete: interrupted while recording", out)
+            self.assertEqual(run("-list", "-xml", win(kept_in), code=1)[1].splitlines()[-1], "INTERRUPTED: not every file is listed")
             if kept_in == beside:
                 self.assertEqual(read(self.db), b"old database")
                 os.remove(beside)
@@ -408,9 +410,10 @@ class Checking(ToolTest):
         for name in self.NAMES:
             self.write(name, name.encode() * 1000)
         copy = os.path.join(self.dir, "copy")
+        self.hold(self.write("locked.txt", b"held"))  # named on the error stream alone, exit 1
         for switches, name, tool in (([], "SHA256SUMS", "sha256sum"), (["-md5"], "x.md5", "md5sum"), (["-sha1"], "list", "sha1sum")):
             sums = os.path.join(self.data, name)  # in the folder it hashes: left out of itself
-            run(win(self.data), "-r", *switches, "-sums", win(sums), code=0)
+            self.assertIn("locked.txt", run(win(self.data), "-r", *switches, "-sums", win(sums), code=1)[2])
             self.assertEqual(len(read(sums).splitlines()), 4)
             shutil.rmtree(copy, True)
             shutil.copytree(self.data, copy)

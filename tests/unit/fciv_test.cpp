@@ -89,13 +89,13 @@ TEST(Options, WhatALineAsksForOrWhyItIsRefused) {
         {{L"D:\\d", L"-sums", L"x\\SHA1SUMS"}, L"record 010"}, {{L"D:\\d", L"-sums", L"out"}, L"record 100"},  // the name tells
         {{L"D:\\d", L"-sha256", L"-sums", L"MD5SUMS"}, L"not the algorithm asked for"}, {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"},
         {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"}, {{L"D:\\d", L"-sums", L"o", L"-xml", L"db"}, L"not both"},
-        {{L"-v", L"-xml", L"db"}, L"check 000"}, {{L"-v", L"-sums", L"s", L"-sha1"}, L"check 010"},
+        {{L"-v", L"-xml", L"db"}, L"check 000"}, {{L"-v", L"-sums", L"s", L"-sha1"}, L"do not go with -v"},
         {{L"-list", L"-xml", L"db", L"-sha256"}, L"list 001"}, {{L"-list", L"-sums", L"s"}, L"does not go with -list"},
         {{L"D:\\d", L"-xml"}, L"needs a file path"}, {{L"D:\\d", L"-type", L"a", L"-type", L"b", L"-xml", L"db"}, L"given twice"},
         {{L"D:\\d", L"-bogus", L"-xml", L"db"}, L"unknown switch"}, {{L"-v", L"-xml", L"db", L"D:\\d", L"E:\\e"}, L"unexpected argument"},
         {{L"-v", L"-xml", L"db", L""}, L"no folder given"}, {{L"-md5", L"-xml", L"db"}, L"no folder given"},
         {{L"D:\\d", L"-strict", L"-xml", L"db"}, L"-strict goes with -v"}, {{L"D:\\d", L"-md5"}, L"-xml DBPATH is missing"},
-        {{L"-v", L"-xml", L"a", L"-v"}, L"given twice"}, {{L"D:\\d", L"-?", L"-bogus"}, L"help"}, {{}, L"help"},
+        {{L"-v", L"-xml", L"a", L"-v"}, L"given twice"}, {{L"D:\\d", L"/?", L"-bogus"}, L"help"}, {{}, L"help"},
     };
     for (const auto& c : cases) {
         const ParseResult r = ParseArguments(c.args);

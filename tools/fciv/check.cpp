@@ -366,7 +366,7 @@ int List(const Options& o) {
         if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
         if (!folder.ends_with(L'\\')) folder += L'\\';
     }
-    bool failed = false, first = true;  // the first pass warns
+    bool failed = false, first = true, interrupted = false;  // the first pass warns
     const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
     Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
     for (int a = 0; a < RecordedCount; ++a) {
@@ -379,7 +379,7 @@ int List(const Options& o) {
             for (int b = 0; b < RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
             if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
             else if (item.kind == DatabaseItem::File) ++lacking;
-            else if (first) failed = true, Warn(NotAFile(item));
+            else if (first) failed = true, interrupted = interrupted || item.kind == DatabaseItem::Interrupted, Warn(NotAFile(item));
             if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
         }
         Print(Stream::Out, out);
@@ -390,6 +390,7 @@ int List(const Options& o) {
         if (chosen && lacking)
             failed = true, Warn(L"Записей без " + name + L" (не выведены) / entries without " + name + L" (not listed): " + std::to_wstring(lacking));
     }
+    if (interrupted) Print(Stream::Out, Wide(SumsInterrupted) + L"\r\n");  // the list is no whole one: so it says, as a recorded one does
     return failed ? ExitSomeFailed : ExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "common/exit_codes.h"
 
 #include "common/paths.h"
+#include "common/text.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -15,6 +16,15 @@ std::wstring IncompleteName(const std::wstring& path) {
     const size_t dot = path.find_last_of(L'.');
     const size_t at = dot == std::wstring::npos || dot < path.find_last_of(L'\\') ? path.size() : dot;
     return path.substr(0, at) + L".incomplete" + path.substr(at);
+}
+
+// A name Windows keeps for a device in every folder, whatever its extension: written through a
+// full path it would become a file no other program can open or remove.
+bool IsDeviceName(std::wstring_view name) {
+    name = common::TrimEnd(name.substr(0, name.find(L'.')), std::wstring_view(L" "));
+    const std::wstring upper = common::AsciiUpper(name);
+    const bool numbered = upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) && upper[3] >= L'1' && upper[3] <= L'9';
+    return numbered || upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL";
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(win32::ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -78,11 +88,12 @@ void RemoveLeftovers(const std::wstring& folder) {
 
 std::wstring DatabasePathProblem(const std::wstring& path) {
     if (path.empty() || path.back() == L'\\' || path.back() == L'/')
-        return L"Путь базы кончается разделителем / the database path ends in a separator";
+        return L"Путь файла кончается разделителем / the output path ends in a separator";
+    if (IsDeviceName(path.substr(path.find_last_of(L"\\/") + 1))) return L"Имя устройства, а не файла / a device's name, not a file's";
     const DWORD attrs = GetFileAttributesW(win32::ExtendedPath(path).c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
-        return L"Путь базы - папка / the database path is a folder";
-    if (ExistingFolder(common::FolderPart(path)).empty()) return L"Нет папки для базы / no folder for the database";
+        return L"Путь файла - папка / the output path is a folder";
+    if (ExistingFolder(common::FolderPart(path)).empty()) return L"Нет папки для файла / no folder for the output file";
     return {};
 }
 

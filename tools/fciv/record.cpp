@@ -68,7 +68,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
         if (r.error) {
             ++failures;
             Warn(L"Не удалось прочитать / cannot read: " + job.path + L" " + Reason(r.error));
-            db.Append(DatabaseError(job.name, r.error));
+            if (!sums) db.Append(DatabaseError(job.name, r.error));  // a sums file has no place for it: named on the error stream alone
             return;
         }
         bool replaced = false;

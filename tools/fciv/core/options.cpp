@@ -12,7 +12,7 @@ namespace {
 bool IsSwitch(const std::wstring& arg) {
     static const wchar_t* known[] = {L"-r",   L"-wp", L"-type", L"-md5", L"-sha1", L"-both", L"-sha256",
                                      L"-xml", L"-v",  L"-sums", L"-list", L"-h",   L"-?",
-                                     L"-ignoremissing", L"-strict", L"-status", L"-verdicts"};
+                                     L"-ignoremissing", L"-strict", L"-status", L"-verdicts", L"/?"};
     const std::wstring l = common::AsciiLower(std::wstring_view(arg));
     for (const wchar_t* k : known)
         if (l == k) return true;
@@ -43,7 +43,7 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
             return fail(L"Неизвестный параметр / unknown switch: " + args[i]);
         } else if (!IsSwitch(args[i])) {
             positional.push_back(args[i]);
-        } else if (s == L"-h" || s == L"-?") {
+        } else if (s == L"-h" || s == L"-?" || s == L"/?") {
             o.help = true;
             return r;
         } else if (s == L"-r") {
@@ -85,6 +85,8 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
         return fail(L"Нужен один из -xml и -sums / one of -xml and -sums is needed, not both");
     if (o.mode != Mode::Check && !checkOnly.empty()) return fail(checkOnly + L" только с -v / " + checkOnly + L" goes with -v");
     const auto asked = std::count(o.hashes.begin(), o.hashes.end(), true);
+    // A check takes the hashes its list holds: a switch that seems to choose among them would be ignored.
+    if (o.mode == Mode::Check && asked) return fail(L"-md5, -sha1, -both, -sha256 не с -v / hash switches do not go with -v");
     if (o.mode == Mode::Record && !o.sums.empty()) {
         // A sums file holds one algorithm: the one asked for, else the one its name tells, else MD5; never one its name denies.
         const NamedAlgorithm named = AlgorithmOfFileName(common::ToUtf8(o.sums));

@@ -208,7 +208,7 @@ unsigned char* Hasher::Buffer(size_t i) {
     return buffers_[i].get();
 }
 
-unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, bool mayShare,
+unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, size_t spareCores,
                                FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress) {
     try {
         // Files that others have open for writing are read too, as backup tools do.
@@ -222,12 +222,12 @@ unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Al
         for (int a = AlgorithmCount - 1; a >= 0; --a)  // the longest digest, the slowest, on the reading thread
             if (algorithms[a]) lanes[count++] = &hashes[a].emplace(ProviderOf(Algorithm(a)));
         LARGE_INTEGER measured{};
-        if (count > 1 && mayShare && size == UnknownSize && GetFileSizeEx(file.get(), &measured)) size = measured.QuadPart;
-        // A helper a hash but the first; with fewer threads to be had, the last helper takes the rest.
+        if (count > 1 && spareCores && size == UnknownSize && GetFileSizeEx(file.get(), &measured)) size = measured.QuadPart;
+        // A helper a hash but the first, as far as cores are spare; the last helper takes the rest.
         size_t helpers = 0;
-        if (count > 1 && mayShare && size != UnknownSize && size >= splitAbove_) {
+        if (count > 1 && spareCores && size != UnknownSize && size >= splitAbove_) {
             try {
-                for (; helpers < count - 1; ++helpers)
+                for (; helpers < std::min(count - 1, spareCores); ++helpers)
                     if (!helpers_[helpers]) helpers_[helpers] = std::make_unique<Helper>();
             } catch (const std::system_error&) {  // no other thread: one core does them all
             }

@@ -28,10 +28,10 @@ public:
     Hasher& operator=(const Hasher&) = delete;
 
     // Hashes one file, adding the bytes read to `progress`; `size` is what the
-    // listing measured, or UnknownSize. `mayShare`: a second core is free for
-    // it. Returns 0 or the system's error code (ERROR_OPERATION_ABORTED when
-    // `stop` was set).
-    unsigned long HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, bool mayShare,
+    // listing measured, or UnknownSize. `spareCores`: how many other cores are
+    // free for it. Returns 0 or the system's error code (ERROR_OPERATION_ABORTED
+    // when `stop` was set).
+    unsigned long HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, size_t spareCores,
                            FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress);
 
 private:

@@ -27,10 +27,10 @@ struct Slot {
 };
 
 // A worker's failure that is not the file's is recorded against the file.
-unsigned long HashCaught(Hasher& hasher, const Job& job, bool mayShare, FileHashes& out, const std::atomic<bool>& stop,
+unsigned long HashCaught(Hasher& hasher, const Job& job, size_t spareCores, FileHashes& out, const std::atomic<bool>& stop,
                          std::atomic<uint64_t>& progress) {
     try {
-        return hasher.HashFile(job.path, job.size, job.algorithms, mayShare, out, stop, progress);
+        return hasher.HashFile(job.path, job.size, job.algorithms, spareCores, out, stop, progress);
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::system_error&) {
@@ -69,8 +69,9 @@ public:
         if (claimed_ == produced_ || stop_ || quit_) return false;
         Slot& slot = (*this)[claimed_++];
         ++busy_;
-        // A large file's hashes on two cores when a core would otherwise idle.
-        const bool spare = exhausted_ && busy_ + (produced_ - claimed_) < cores_;
+        // A large file's hashes on the cores that would otherwise idle.
+        const size_t waiting = busy_ + (produced_ - claimed_);
+        const size_t spare = exhausted_ && waiting < cores_ ? cores_ - waiting : 0;
         lock.Release();
         Result r;
         r.error = slot.job.error ? slot.job.error : HashCaught(hasher, slot.job, spare, r.hashes, halt_, bytes_);
