@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win32/handle.h"
+#include "win32/paths.h"
 #include "win32/win_error.h"
 
 namespace win32 {
@@ -84,10 +85,18 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
 }
 
 void DeleteForWriting(const std::wstring& path) {
-    // Opened to be deleted, and created when missing: both ask the folder for a new file.
-    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    // Opened to be deleted, or made new when missing: both ask the folder for a new file. Made new, a link
+    // to nothing in its place is not followed.
+    constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file && GetLastError() == ERROR_FILE_NOT_FOUND)
+        file.reset(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!file) ThrowLastError();  // held open by another program, read-only, or the folder's refusal
+    // A link in its place stays, as a file in the way: deleting through it would remove what it leads to.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (!IsEntryItself(file.get(), path)) SetLastError(ERROR_ACCESS_DENIED);
+    else if (SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove)) return;
+    ThrowLastError();
 }
 
 bool FinishLeftover(const std::wstring& leftover, const std::string& end, const std::wstring& path, const FILETIME& since) {

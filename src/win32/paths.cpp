@@ -1,5 +1,7 @@
 #include "win32/paths.h"
 
+#include "common/paths.h"
+#include "win32/handle.h"
 #include "win32/win.h"
 
 namespace win32 {
@@ -32,6 +34,14 @@ std::wstring FinalPath(HANDLE file) {
     std::wstring out(n, L'\0');
     out.resize(GetFinalPathNameByHandleW(file, out.data(), n, FILE_NAME_NORMALIZED));
     return out;
+}
+
+bool IsEntryItself(HANDLE file, const std::wstring& path) {
+    const std::wstring folder = common::FolderPart(path);
+    const UniqueFile self(CreateFileW(ExtendedPath(folder).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const std::wstring expected = self ? common::JoinPath(FinalPath(self.get()), path.substr(folder.size())) : L"";
+    return !expected.empty() && CompareStringOrdinal(FinalPath(file).c_str(), -1, expected.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace win32

@@ -27,7 +27,7 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<file_entry><Name>n</NAME><md5>m</Md5></File_Entry>", L"n\r\nMD5:m"},
         {L"<FILE_ENTRY><name >n</name><MD5 a=\"1\">m</MD5><SHA1>s</SHA1></FILE_ENTRY>", L"\r\nSHA1:s"},
         // Values verbatim but for references and the report's outer blanks.
-        {L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>", L"a b  \r\nMD5:\r\nSHA1: s"},
+        {L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>", L"  a b  \r\nMD5:\r\nSHA1: s "},  // blanks at the ends are a name's own
         {L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600;</name></FILE_ENTRY>",
          L"a&b <> \"' Пп \xD83D\xDE00"},
         {L"<FILE_ENTRY><name>&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &</name></FILE_ENTRY>", L"&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &"},

@@ -54,16 +54,11 @@ bool Alive(DWORD pid) {
 // Removes a file through a handle to that very file, and only when it is a file of its folder itself: a link
 // is left alone (Wine's DeleteFile would remove the file it points to). 0 or the system's error.
 unsigned long RemovePlainFile(const std::wstring& path) {
-    const std::wstring folder = common::FolderPart(path);
-    const win32::UniqueFile self(CreateFileW(win32::ExtendedPath(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                              0, nullptr));
     if (!file) return GetLastError();
-    const std::wstring expected = self ? common::JoinPath(win32::FinalPath(self.get()), path.substr(folder.size())) : L"";
     FILE_DISPOSITION_INFO remove{TRUE};
-    if (CompareStringOrdinal(win32::FinalPath(file.get()).c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL) return 0;
+    if (!win32::IsEntryItself(file.get(), path)) return 0;
     return SetFileInformationByHandle(file.get(), FileDispositionInfo, &remove, sizeof remove) ? 0 : GetLastError();
 }
 

@@ -184,10 +184,8 @@ std::wstring BuildHashReport(std::string_view text, DescribeError describe, Prog
         else if (next != None) search = next;
         else break;
     }
-    // The report's outer spaces go, in place: a copy of a large report would double it.
-    report.erase(report.find_last_not_of(L' ') + 1);
-    report.erase(0, std::min(report.find_first_not_of(L' '), report.size()));
-    if (report.empty()) report = texts::NoDataBanner;
+    // Blanks at the report's ends are a name's own (" leading.txt"): kept. A report of blanks alone holds no data.
+    if (report.find_first_not_of(L' ') == None) report = texts::NoDataBanner;
     const std::wstring failures = FailureBlock(text, describe);
     if (!failures.empty()) report.append(L"\r\n").append(failures);
     return report;
