@@ -12,7 +12,7 @@
 
 #include "common/algorithms.h"
 
-namespace fciv {
+namespace common {
 
 struct SumEntry {
     Algorithm algorithm;  // told by the BSD form's name, the file's name or the hash's length
@@ -102,4 +102,4 @@ std::string NormalHex(std::string_view text, Algorithm algorithm);
 // Whether a name is a network path (\\host\share, //host) or a device path (\\.\, \\?\).
 bool IsNetworkOrDevice(std::string_view name);
 
-}  // namespace fciv
+}  // namespace common

@@ -76,7 +76,7 @@ public:
         }
         job.path = ResolveName(base, name);
         job.name = std::move(name);
-        for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+        for (int a = 0; a < common::AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
         ++given_;
         return true;
     }
@@ -99,9 +99,9 @@ public:
             Verdict(L"UNREADABLE\t" + std::to_wstring(r.error) + L"\t" + VerdictName(job.name));
         } else {
             std::wstring differ;
-            for (int a = 0; a < AlgorithmCount; ++a)
+            for (int a = 0; a < common::AlgorithmCount; ++a)
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
-                    differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
+                    differ += (differ.empty() ? L"" : L", ") + Wide(common::AlgorithmNames[a]);
             if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
             else if (job.guessed)  // the hash's length fits another algorithm too
                 Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛЁН / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
@@ -139,7 +139,7 @@ public:
         Verdict(L"ERROR\t" + VerdictName(english == std::wstring::npos ? reason
                                          : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))));
         Keep(false);
-        return Fail(ExitUsage, reason);
+        return Fail(common::ExitUsage, reason);
     }
 
     // Stopped: the verdicts so far are kept before the files left are counted, as a closing console waits only seconds;
@@ -169,11 +169,11 @@ public:
         Say(text);
         const bool written = Keep(stop);
         if (stop && !total_ && verdicts_ && written) TellLeft(verdicts_->Written(), given_ - taken_);
-        if (stop) return ExitInterrupted;
-        if (!written) return ExitNotWritten;
+        if (stop) return common::ExitInterrupted;
+        if (!written) return common::ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
-            return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
-        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? ExitSomeFailed : ExitOk;
+            return Fail(common::ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
+        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? common::ExitSomeFailed : common::ExitOk;
     }
 
     static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
@@ -228,7 +228,7 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
         for (DatabaseItem item; reader.Next(item);) {
             switch (item.kind) {
             case DatabaseItem::File:
-                if (IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
+                if (common::IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
                     checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line) + L"\t" + VerdictName(item.name));
                     break;
                 }
@@ -252,13 +252,13 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     CheckAll(next, 0, base, stop, checker);
     if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
     const int code = checker.Finish(started, stop);
-    return bad && code == ExitOk ? ExitSomeFailed : code;
+    return bad && code == common::ExitOk ? common::ExitSomeFailed : code;
 }
 
 // Where the entries of the file the entry at `at` names end: its other hashes on the lines
 // right after it (a report's SHA1 after its MD5) are checked with one read.
-size_t FileEnd(const std::vector<SumEntry>& entries, size_t at) {
-    Algorithms seen{};
+size_t FileEnd(const std::vector<common::SumEntry>& entries, size_t at) {
+    common::Algorithms seen{};
     size_t end = at;
     do seen[entries[end++].algorithm] = true;
     while (end < entries.size() && entries[end].name == entries[at].name && entries[end].line == entries[end - 1].line + 1 &&
@@ -271,7 +271,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     size_t lines = 0;
     bool utf8 = true, marked = false;
     const auto cannotRead = [&](unsigned long error) { return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums); };
-    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+    if (const unsigned long error = ReadLines(o.sums, common::LongestSumsLine, [&](std::string_view line, bool tooLong) {
             marked = marked || (++lines == 1 && line.starts_with("\xEF\xBB\xBF"));
             utf8 = utf8 && (tooLong || IsUtf8(line));
         }))
@@ -282,42 +282,42 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    const auto judge = [&](const SumsProblem& p) {
+    const auto judge = [&](const common::SumsProblem& p) {
         switch (p.problem) {
-        case LineProblem::NotSums:
+        case common::LineProblem::NotSums:
             checker.BadLine(p.line, common::Utf8Decode(p.name));
             break;
-        case LineProblem::Unsupported:
+        case common::LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
                           L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" +
                               VerdictName(common::Utf8Decode(p.name)));
             break;
-        case LineProblem::Refused:
+        case common::LineProblem::Refused:
             checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line) + L"\t" + VerdictName(common::Utf8Decode(p.name)));
             break;
-        case LineProblem::NotRecorded:
+        case common::LineProblem::NotRecorded:
             checker.NotRecorded(common::Utf8Decode(p.name), p.error);
             break;
-        case LineProblem::Interrupted:
+        case common::LineProblem::Interrupted:
             checker.Fault(Incomplete, L"INCOMPLETE");
             break;
         }
     };
-    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
-    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+    common::SumsReader reader(common::AlgorithmOfFileName(common::ToUtf8(full)));
+    if (const unsigned long error = ReadLines(o.sums, common::LongestSumsLine, [&](std::string_view line, bool tooLong) {
             if (tooLong) reader.TooLong();
             else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
-            for (const SumsProblem& p : reader.TakeProblems()) judge(p);  // as they come: a file of bad lines needs no memory
+            for (const common::SumsProblem& p : reader.TakeProblems()) judge(p);  // as they come: a file of bad lines needs no memory
         }))
         return cannotRead(error);
-    const SumsFile sums = reader.Finish();
-    for (const SumsProblem& p : sums.problems) judge(p);
+    const common::SumsFile sums = reader.Finish();
+    for (const common::SumsProblem& p : sums.problems) judge(p);
     if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
     size_t at = 0, files = 0;
     for (size_t i = 0; i < sums.entries.size(); i = FileEnd(sums.entries, i)) ++files;
     const auto next = [&](Job& job) {
         if (at == sums.entries.size()) return false;
-        const SumEntry& e = sums.entries[at];
+        const common::SumEntry& e = sums.entries[at];
         for (const size_t end = FileEnd(sums.entries, at); at < end; ++at) job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
@@ -347,13 +347,13 @@ int Check(const Options& o, const std::atomic<bool>& stop) {
     std::optional<DatabaseFile> verdicts;
     if (!o.verdicts.empty()) {
         const std::wstring path = ExactFullPath(o.verdicts);
-        if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
+        if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(common::ExitUsage, problem + L": " + o.verdicts);
         // The list itself, through whatever name: the old verdicts are removed, so it would be lost.
         if (const auto id = IdOf(path); id && id == IdOf(ExactFullPath(o.database.empty() ? o.sums : o.database)))
-            return Fail(ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);
+            return Fail(common::ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);
         verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())
-            return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
+            return Fail(common::ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
     }
     Checker checker(o, verdicts ? &*verdicts : nullptr);
     return o.database.empty() ? CheckSums(o, stop, checker) : CheckDatabase(o, stop, checker);
@@ -363,34 +363,34 @@ int List(const Options& o) {
     std::wstring folder;
     if (!o.folder.empty()) {
         folder = ExistingFolder(o.folder);
-        if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+        if (folder.empty()) return Fail(common::ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
         if (!folder.ends_with(L'\\')) folder += L'\\';
     }
     bool failed = false, first = true;  // the first pass warns
     const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
-    Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
-    for (int a = 0; a < RecordedCount; ++a) {
+    common::Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
+    for (int a = 0; a < common::RecordedCount; ++a) {
         if (chosen ? !o.hashes[a] : !first && !seen[a]) continue;
         DatabaseReader reader(o.database);
         std::wstring out;
         size_t lacking = 0;
         for (DatabaseItem item; reader.Next(item);) {
             const std::string& hex = item.hashes[a];
-            for (int b = 0; b < RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
+            for (int b = 0; b < common::RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
             if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
             else if (item.kind == DatabaseItem::File) ++lacking;
             else if (first) failed = true, Warn(NotAFile(item));
             if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
         }
         Print(Stream::Out, out);
-        if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
+        if (!reader.Error().empty()) return Fail(common::ExitUsage, reader.Error() + L": " + o.database);
         first = false;
         // Asked for by name, a hash the database lacks is no success.
-        const std::wstring name = Wide(AlgorithmNames[a]);
+        const std::wstring name = Wide(common::AlgorithmNames[a]);
         if (chosen && lacking)
             failed = true, Warn(L"Записей без " + name + L" (не выведены) / entries without " + name + L" (not listed): " + std::to_wstring(lacking));
     }
-    return failed ? ExitSomeFailed : ExitOk;
+    return failed ? common::ExitSomeFailed : common::ExitOk;
 }
 
 }  // namespace fciv

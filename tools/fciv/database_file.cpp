@@ -62,7 +62,7 @@ unsigned long RemovePlainFile(const std::wstring& path) {
 void RemoveLeftovers(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     const win32::UniqueFind find(
-        FindFirstFileW(win32::ExtendedPath(folder + TempPrefix + L"*" + TempSuffix).c_str(), &data));
+        FindFirstFileW(win32::ExtendedPath(folder + common::TempPrefix + L"*" + common::TempSuffix).c_str(), &data));
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;
@@ -91,9 +91,9 @@ DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::st
     const std::wstring folder = common::FolderPart(path);
     RemoveLeftovers(folder);
     // Made new, so that no file or link that someone put there is followed or written.
-    const std::wstring run = folder + TempPrefix + std::to_wstring(GetCurrentProcessId());
+    const std::wstring run = folder + common::TempPrefix + std::to_wstring(GetCurrentProcessId());
     for (int n = 1; !file_ && n <= 100; ++n) {
-        const std::wstring temp = run + (n > 1 ? L"." + std::to_wstring(n) : L"") + TempSuffix;
+        const std::wstring temp = run + (n > 1 ? L"." + std::to_wstring(n) : L"") + common::TempSuffix;
         const HANDLE h = CreateFileW(win32::ExtendedPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         error_ = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         file_.reset(h);

@@ -17,7 +17,7 @@ struct DatabaseItem {
         Interrupted,  // the recording was interrupted: entries are missing
     } kind = File;
     std::wstring name;      // as written: a full path, or a name relative to a folder
-    HexHashes hashes;       // MD5, SHA-1 and SHA-256; empty when the entry has none
+    common::HexHashes hashes;       // MD5, SHA-1 and SHA-256; empty when the entry has none
     unsigned long error = 0;
     size_t line = 0;
 };

@@ -21,9 +21,9 @@ ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
     if (head.starts_with("<")) return head.find("<FCIV") != std::string_view::npos ? ListKind::Database : ListKind::None;
     // The head may end inside a line: what was read must be mostly sums lines.
     // Lines of an algorithm the tool lacks are sums lines too: the check names them.
-    const fciv::SumsFile sums = fciv::ParseSums(head);
+    const common::SumsFile sums = common::ParseSums(head);
     const auto unsupported = static_cast<size_t>(std::count_if(sums.problems.begin(), sums.problems.end(),
-                                                               [](const fciv::SumsProblem& p) { return p.problem == fciv::LineProblem::Unsupported; }));
+                                                               [](const common::SumsProblem& p) { return p.problem == common::LineProblem::Unsupported; }));
     const size_t lines = sums.entries.size() + unsupported;
     return lines > 0 && lines >= sums.problems.size() - unsupported ? ListKind::Sums : ListKind::None;
 }
