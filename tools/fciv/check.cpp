@@ -7,7 +7,7 @@
 #include "common/sums.h"
 #include "common/utf8.h"
 #include "fciv/core/names.h"
-#include "fciv/database_file.h"
+#include "fciv/output_file.h"
 #include "fciv/database_reader.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
@@ -66,7 +66,7 @@ void TellLeft(const std::wstring& verdicts, size_t left) {
 class Checker {
 public:
     // `verdicts`: where each verdict also goes, as a line of its own, for the window.
-    Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
+    Checker(const Options& o, OutputFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
     // Makes the job that checks a named file; false when FOLDER is given and the name is a full path.
     bool Expect(Job& job, const std::wstring& base, std::wstring&& name) {
@@ -196,7 +196,7 @@ private:
     }
 
     const Options& o_;
-    DatabaseFile* verdicts_;
+    OutputFile* verdicts_;
     std::wstring fullPath_;  // a full name FOLDER cannot apply to
     size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0, badLines_ = 0, total_ = 0;
     bool kept_ = false, written_ = true;
@@ -344,10 +344,10 @@ std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
 }  // namespace
 
 int Check(const Options& o, const std::atomic<bool>& stop) {
-    std::optional<DatabaseFile> verdicts;
+    std::optional<OutputFile> verdicts;
     if (!o.verdicts.empty()) {
         const std::wstring path = ExactFullPath(o.verdicts);
-        if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(common::ExitUsage, problem + L": " + o.verdicts);
+        if (const std::wstring problem = OutputPathProblem(path); !problem.empty()) return Fail(common::ExitUsage, problem + L": " + o.verdicts);
         // The list itself, through whatever name: the old verdicts are removed, so it would be lost.
         if (const auto id = IdOf(path); id && id == IdOf(ExactFullPath(o.database.empty() ? o.sums : o.database)))
             return Fail(common::ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);

@@ -9,7 +9,7 @@
 #include "common/utf8.h"
 #include "fciv/core/names.h"
 #include "fciv/core/xml_writer.h"
-#include "fciv/database_file.h"
+#include "fciv/output_file.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
@@ -38,9 +38,9 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
     const bool sums = !o.sums.empty();
     const std::wstring given = sums ? o.sums : o.database, database = ExactFullPath(given);
     const std::wstring ru = sums ? L"файл сумм" : L"базу", en = sums ? L"the sums file" : L"the database";  // in messages
-    if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
+    if (const std::wstring problem = OutputPathProblem(database); !problem.empty())
         return Fail(common::ExitUsage, problem + L": " + given);
-    DatabaseFile db(database, sums ? "" : DatabaseHeader(), sums ? std::string(common::SumsInterrupted) + "\r\n" : DatabaseInterrupted(),
+    OutputFile db(database, sums ? "" : DatabaseHeader(), sums ? std::string(common::SumsInterrupted) + "\r\n" : DatabaseInterrupted(),
                     sums ? "" : DatabaseFooter());
     if (db.Error())
         return Fail(common::ExitUsage, L"Не удалось создать или заменить " + ru + L" / cannot create or replace " + en + L": " + database + L" " + Reason(db.Error()));

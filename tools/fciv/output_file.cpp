@@ -1,4 +1,4 @@
-#include "fciv/database_file.h"
+#include "fciv/output_file.h"
 
 #include "common/exit_codes.h"
 
@@ -76,7 +76,7 @@ void RemoveLeftovers(const std::wstring& folder) {
 
 }  // namespace
 
-std::wstring DatabasePathProblem(const std::wstring& path) {
+std::wstring OutputPathProblem(const std::wstring& path) {
     if (path.empty() || path.back() == L'\\' || path.back() == L'/')
         return L"Путь базы кончается разделителем / the database path ends in a separator";
     const DWORD attrs = GetFileAttributesW(win32::ExtendedPath(path).c_str());
@@ -86,7 +86,7 @@ std::wstring DatabasePathProblem(const std::wstring& path) {
     return {};
 }
 
-DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer, OldFile old)
+OutputFile::OutputFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer, OldFile old)
     : path_(path), beside_(IncompleteName(path)), old_(old), interrupted_(std::move(interrupted)), footer_(std::move(footer)) {
     const std::wstring folder = common::FolderPart(path);
     RemoveLeftovers(folder);
@@ -105,13 +105,13 @@ DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::st
     if (!error_) Append(header);
 }
 
-DatabaseFile::~DatabaseFile() {
+OutputFile::~OutputFile() {
     if (temp_.empty()) return;
     file_.reset();
     DeleteFileW(win32::ExtendedPath(temp_).c_str());  // gone already when committed
 }
 
-void DatabaseFile::Append(const std::string& text) {
+void OutputFile::Append(const std::string& text) {
     buffer_ += text;
     // Whole entries on disk, the first at once and then a few times a second: a run ended from outside
     // leaves what it finished.
@@ -119,7 +119,7 @@ void DatabaseFile::Append(const std::string& text) {
         Flush();
 }
 
-void DatabaseFile::Flush() {
+void OutputFile::Flush() {
     if (!error_) {
         DWORD written = 0;
         if (!WriteFile(file_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr))
@@ -131,7 +131,7 @@ void DatabaseFile::Flush() {
     flushed_ = std::chrono::steady_clock::now();
 }
 
-unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
+unsigned long OutputFile::Commit(bool interrupted, bool finishedAny) {
     const bool keepOld = interrupted && old_ == OldFile::KeptWhenInterrupted && Exists(path_);
     if (keepOld && !finishedAny) return 0;
     if (interrupted) Append(interrupted_);
@@ -146,7 +146,7 @@ unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
     return error_;
 }
 
-std::vector<OwnFile> DatabaseFile::OwnFiles() const {
+std::vector<OwnFile> OutputFile::OwnFiles() const {
     std::vector<OwnFile> own;
     for (const std::wstring& path : {path_, temp_, beside_}) {
         WIN32_FIND_DATAW data;  // for its long name, whatever spelling the path has
