@@ -1,18 +1,17 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <optional>
 
 #include "common/sums.h"
 #include "common/utf8.h"
 #include "fciv/core/names.h"
-#include "fciv/output_file.h"
 #include "fciv/database_reader.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
 #include "fciv/modes.h"
+#include "fciv/output_file.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -21,10 +20,7 @@ namespace {
 
 constexpr size_t WarnedBadLines = 10;  // named one by one on the error stream; every one is in the verdicts
 
-const wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
-
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
 bool IsUtf8(std::string_view bytes) {
     return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
@@ -50,9 +46,6 @@ std::wstring VerdictName(std::wstring name) {
 }
 
 const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
-
-// A name no folder can apply to: "C:\x", "C:x", "\x".
-bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
 
 // The files left by a stopped check, once counted, after the verdicts kept before: the window reads the last count.
 void TellLeft(const std::wstring& verdicts, size_t left) {
@@ -176,10 +169,6 @@ public:
         return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? common::ExitSomeFailed : common::ExitOk;
     }
 
-    static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
-        return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
-    }
-
 private:
     void Say(const std::wstring& text) const {
         if (!o_.status) fciv::Say(text);
@@ -201,13 +190,6 @@ private:
     size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0, badLines_ = 0, total_ = 0;
     bool kept_ = false, written_ = true;
 };
-
-// What a database entry that is no hashed file says, on one line.
-std::wstring NotAFile(const DatabaseItem& item) {
-    if (item.kind == DatabaseItem::Unread) return Checker::NotRecordedText(item.name, item.error);
-    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
-    return Incomplete;
-}
 
 // Hashes and judges the files `next` names; when stopped, counts the ones left unchecked.
 void CheckAll(const JobSource& next, size_t total, const std::wstring& base, const std::atomic<bool>& stop, Checker& checker) {
@@ -329,18 +311,6 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     return checker.Finish(started, stop);
 }
 
-// A recorded name as a sums line names it: relative to `folder` when under it, relative names as they are, with '/'.
-std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
-    const int n = static_cast<int>(folder.size());
-    const bool under = !folder.empty() && name.size() > folder.size() &&
-                       CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) == CSTR_EQUAL;
-    if (!under && IsFullPath(name)) return name;
-    std::wstring relative = under ? name.substr(folder.size()) : name;
-    for (auto& c : relative)
-        if (c == L'\\') c = L'/';
-    return relative;
-}
-
 }  // namespace
 
 int Check(const Options& o, const std::atomic<bool>& stop) {
@@ -357,40 +327,6 @@ int Check(const Options& o, const std::atomic<bool>& stop) {
     }
     Checker checker(o, verdicts ? &*verdicts : nullptr);
     return o.database.empty() ? CheckSums(o, stop, checker) : CheckDatabase(o, stop, checker);
-}
-
-int List(const Options& o) {
-    std::wstring folder;
-    if (!o.folder.empty()) {
-        folder = ExistingFolder(o.folder);
-        if (folder.empty()) return Fail(common::ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-        if (!folder.ends_with(L'\\')) folder += L'\\';
-    }
-    bool failed = false, first = true;  // the first pass warns
-    const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
-    common::Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
-    for (int a = 0; a < common::RecordedCount; ++a) {
-        if (chosen ? !o.hashes[a] : !first && !seen[a]) continue;
-        DatabaseReader reader(o.database);
-        std::wstring out;
-        size_t lacking = 0;
-        for (DatabaseItem item; reader.Next(item);) {
-            const std::string& hex = item.hashes[a];
-            for (int b = 0; b < common::RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
-            if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
-            else if (item.kind == DatabaseItem::File) ++lacking;
-            else if (first) failed = true, Warn(NotAFile(item));
-            if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
-        }
-        Print(Stream::Out, out);
-        if (!reader.Error().empty()) return Fail(common::ExitUsage, reader.Error() + L": " + o.database);
-        first = false;
-        // Asked for by name, a hash the database lacks is no success.
-        const std::wstring name = Wide(common::AlgorithmNames[a]);
-        if (chosen && lacking)
-            failed = true, Warn(L"Записей без " + name + L" (не выведены) / entries without " + name + L" (not listed): " + std::to_wstring(lacking));
-    }
-    return failed ? common::ExitSomeFailed : common::ExitOk;
 }
 
 }  // namespace fciv

@@ -271,4 +271,16 @@ bool DatabaseReader::Next(DatabaseItem& out) {
     return false;
 }
 
+std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
+
+std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
+    return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
+}
+
+std::wstring NotAFile(const DatabaseItem& item) {
+    if (item.kind == DatabaseItem::Unread) return NotRecordedText(item.name, item.error);
+    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
+    return Incomplete;
+}
+
 }  // namespace fciv
