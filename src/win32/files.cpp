@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/paths.h"
 #include "win32/handle.h"
 #include "win32/win_error.h"
 
@@ -24,16 +25,13 @@ std::wstring ExecutableFolder() {
         }
         path.resize(path.size() * 2);
     }
-    const size_t slash = path.find_last_of(L'\\');
-    // A root folder keeps its backslash, as the system reports it.
-    return path.substr(0, slash == 2 ? 3 : slash);
+    return common::FolderOf(path);
 }
 
 std::wstring FolderFor(const std::wstring& path) {
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return path;
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+    return common::FolderOf(path);
 }
 
 std::string FileHead(const std::wstring& path) {

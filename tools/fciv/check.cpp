@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "common/paths.h"
 #include "common/sums.h"
 #include "common/utf8.h"
 #include "fciv/core/names.h"
@@ -261,7 +262,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     utf8 = utf8 || marked;
     if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = ExactFullPath(o.sums);
-    const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
+    const std::wstring base = BaseFolder(o, common::FolderOf(full));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
     const auto judge = [&](const common::SumsProblem& p) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/paths.h"
 #include "common/utf8.h"
 #include "fciv/core/names.h"
 #include "fciv/database_reader.h"
@@ -33,7 +34,7 @@ int List(const Options& o) {
     if (!o.folder.empty()) {
         folder = ExistingFolder(o.folder);
         if (folder.empty()) return Fail(common::ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-        if (!folder.ends_with(L'\\')) folder += L'\\';
+        folder = common::WithBackslash(std::move(folder));
     }
     bool failed = false, first = true;  // the first pass warns
     const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();

@@ -48,7 +48,7 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
         ListFiles(folder, common::Mask(o.mask, win32::SameCharIgnoringCase), o.recursive, db.OwnFiles(), stop, Warn);
-    if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
+    if (files.size() == 1 && files[0].error && files[0].path == common::WithBackslash(folder))
         return Fail(common::ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 
     const size_t top = common::WithBackslash(folder).size();  // -wp names are relative to the folder
