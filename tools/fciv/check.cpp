@@ -11,6 +11,7 @@
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "fciv/modes.h"
 #include "fciv/output_file.h"
 #include "win32/paths.h"

@@ -8,7 +8,7 @@
 #include "common/database_format.h"
 #include "common/sums.h"
 #include "fciv/engine/console.h"
-#include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "win32/paths.h"
 
 namespace fciv {

@@ -8,7 +8,7 @@
 #include "fciv/core/names.h"
 #include "fciv/database_reader.h"
 #include "fciv/engine/console.h"
-#include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "fciv/modes.h"
 
 namespace fciv {

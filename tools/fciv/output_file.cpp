@@ -1,8 +1,8 @@
 #include "fciv/output_file.h"
 
 #include "common/exit_codes.h"
-
 #include "common/paths.h"
+#include "fciv/files.h"
 #include "win32/paths.h"
 
 namespace fciv {

@@ -9,11 +9,12 @@
 #include "common/utf8.h"
 #include "fciv/core/names.h"
 #include "fciv/core/xml_writer.h"
-#include "fciv/output_file.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "fciv/modes.h"
+#include "fciv/output_file.h"
 #include "win32/system_text.h"
 
 namespace fciv {
