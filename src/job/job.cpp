@@ -6,6 +6,7 @@
 #include "common/exit_codes.h"
 #include "common/paths.h"
 #include "common/utf8.h"
+#include "common/verdicts.h"
 #include "logic/job/parameters.h"
 #include "logic/texts.h"
 #include "ui/event_pump.h"
@@ -44,7 +45,8 @@ void Form1::Command2_Click() {
 void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
     // Run where the names are: relative ones are found there, full ones as written.
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
-           &Form1::ReadVerdicts, folder.empty() ? win32::FolderFor(list) : folder, "INTERRUPTED\r\n");
+           &Form1::ReadVerdicts, folder.empty() ? win32::FolderFor(list) : folder,
+           common::verdicts::Write(common::verdicts::Interrupted, {}));
 }
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,

@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "common/sums.h"
 #include "common/utf8.h"
+#include "common/verdicts.h"
 #include "fciv/core/names.h"
 #include "fciv/database_reader.h"
 #include "fciv/engine/console.h"
@@ -19,6 +20,8 @@
 namespace fciv {
 
 namespace {
+
+namespace verdicts = common::verdicts;
 
 constexpr size_t WarnedBadLines = 10;  // named one by one on the error stream; every one is in the verdicts
 
@@ -40,20 +43,13 @@ std::wstring BaseFolder(const Options& o, const std::wstring& otherwise) {
     return o.folder.empty() ? otherwise : ExistingFolder(o.folder);
 }
 
-// A name as a verdict line carries it: no tab or line end inside.
-std::wstring VerdictName(std::wstring name) {
-    for (auto& c : name)
-        if (c == L'\t' || c == L'\r' || c == L'\n') c = L'\xFFFD';
-    return name;
-}
-
 const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
 
 // The files left by a stopped check, once counted, after the verdicts kept before: the window reads the last count.
 void TellLeft(const std::wstring& verdicts, size_t left) {
     const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(verdicts).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    const std::string line = "INTERRUPTED\t" + std::to_string(left) + "\r\n";
+    const std::string line = verdicts::Write(verdicts::Interrupted, {std::to_wstring(left)});
     DWORD written = 0;
     if (file) WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
@@ -82,31 +78,31 @@ public:
         const bool missing = r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND;
         if (missing && job.name.find(L'\xFFFD') != std::wstring::npos) {  // maybe a character the database could not hold
             Fault(L"НЕ ПРОВЕРИТЬ, имя записано неточно / CANNOT CHECK, name not recorded exactly: " + job.name,
-                  L"INEXACT\t" + VerdictName(job.name));
+                  verdicts::Write(verdicts::Inexact, {job.name}));
         } else if (missing) {
             if (o_.ignoreMissing) return;
             ++missing_;
             Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
-            Verdict(L"MISSING\t" + VerdictName(job.name));
+            Verdict(verdicts::Write(verdicts::Missing, {job.name}));
         } else if (r.error) {
             ++unreadable_;
             Say(L"НЕ ПРОЧИТАН / UNREADABLE: " + job.name + L" " + Reason(r.error));
-            Verdict(L"UNREADABLE\t" + std::to_wstring(r.error) + L"\t" + VerdictName(job.name));
+            Verdict(verdicts::Write(verdicts::Unreadable, {std::to_wstring(r.error), job.name}));
         } else {
             std::wstring differ;
             for (int a = 0; a < common::AlgorithmCount; ++a)
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
                     differ += (differ.empty() ? L"" : L", ") + Wide(common::AlgorithmNames[a]);
-            if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
+            if (differ.empty()) ++right_, Verdict(verdicts::Write(verdicts::Right, {job.name}));
             else if (job.guessed)  // the hash's length fits another algorithm too
                 Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛЁН / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
-                      L"UNTOLD\t" + differ + L"\t" + VerdictName(job.name));
-            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
+                      verdicts::Write(verdicts::Untold, {differ, job.name}));
+            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(verdicts::Write(verdicts::Changed, {differ, job.name}));
         }
     }
 
     // A failure that is no file's verdict: a line or entry that cannot be checked.
-    void Fault(const std::wstring& text, const std::wstring& verdict) {
+    void Fault(const std::wstring& text, const std::string& verdict) {
         if (kept_) return;  // stopped: what is left is not checked
         ++faults_;
         Say(text);
@@ -114,25 +110,25 @@ public:
     }
 
     void NotRecorded(const std::wstring& name, unsigned long error) {
-        Fault(NotRecordedText(name, error), L"NOT_RECORDED\t" + std::to_wstring(error) + L"\t" + VerdictName(name));
+        Fault(NotRecordedText(name, error), verdicts::Write(verdicts::NotRecorded, {std::to_wstring(error), name}));
     }
 
-    void Verdict(const std::wstring& line) {
-        if (verdicts_ && !kept_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+    void Verdict(const std::string& line) {
+        if (verdicts_ && !kept_) verdicts_->Append(line);
     }
 
     // A line that is no sums line, with the file it names when that much could be read.
     void BadLine(size_t line, const std::wstring& name) {
         if (++badLines_ <= WarnedBadLines) Warn(L"Не строка сумм / not a sums line" + AtLine(line));  // the rest are counted
-        Verdict(L"BAD_LINE\t" + std::to_wstring(line) + L"\t" + VerdictName(name));
+        Verdict(verdicts::Write(verdicts::BadLine, {std::to_wstring(line), name}));
     }
 
     // The list cannot be checked: the reason ("Russian / English: what"), on the error
     // stream, and in the verdicts in Russian, the window's language.
     int Refuse(const std::wstring& reason) {
         const size_t english = reason.find(L" / "), what = reason.find(L": ", english);
-        Verdict(L"ERROR\t" + VerdictName(english == std::wstring::npos ? reason
-                                         : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))));
+        Verdict(verdicts::Write(verdicts::Error, {english == std::wstring::npos ? reason
+                                                  : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))}));
         Keep(false);
         return Fail(common::ExitUsage, reason);
     }
@@ -179,7 +175,8 @@ private:
     // Ends the verdicts and moves them into place, once; false when they could not be written.
     bool Keep(bool interrupted) {
         if (kept_) return written_;
-        if (interrupted) Verdict(L"INTERRUPTED" + (total_ ? L"\t" + std::to_wstring(total_ - taken_) : L""));
+        if (interrupted)
+            Verdict(total_ ? verdicts::Write(verdicts::Interrupted, {std::to_wstring(total_ - taken_)}) : verdicts::Write(verdicts::Interrupted, {}));
         kept_ = true;
         written_ = !verdicts_ || !verdicts_->Commit(interrupted, true);
         if (!written_) Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
@@ -213,7 +210,7 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
             switch (item.kind) {
             case DatabaseItem::File:
                 if (common::IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
-                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line) + L"\t" + VerdictName(item.name));
+                    checker.Fault(Refused + AtLine(item.line), verdicts::Write(verdicts::Refused, {std::to_wstring(item.line), item.name}));
                     break;
                 }
                 job.expected = std::move(item.hashes);
@@ -224,10 +221,10 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
             case DatabaseItem::Bad:
                 ++bad;
                 Warn(NotAFile(item));
-                checker.Verdict(L"BAD_ENTRY\t" + std::to_wstring(item.line));
+                checker.Verdict(verdicts::Write(verdicts::BadEntry, {std::to_wstring(item.line)}));
                 break;
             case DatabaseItem::Interrupted:
-                checker.Fault(NotAFile(item), L"INCOMPLETE");
+                checker.Fault(NotAFile(item), verdicts::Write(verdicts::Incomplete, {}));
                 break;
             }
         }
@@ -273,17 +270,16 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
             break;
         case common::LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
-                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" +
-                              VerdictName(common::Utf8Decode(p.name)));
+                          verdicts::Write(verdicts::Unsupported, {common::Utf8Decode(p.algorithm), std::to_wstring(p.line), common::Utf8Decode(p.name)}));
             break;
         case common::LineProblem::Refused:
-            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line) + L"\t" + VerdictName(common::Utf8Decode(p.name)));
+            checker.Fault(Refused + AtLine(p.line), verdicts::Write(verdicts::Refused, {std::to_wstring(p.line), common::Utf8Decode(p.name)}));
             break;
         case common::LineProblem::NotRecorded:
             checker.NotRecorded(common::Utf8Decode(p.name), p.error);
             break;
         case common::LineProblem::Interrupted:
-            checker.Fault(Incomplete, L"INCOMPLETE");
+            checker.Fault(Incomplete, verdicts::Write(verdicts::Incomplete, {}));
             break;
         }
     };
