@@ -83,21 +83,26 @@ Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byN
     return e.hex.empty() ? Read::NotSums : Read::Entry;
 }
 
+// "x/y.sha256" gives "Y.SHA256".
+std::string UpperFileName(std::string_view path) { return AsciiUpper(path.substr(path.find_last_of("\\/") + 1)); }
+
 }  // namespace
 
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName) {
-    const std::string name = AsciiUpper(fileName.substr(fileName.find_last_of("\\/") + 1));
-    static const struct {
-        const char *tag, *name;
-        Algorithm known;
-    } table[] = {{"MD5", "MD5", Md5},          {"SHA1", "SHA1", Sha1},       {"SHA224", "SHA224", AlgorithmCount},
-                 {"SHA256", "SHA256", Sha256}, {"SHA384", "SHA384", Sha384}, {"SHA512", "SHA512", Sha512},
-                 {"B2", "BLAKE2b", AlgorithmCount}};
-    for (const auto& t : table) {
+    const std::string name = UpperFileName(fileName);
+    for (const SumsFileTag& t : SumsFileTags) {
         const std::string sums = std::string(t.tag) + "SUMS";
-        if (name == sums || name.starts_with(sums + ".") || name.ends_with(std::string(".") + t.tag)) return {t.known, t.name};
+        if (name == sums || name.starts_with(sums + ".") || name.ends_with("." + std::string(t.tag))) return {t.known, std::string(t.name)};
     }
     return {};
+}
+
+bool IsSumsFileName(std::string_view fileName) {
+    const std::string name = UpperFileName(fileName);
+    return std::find(UntoldSumsFileNames.begin(), UntoldSumsFileNames.end(), name) != UntoldSumsFileNames.end() ||
+           std::any_of(SumsFileTags.begin(), SumsFileTags.end(), [&](const SumsFileTag& t) {
+               return t.known != AlgorithmCount && (name == std::string(t.tag) + "SUMS" || name.ends_with("." + std::string(t.tag)));
+           });
 }
 
 std::string NormalHex(std::string_view text, Algorithm algorithm) {

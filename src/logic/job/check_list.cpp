@@ -1,21 +1,16 @@
 #include "logic/job/check_list.h"
 
 #include <algorithm>
-#include <array>
 
 #include "common/sums.h"
 #include "common/text.h"
+#include "common/utf8.h"
 #include "logic/job/parameters.h"
 
 namespace job {
 
 ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
-    const std::wstring name = common::AsciiUpper(fileName.substr(fileName.find_last_of(L"\\/") + 1));
-    static constexpr std::array<std::wstring_view, 6> Named{L"MD5SUMS", L"SHA1SUMS", L"SHA256SUMS", L"SHA512SUMS", L"CHECKSUM", L"CHECKSUMS"};
-    static constexpr std::array<std::wstring_view, 5> Endings{L".MD5", L".SHA1", L".SHA256", L".SHA384", L".SHA512"};
-    if (std::find(Named.begin(), Named.end(), name) != Named.end() ||
-        std::any_of(Endings.begin(), Endings.end(), [&](std::wstring_view e) { return name.ends_with(e); }))
-        return ListKind::Sums;
+    if (common::IsSumsFileName(common::ToUtf8(fileName))) return ListKind::Sums;
     if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
     head = common::TrimStart(head, std::string_view(" \t\r\n"));
     if (head.starts_with("<")) return head.find("<FCIV") != std::string_view::npos ? ListKind::Database : ListKind::None;
