@@ -61,7 +61,7 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
     // A saved report whose names are relative to the folder hashed: no drive, no server.
     const struct { const char* head; bool relative; } reports[] = {
         {"a.txt\r\nMD5:00", true}, {"sub\\a.txt\nSHA1:00", true}, {"\xEF\xBB\xBF" "C:\\d\\a.txt\r\nMD5:00", false},
-        {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"a.txt", false}, {"\r\nMD5:00", false},
+        {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"b\nSHA256:00", true}, {"a.txt", false}, {"\r\nMD5:00", false},
     };
     for (const auto& r : reports) EXPECT_EQ(job::IsReportOfRelativeNames(r.head), r.relative) << r.head;
 }

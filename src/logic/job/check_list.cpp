@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/sums.h"
+#include "common/report_format.h"
 #include "common/text.h"
 #include "common/utf8.h"
 #include "logic/job/parameters.h"
@@ -29,7 +30,8 @@ bool IsReportOfRelativeNames(std::string_view head) {
     const std::string_view name = common::TrimEnd(head.substr(0, end), std::string_view("\r"));
     const std::string_view next = end == std::string_view::npos ? std::string_view() : head.substr(end + 1);
     const bool absolute = (name.size() > 1 && name[1] == ':') || name.starts_with("\\");
-    return !name.empty() && !absolute && (next.starts_with("MD5:") || next.starts_with("SHA1:"));
+    return !name.empty() && !absolute && std::any_of(common::report::HashLabels.begin(), common::report::HashLabels.end(),
+                                                     [&](std::string_view label) { return next.starts_with(label); });
 }
 
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {
