@@ -4,9 +4,10 @@
 #include <winioctl.h>
 
 #include <algorithm>
-#include <vector>
+#include <cstdint>
 
 #include "fciv/core/names.h"
+#include "win32/files.h"
 #include "win32/handle.h"
 #include "win32/paths.h"
 
@@ -33,7 +34,6 @@ unsigned long ReadLines(const std::wstring& path, size_t longest, const std::fun
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return GetLastError();
-    std::vector<char> buffer(1 << 20);
     std::string line;
     bool tooLong = false;
     const auto give = [&] {
@@ -43,10 +43,8 @@ unsigned long ReadLines(const std::wstring& path, size_t longest, const std::fun
         line.clear();
         tooLong = false;
     };
-    for (DWORD got = 0;;) {
-        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return GetLastError();
-        if (got == 0) break;
-        for (std::string_view piece(buffer.data(), got); !piece.empty();) {
+    const unsigned long error = win32::ReadPieces(file.get(), UINT64_MAX, [&](std::string_view piece) {
+        while (!piece.empty()) {
             const size_t end = piece.find('\n');
             const std::string_view part = piece.substr(0, end);
             tooLong = tooLong || line.size() + part.size() > longest + 1;  // the '\r' before the '\n' does not count
@@ -55,7 +53,8 @@ unsigned long ReadLines(const std::wstring& path, size_t longest, const std::fun
             piece.remove_prefix(end + 1);
             give();
         }
-    }
+    });
+    if (error) return error;
     if (!line.empty() || tooLong) give();
     return 0;
 }
