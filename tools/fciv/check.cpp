@@ -46,8 +46,8 @@ std::wstring BaseFolder(const Options& o, const std::wstring& otherwise) {
 const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
 
 // The files left by a stopped check, once counted, after the verdicts kept before: the window reads the last count.
-void TellLeft(const std::wstring& verdicts, size_t left) {
-    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(verdicts).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+void TellLeft(const std::wstring& path, size_t left) {
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     const std::string line = verdicts::Write(verdicts::Interrupted, {std::to_wstring(left)});
     DWORD written = 0;
