@@ -68,7 +68,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     namespace v = common::verdicts;
     const struct { v::Kind kind; std::initializer_list<std::wstring_view> fields; } written[] = {
         {v::Right, {L"a"}}, {v::Changed, {L"MD5, SHA1", L"b"}}, {v::Unreadable, {L"5", L"c"}}, {v::Missing, {L"d"}},
-        {v::Unsupported, {L"BLAKE2b", L"7", L"e.iso"}}, {v::Untold, {L"SHA512", L"e"}}, {v::Inexact, {L"f\tg\n"}},
+        {v::Unsupported, {L"BLAKE2b", L"7", L"e.iso"}}, {v::Untold, {L"SHA512", L"e"}}, {v::Inexact, {L"f\tg\r\n"}},
         {v::Refused, {L"8", L"\\\\host\\x"}}, {v::Error, {L"нет сумм"}}, {v::BadLine, {L"9", L"f.iso"}}, {v::BadLine, {L"10", L""}},
         {v::NotRecorded, {L"5", L"g"}}, {v::BadEntry, {L"12"}}, {v::Incomplete, {}}, {v::Interrupted, {L"3"}},
     };
@@ -85,7 +85,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     EXPECT_EQ(check(common::Utf8Decode(verdicts)),
               L"Проверка прервана: не проверено файлов: 3\r\nИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\n"
               L"НЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (BLAKE2b): строка 7: e.iso\r\nАЛГОРИТМ НЕ ОПРЕДЕЛЁН (не SHA512): e\r\n"
-              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFDg\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8: \\\\host\\x\r\nПроверка невозможна: нет сумм\r\n"
+              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFDg\xFFFD\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8: \\\\host\\x\r\nПроверка невозможна: нет сумм\r\n"
               L"НЕ РАЗОБРАНА строка 9: f.iso\r\nНЕ РАЗОБРАНА строка 10\r\nНЕ ЗАПИСАН: g\r\nОшибка 5: Доступ запрещён.\r\n"
               L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: строка 12\r\nБаза неполная: формирование было прервано\r\nВЕРНО: a\r\n***************\r\n"
               L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");
