@@ -1,5 +1,7 @@
 #include "common/verdicts.h"
 
+#include <algorithm>
+
 #include "common/utf8.h"
 
 namespace common::verdicts {
@@ -21,12 +23,11 @@ std::optional<Verdict> Read(std::wstring_view line) {
         if (tab == std::wstring_view::npos) break;
         from = tab + 1;
     }
-    for (int k = 0; k < KindCount; ++k) {
-        const size_t fields = parts.size() - 1;
-        if (parts[0] == Forms[k].word && fields >= Forms[k].least && fields <= Forms[k].most)
-            return Verdict{Kind(k), std::vector<std::wstring_view>(parts.begin() + 1, parts.end())};
-    }
-    return std::nullopt;
+    const size_t fields = parts.size() - 1;
+    const auto form = std::find_if(Forms.begin(), Forms.end(),
+                                   [&](const Form& f) { return f.word == parts[0] && fields >= f.least && fields <= f.most; });
+    if (form == Forms.end()) return std::nullopt;
+    return Verdict{Kind(form - Forms.begin()), std::vector<std::wstring_view>(parts.begin() + 1, parts.end())};
 }
 
 }  // namespace common::verdicts

@@ -44,7 +44,8 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
     EXPECT_EQ(common::WithBackslash(L"D:\\") + L"|" + common::WithBackslash(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
-    EXPECT_EQ(common::FolderOf(L"C:\\a\\b.xml") + L"|" + common::FolderOf(L"C:\\b") + L"|" + common::FolderOf(L"x/y") + L"|" + common::FolderOf(L"b"), L"C:\\a|C:\\|x|b");
+    EXPECT_EQ(common::FolderOf(L"C:\\a\\b.xml") + L"|" + common::FolderOf(L"C:\\b") + L"|" + common::FolderOf(L"x/y") + L"|" + common::FolderOf(L"b") + L"|" + common::FolderPart(L"C:\\a\\b.xml"),
+              L"C:\\a|C:\\|x|b|C:\\a\\");
 }
 
 // What the window checks when it is dropped: told by the name in any case, or by the first bytes.
