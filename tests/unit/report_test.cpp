@@ -76,8 +76,10 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     std::set<v::Kind> kinds;
     for (const auto& [kind, fields] : written) {
         const std::string line = v::Write(kind, fields);
-        const auto read = v::Read(common::Utf8Decode(line.substr(0, line.size() - 2)));
+        const std::wstring text = common::Utf8Decode(line.substr(0, line.size() - 2));
+        const auto read = v::Read(text);
         ASSERT_TRUE(read && read->kind == kind && read->fields.size() == fields.size()) << line;
+        EXPECT_EQ(v::Read(text + L"\tmore").has_value(), kind == v::Incomplete) << line;  // a field too many: no verdict
         verdicts += line;
         kinds.insert(kind);
     }
