@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace fciv {
+namespace common {
 
 enum Algorithm { Md5, Sha1, Sha256, Sha384, Sha512, AlgorithmCount };
 
@@ -17,4 +17,4 @@ using HexHashes = std::array<std::string, AlgorithmCount>;  // lowercase hex; em
 // The ones a database and the window's report record: MD5, SHA-1 and SHA-256, in that order.
 inline constexpr int RecordedCount = Sha256 + 1;
 
-}  // namespace fciv
+}  // namespace common

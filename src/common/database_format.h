@@ -24,8 +24,8 @@ inline constexpr Element Name{L"<name>", L"</name>"};
 inline constexpr Element Md5{L"<MD5>", L"</MD5>"};
 inline constexpr Element Sha1{L"<SHA1>", L"</SHA1>"};
 inline constexpr Element Sha256{L"<SHA256>", L"</SHA256>"};
-// An entry's hashes in the order it holds them, indexed as fciv::Algorithm.
-inline constexpr std::array<Element, fciv::RecordedCount> Hashes{Md5, Sha1, Sha256};
+// An entry's hashes in the order it holds them, indexed as Algorithm.
+inline constexpr std::array<Element, RecordedCount> Hashes{Md5, Sha1, Sha256};
 inline constexpr Element Error{L"<error>", L"</error>"};  // the system's error number
 
 }  // namespace common::database

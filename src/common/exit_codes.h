@@ -1,7 +1,7 @@
 // The hashing tool's exit codes and its temporary file: what scripts and the window read of a run.
 #pragma once
 
-namespace fciv {
+namespace common {
 
 inline constexpr int ExitOk = 0;          // done, all right
 inline constexpr int ExitSomeFailed = 1;  // done, some files unread or not right
@@ -13,4 +13,4 @@ inline constexpr int ExitNotWritten = 4;  // the database, output or verdicts co
 inline constexpr wchar_t TempPrefix[] = L"~fciv";
 inline constexpr wchar_t TempSuffix[] = L".tmp";
 
-}  // namespace fciv
+}  // namespace common

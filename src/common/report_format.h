@@ -7,8 +7,8 @@
 
 namespace common::report {
 
-// What begins the lines of an entry's hashes, after its name line, indexed as fciv::Algorithm.
-inline constexpr std::array<std::string_view, fciv::RecordedCount> HashLabels{"MD5:", "SHA1:", "SHA256:"};
+// What begins the lines of an entry's hashes, after its name line, indexed as Algorithm.
+inline constexpr std::array<std::string_view, RecordedCount> HashLabels{"MD5:", "SHA1:", "SHA256:"};
 inline constexpr wchar_t Rule[] = L"***************";  // ends the entries
 inline constexpr wchar_t UnreadCount[] = L"Не прочитано файлов: ";
 inline constexpr wchar_t UnreadError[] = L"Ошибка ";  // the line after each unread name

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace fciv {
+namespace common {
 
 namespace {
 
@@ -83,21 +83,26 @@ Read ReadUntagged(std::string_view line, bool escaped, const NamedAlgorithm& byN
     return e.hex.empty() ? Read::NotSums : Read::Entry;
 }
 
+// "x/y.sha256" gives "Y.SHA256".
+std::string UpperFileName(std::string_view path) { return AsciiUpper(path.substr(path.find_last_of("\\/") + 1)); }
+
 }  // namespace
 
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName) {
-    const std::string name = common::AsciiUpper(fileName.substr(fileName.find_last_of("\\/") + 1));
-    static const struct {
-        const char *tag, *name;
-        Algorithm known;
-    } table[] = {{"MD5", "MD5", Md5},          {"SHA1", "SHA1", Sha1},       {"SHA224", "SHA224", AlgorithmCount},
-                 {"SHA256", "SHA256", Sha256}, {"SHA384", "SHA384", Sha384}, {"SHA512", "SHA512", Sha512},
-                 {"B2", "BLAKE2b", AlgorithmCount}};
-    for (const auto& t : table) {
+    const std::string name = UpperFileName(fileName);
+    for (const SumsFileTag& t : SumsFileTags) {
         const std::string sums = std::string(t.tag) + "SUMS";
-        if (name == sums || name.starts_with(sums + ".") || name.ends_with(std::string(".") + t.tag)) return {t.known, t.name};
+        if (name == sums || name.starts_with(sums + ".") || name.ends_with("." + std::string(t.tag))) return {t.known, std::string(t.name)};
     }
     return {};
+}
+
+bool IsSumsFileName(std::string_view fileName) {
+    const std::string name = UpperFileName(fileName);
+    return std::find(UntoldSumsFileNames.begin(), UntoldSumsFileNames.end(), name) != UntoldSumsFileNames.end() ||
+           std::any_of(SumsFileTags.begin(), SumsFileTags.end(), [&](const SumsFileTag& t) {
+               return t.known != AlgorithmCount && (name == std::string(t.tag) + "SUMS" || name.ends_with("." + std::string(t.tag)));
+           });
 }
 
 std::string NormalHex(std::string_view text, Algorithm algorithm) {
@@ -121,7 +126,7 @@ namespace {
 // The algorithm of a report's hash line; AlgorithmCount when the line is none.
 Algorithm ReportHashOf(std::string_view line) {
     for (int a = 0; a < RecordedCount; ++a)
-        if (line.starts_with(common::report::HashLabels[a])) return Algorithm(a);
+        if (line.starts_with(report::HashLabels[a])) return Algorithm(a);
     return AlgorithmCount;
 }
 bool IsReportHash(std::string_view line) { return ReportHashOf(line) != AlgorithmCount; }
@@ -183,7 +188,7 @@ void SumsReader::SumsLine(std::string_view line, size_t number) {
     signature_ = line == "-----BEGIN PGP SIGNATURE-----";
     if (armourHeader_ || signature_) return;
     if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped in a signed message
-    line = common::TrimStart(line, std::string_view(" \t"));
+    line = TrimStart(line, std::string_view(" \t"));
     if (line.empty() || line.starts_with('#')) return;
     if (line == SumsInterrupted) return Problem(LineProblem::Interrupted, number);
     const bool escaped = line.starts_with('\\');
@@ -201,7 +206,7 @@ void SumsReader::SumsLine(std::string_view line, size_t number) {
 
 // A name line, or one of its hash lines; the rule ends the entries.
 void SumsReader::ReportLine(std::string_view line, size_t number) {
-    static const std::string rule = common::ToUtf8(common::report::Rule);
+    static const std::string rule = ToUtf8(report::Rule);
     if (!IsReportHash(line)) {
         NameWithoutHash();
         if (line == rule) ended_ = true, ruleLine_ = number;
@@ -219,8 +224,8 @@ void SumsReader::ReportLine(std::string_view line, size_t number) {
 // After the rule: the count of unread files, each one's name and error line, and last
 // the line of an interrupted job. Anything else is a bad line.
 void SumsReader::ReportEndLine(std::string_view line, size_t number) {
-    static const std::string count = common::ToUtf8(common::report::UnreadCount), error = common::ToUtf8(common::report::UnreadError),
-                             interrupted = common::ToUtf8(common::report::Interrupted);
+    static const std::string count = ToUtf8(report::UnreadCount), error = ToUtf8(report::UnreadError),
+                             interrupted = ToUtf8(report::Interrupted);
     afterRule_ += !line.empty();
     if (line.starts_with(count)) unreadTold_ = std::strtoul(std::string(line.substr(count.size(), 12)).c_str(), nullptr, 10);
     if (unreadLine_ && line.starts_with(error)) {
@@ -258,4 +263,4 @@ SumsFile ParseSums(std::string_view text, const NamedAlgorithm& byName) {
     return reader.Finish();
 }
 
-}  // namespace fciv
+}  // namespace common

@@ -5,6 +5,7 @@
 // lines, and after them the files it could not read). A sums file is untrusted input: names that would reach the network
 // or a device are refused.
 #pragma once
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,7 +13,7 @@
 
 #include "common/algorithms.h"
 
-namespace fciv {
+namespace common {
 
 struct SumEntry {
     Algorithm algorithm;  // told by the BSD form's name, the file's name or the hash's length
@@ -43,6 +44,23 @@ struct SumsFile {
     std::vector<SumsProblem> problems;  // comments, blank lines and a signature's armour are none
 };
 
+// The names that tell a sums file's algorithm, in any letter case: "TAGSUMS" (the tool
+// also takes "TAGSUMS.x") and "x.TAG".
+struct SumsFileTag {
+    std::string_view tag, name;
+    Algorithm known;  // AlgorithmCount: one the tool lacks
+};
+inline constexpr std::array<SumsFileTag, 7> SumsFileTags{{{"MD5", "MD5", Md5},
+                                                          {"SHA1", "SHA1", Sha1},
+                                                          {"SHA224", "SHA224", AlgorithmCount},
+                                                          {"SHA256", "SHA256", Sha256},
+                                                          {"SHA384", "SHA384", Sha384},
+                                                          {"SHA512", "SHA512", Sha512},
+                                                          {"B2", "BLAKE2b", AlgorithmCount}}};
+
+// Names of sums files that tell no algorithm.
+inline constexpr std::array<std::string_view, 2> UntoldSumsFileNames{"CHECKSUM", "CHECKSUMS"};
+
 // The algorithm a sums file's name tells ("SHA512SUMS", "x.iso.sha256", "B2SUMS"):
 // `known` is AlgorithmCount when it names one the tool lacks; `name` is empty
 // when it names none.
@@ -51,6 +69,10 @@ struct NamedAlgorithm {
     std::string name;
 };
 NamedAlgorithm AlgorithmOfFileName(std::string_view fileName);
+
+// Whether a file's name alone makes it a sums file the tool can check: "SHA384SUMS", "x.sha256",
+// "CHECKSUM", in any letter case.
+bool IsSumsFileName(std::string_view fileName);
 
 // The last line of a sums file whose recording was interrupted: files are missing.
 inline constexpr std::string_view SumsInterrupted = "INTERRUPTED: not every file is listed";
@@ -102,4 +124,4 @@ std::string NormalHex(std::string_view text, Algorithm algorithm);
 // Whether a name is a network path (\\host\share, //host) or a device path (\\.\, \\?\).
 bool IsNetworkOrDevice(std::string_view name);
 
-}  // namespace fciv
+}  // namespace common

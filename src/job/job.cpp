@@ -6,6 +6,7 @@
 #include "common/exit_codes.h"
 #include "common/paths.h"
 #include "common/utf8.h"
+#include "common/verdicts.h"
 #include "logic/job/parameters.h"
 #include "logic/texts.h"
 #include "ui/event_pump.h"
@@ -44,7 +45,8 @@ void Form1::Command2_Click() {
 void Form1::CheckList(const std::wstring& list, job::ListKind kind, const std::wstring& folder) {
     // Run where the names are: relative ones are found there, full ones as written.
     RunJob(job::VerdictsName, [&](const std::wstring& verdicts) { return job::CheckParameters(kind, list, folder, verdicts); },
-           &Form1::ReadVerdicts, folder.empty() ? win32::FolderFor(list) : folder, "INTERRUPTED\r\n");
+           &Form1::ReadVerdicts, folder.empty() ? win32::FolderFor(list) : folder,
+           common::verdicts::Write(common::verdicts::Interrupted, {}));
 }
 
 void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::wstring(const std::wstring& output)>& parameters,
@@ -90,18 +92,18 @@ void Form1::RunJob(std::wstring (*outputName)(int n), const std::function<std::w
         if (!ui::WaitHandlingEvents(window_, 0.5)) return;
         Quietly([&] { UpdateJobState(); });
     } while (!JobDone);
-    DWORD exitCode = fciv::ExitOk;
+    DWORD exitCode = common::ExitOk;
     if (tool_) GetExitCodeProcess(tool_.get(), &exitCode);
     // Ended from outside (under Wine its console's [X] gives it no chance): what it finished is in its
     // temporary file, ended as it would have ended it.
     FILETIME started{}, unused[3];
-    if (tool_ && exitCode != fciv::ExitUsage && exitCode != fciv::ExitNotWritten && !win32::Exists(output) &&
+    if (tool_ && exitCode != common::ExitUsage && exitCode != common::ExitNotWritten && !win32::Exists(output) &&
         GetProcessTimes(tool_.get(), &started, &unused[0], &unused[1], &unused[2]))
-        win32::FinishLeftover(common::FolderPart(output) + fciv::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + fciv::TempSuffix,
+        win32::FinishLeftover(common::FolderPart(output) + common::TempPrefix + std::to_wstring(GetProcessId(tool_.get())) + common::TempSuffix,
                               interrupted, output, started);
     tool_.reset();
     if (wasActive) SetForegroundWindow(window_.Hwnd());  // nothing else takes it back when the console goes
-    if (exitCode == fciv::ExitNotWritten || !win32::Exists(output)) {  // the tool says, or shows, that it wrote nothing
+    if (exitCode == common::ExitNotWritten || !win32::Exists(output)) {  // the tool says, or shows, that it wrote nothing
         const std::wstring why = exitCode < std::size(texts::ToolExit) ? texts::ToolExit[exitCode] : L"";
         dialogs_.Message(texts::ToolWroteNothing + output + L"\r" + texts::ToolExitCode + std::to_wstring(exitCode) + why,
                          ui::style::Exclamation, L"");

@@ -1,7 +1,9 @@
 #include "win32/files.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "common/paths.h"
 #include "win32/handle.h"
 #include "win32/paths.h"
 #include "win32/win_error.h"
@@ -25,25 +27,33 @@ std::wstring ExecutableFolder() {
         }
         path.resize(path.size() * 2);
     }
-    const size_t slash = path.find_last_of(L'\\');
-    // A root folder keeps its backslash, as the system reports it.
-    return path.substr(0, slash == 2 ? 3 : slash);
+    return common::FolderOf(path);
 }
 
 std::wstring FolderFor(const std::wstring& path) {
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return path;
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+    return common::FolderOf(path);
+}
+
+unsigned long ReadPieces(HANDLE file, uint64_t most, const std::function<void(std::string_view)>& take) {
+    std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(most, 1 << 20)));
+    for (uint64_t done = 0; done < most;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(std::min<uint64_t>(most - done, buffer.size())), &got, nullptr))
+            return GetLastError();
+        if (got == 0) break;  // its end: the file may have shrunk meanwhile
+        done += got;
+        take(std::string_view(buffer.data(), got));
+    }
+    return 0;
 }
 
 std::string FileHead(const std::wstring& path) {
     const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string head(4096, '\0');
-    DWORD read = 0;
-    if (!file || !ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) read = 0;
-    head.resize(read);
+    std::string head;
+    if (!file || ReadPieces(file.get(), 4096, [&](std::string_view piece) { head += piece; })) head.clear();
     return head;
 }
 
@@ -53,16 +63,10 @@ std::string ReadFileCreating(const std::wstring& path) {
     if (!file) ThrowLastError();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) ThrowLastError();
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD piece = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, piece, &read, nullptr)) ThrowLastError();
-        if (read == 0) break;  // the file shrank meanwhile
-        done += read;
-    }
-    bytes.resize(done);
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
+    if (const unsigned long error = ReadPieces(file.get(), static_cast<uint64_t>(size.QuadPart), [&](std::string_view piece) { bytes += piece; }))
+        throw FromWin32(error);
     return bytes;
 }
 

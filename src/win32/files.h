@@ -1,7 +1,10 @@
 // Files, folders and the program's own location, for the window: a failure raises its runtime
-// error (common/runtime_error.h).
+// error (common/runtime_error.h). ReadPieces, which the tool uses too, returns the system's error.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "win32/win.h"
 
@@ -15,6 +18,10 @@ std::wstring WindowsFolder();
 
 // The folder to open for a path: the path itself, or for an existing file its folder.
 std::wstring FolderFor(const std::wstring& path);
+
+// Reads an open file on from where it stands, to its end or `most` bytes, handing `take` a piece
+// (up to 1 MiB) at a time. 0 or the system's error.
+unsigned long ReadPieces(HANDLE file, uint64_t most, const std::function<void(std::string_view piece)>& take);
 
 // The first bytes of a file (up to 4 KiB); empty for a folder or what cannot be read.
 std::string FileHead(const std::wstring& path);

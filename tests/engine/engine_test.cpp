@@ -16,6 +16,7 @@
 namespace {
 
 using namespace fciv;
+using namespace common;
 
 // Files with sizes around the first read, the chunk and the ring's ends; hashes as Python's hashlib gives them.
 const struct { size_t size; const char *md5, *sha1, *sha384start; } Known[] = {

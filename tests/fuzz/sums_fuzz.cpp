@@ -8,10 +8,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (const char* file : {"SUMS", "SHA1SUMS", "B2SUMS"}) {
-        const fciv::SumsFile sums = fciv::ParseSums(text, fciv::AlgorithmOfFileName(file));
+        const common::SumsFile sums = common::ParseSums(text, common::AlgorithmOfFileName(file));
         for (const auto& e : sums.entries)
-            if (e.algorithm >= fciv::AlgorithmCount || e.hex.size() != fciv::HexDigits[e.algorithm] || e.name.empty() ||
-                e.line == 0 || fciv::IsNetworkOrDevice(e.name))
+            if (e.algorithm >= common::AlgorithmCount || e.hex.size() != common::HexDigits[e.algorithm] || e.name.empty() ||
+                e.line == 0 || common::IsNetworkOrDevice(e.name))
                 __builtin_trap();
         if (sums.entries.size() + sums.problems.size() > size) __builtin_trap();
     }

@@ -14,6 +14,7 @@
 namespace {
 
 using namespace fciv;
+using namespace common;
 
 TEST(Mask, WindowsWildcardsInAnyCase) {
     const struct { const wchar_t *mask, *name; bool match; } cases[] = {

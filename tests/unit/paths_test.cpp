@@ -44,6 +44,8 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
     EXPECT_EQ(common::WithBackslash(L"D:\\") + L"|" + common::WithBackslash(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
+    EXPECT_EQ(common::FolderOf(L"C:\\a\\b.xml") + L"|" + common::FolderOf(L"C:\\b") + L"|" + common::FolderOf(L"x/y") + L"|" + common::FolderOf(L"b") + L"|" + common::FolderPart(L"C:\\a\\b.xml"),
+              L"C:\\a|C:\\|x|b|C:\\a\\");
 }
 
 // What the window checks when it is dropped: told by the name in any case, or by the first bytes.
@@ -51,6 +53,7 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
     using enum job::ListKind;
     const struct { const wchar_t* name; const char* head; job::ListKind kind; } cases[] = {
         {L"C:\\d\\SHA256SUMS", "", Sums}, {L"image.iso.sha256", "", Sums}, {L"Checksum", "", Sums}, {L"sha256sums.txt", "", None},
+        {L"SHA384SUMS", "", Sums}, {L"B2SUMS", "", None},  // the tool's names, of the algorithms it has
         {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e98", Sums},  // cut inside its second line
         {L"tag.txt", "SHA224 (a.txt) = d14a028c2a3a2bc9476102bb288234c415a2b01f828ea62ac5b3e42f", Sums},  // an algorithm the tool lacks
         {L"db.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},
@@ -58,8 +61,8 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
     for (const auto& c : cases) EXPECT_EQ(job::KindOfList(c.name, c.head), c.kind) << c.name;
     // A saved report whose names are relative to the folder hashed: no drive, no server.
     const struct { const char* head; bool relative; } reports[] = {
-        {"a.txt\r\nMD5:00", true}, {"sub\\a.txt\nSHA1:00", true}, {"a.txt\r\nSHA256:00", true}, {"\xEF\xBB\xBF" "C:\\d\\a.txt\r\nMD5:00", false},
-        {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"a.txt", false}, {"\r\nMD5:00", false},
+        {"a.txt\r\nMD5:00", true}, {"sub\\a.txt\nSHA1:00", true}, {"\xEF\xBB\xBF" "C:\\d\\a.txt\r\nMD5:00", false},
+        {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"b\nSHA256:00", true}, {"a.txt", false}, {"\r\nMD5:00", false},
     };
     for (const auto& r : reports) EXPECT_EQ(job::IsReportOfRelativeNames(r.head), r.relative) << r.head;
 }

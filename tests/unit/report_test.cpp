@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "common/utf8.h"
+#include "common/verdicts.h"
 #include "logic/results/check_report.h"
 #include "logic/results/hash_report.h"
 
@@ -61,12 +64,30 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     const auto check = [](std::wstring_view verdicts) {
         return results::BuildCheckReport(verdicts, [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
     };
-    EXPECT_EQ(check(L"RIGHT\ta\r\nCHANGED\tMD5, SHA1\tb\r\nUNREADABLE\t5\tc\r\nMISSING\td\r\nUNSUPPORTED\tBLAKE2b\t7\te.iso\r\n"
-                    L"UNTOLD\tSHA512\te\r\nINEXACT\tf\xFFFD\r\nREFUSED\t8\t\\\\host\\x\r\nERROR\tнет сумм\r\nBAD_LINE\t9\tf.iso\r\nBAD_LINE\t10\t\r\n"
-                    L"NOT_RECORDED\t5\tg\r\nBAD_ENTRY\t12\r\nINCOMPLETE\r\nINTERRUPTED\t3\r\n"),
+    // Every kind, as the tool writes it and the window reads it.
+    namespace v = common::verdicts;
+    const struct { v::Kind kind; std::initializer_list<std::wstring_view> fields; } written[] = {
+        {v::Right, {L"a"}}, {v::Changed, {L"MD5, SHA1", L"b"}}, {v::Unreadable, {L"5", L"c"}}, {v::Missing, {L"d"}},
+        {v::Unsupported, {L"BLAKE2b", L"7", L"e.iso"}}, {v::Untold, {L"SHA512", L"e"}}, {v::Inexact, {L"f\tg\r\n"}},
+        {v::Refused, {L"8", L"\\\\host\\x"}}, {v::Error, {L"нет сумм"}}, {v::BadLine, {L"9", L"f.iso"}}, {v::BadLine, {L"10", L""}},
+        {v::NotRecorded, {L"5", L"g"}}, {v::BadEntry, {L"12"}}, {v::Incomplete, {}}, {v::Interrupted, {L"3"}},
+    };
+    std::string verdicts;
+    std::set<v::Kind> kinds;
+    for (const auto& [kind, fields] : written) {
+        const std::string line = v::Write(kind, fields);
+        const std::wstring text = common::Utf8Decode(line.substr(0, line.size() - 2));
+        const auto read = v::Read(text);
+        ASSERT_TRUE(read && read->kind == kind && read->fields.size() == fields.size()) << line;
+        EXPECT_EQ(v::Read(text + L"\tmore").has_value(), kind == v::Incomplete) << line;  // a field too many: no verdict
+        verdicts += line;
+        kinds.insert(kind);
+    }
+    EXPECT_EQ(kinds.size(), size_t(v::KindCount));
+    EXPECT_EQ(check(common::Utf8Decode(verdicts)),
               L"Проверка прервана: не проверено файлов: 3\r\nИЗМЕНЁН (MD5, SHA1): b\r\nНЕ ПРОЧИТАН: c\r\nОшибка 5: Доступ запрещён.\r\n"
               L"НЕТ ФАЙЛА: d\r\nНЕ ПРОВЕРЕН (BLAKE2b): строка 7: e.iso\r\nАЛГОРИТМ НЕ ОПРЕДЕЛЁН (не SHA512): e\r\n"
-              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8: \\\\host\\x\r\nПроверка невозможна: нет сумм\r\n"
+              L"ИМЯ ЗАПИСАНО НЕТОЧНО: f\xFFFDg\xFFFD\xFFFD\r\nОТКАЗАНО (сетевое имя или устройство): строка 8: \\\\host\\x\r\nПроверка невозможна: нет сумм\r\n"
               L"НЕ РАЗОБРАНА строка 9: f.iso\r\nНЕ РАЗОБРАНА строка 10\r\nНЕ ЗАПИСАН: g\r\nОшибка 5: Доступ запрещён.\r\n"
               L"ЗАПИСЬ БЕЗ ИМЕНИ ИЛИ ХЭША: строка 12\r\nБаза неполная: формирование было прервано\r\nВЕРНО: a\r\n***************\r\n"
               L"Верно: 1, изменено: 1, нет файла: 1, не прочитано: 1, строк не разобрано: 2\r\nПроверка прервана");

@@ -1,30 +1,31 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <optional>
 
+#include "common/paths.h"
 #include "common/sums.h"
 #include "common/utf8.h"
+#include "common/verdicts.h"
 #include "fciv/core/names.h"
-#include "fciv/database_file.h"
 #include "fciv/database_reader.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "fciv/modes.h"
+#include "fciv/output_file.h"
 #include "win32/paths.h"
 
 namespace fciv {
 
 namespace {
 
+namespace verdicts = common::verdicts;
+
 constexpr size_t WarnedBadLines = 10;  // named one by one on the error stream; every one is in the verdicts
 
-const wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
-
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
 
 bool IsUtf8(std::string_view bytes) {
     return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
@@ -42,23 +43,13 @@ std::wstring BaseFolder(const Options& o, const std::wstring& otherwise) {
     return o.folder.empty() ? otherwise : ExistingFolder(o.folder);
 }
 
-// A name as a verdict line carries it: no tab or line end inside.
-std::wstring VerdictName(std::wstring name) {
-    for (auto& c : name)
-        if (c == L'\t' || c == L'\r' || c == L'\n') c = L'\xFFFD';
-    return name;
-}
-
 const wchar_t Refused[] = L"ОТКАЗАНО, сетевое имя или устройство / REFUSED, a network or device name";
 
-// A name no folder can apply to: "C:\x", "C:x", "\x".
-bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
-
 // The files left by a stopped check, once counted, after the verdicts kept before: the window reads the last count.
-void TellLeft(const std::wstring& verdicts, size_t left) {
-    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(verdicts).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+void TellLeft(const std::wstring& path, size_t left) {
+    const win32::UniqueFile file(CreateFileW(win32::ExtendedPath(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    const std::string line = "INTERRUPTED\t" + std::to_string(left) + "\r\n";
+    const std::string line = verdicts::Write(verdicts::Interrupted, {std::to_wstring(left)});
     DWORD written = 0;
     if (file) WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
@@ -66,7 +57,7 @@ void TellLeft(const std::wstring& verdicts, size_t left) {
 class Checker {
 public:
     // `verdicts`: where each verdict also goes, as a line of its own, for the window.
-    Checker(const Options& o, DatabaseFile* verdicts) : o_(o), verdicts_(verdicts) {}
+    Checker(const Options& o, OutputFile* verdicts) : o_(o), verdicts_(verdicts) {}
 
     // Makes the job that checks a named file; false when FOLDER is given and the name is a full path.
     bool Expect(Job& job, const std::wstring& base, std::wstring&& name) {
@@ -76,7 +67,7 @@ public:
         }
         job.path = ResolveName(base, name);
         job.name = std::move(name);
-        for (int a = 0; a < AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
+        for (int a = 0; a < common::AlgorithmCount; ++a) job.algorithms[a] = !job.expected[a].empty();
         ++given_;
         return true;
     }
@@ -87,31 +78,31 @@ public:
         const bool missing = r.error == ERROR_FILE_NOT_FOUND || r.error == ERROR_PATH_NOT_FOUND;
         if (missing && job.name.find(L'\xFFFD') != std::wstring::npos) {  // maybe a character the database could not hold
             Fault(L"НЕ ПРОВЕРИТЬ, имя записано неточно / CANNOT CHECK, name not recorded exactly: " + job.name,
-                  L"INEXACT\t" + VerdictName(job.name));
+                  verdicts::Write(verdicts::Inexact, {job.name}));
         } else if (missing) {
             if (o_.ignoreMissing) return;
             ++missing_;
             Say(L"НЕТ ФАЙЛА / MISSING: " + job.name);
-            Verdict(L"MISSING\t" + VerdictName(job.name));
+            Verdict(verdicts::Write(verdicts::Missing, {job.name}));
         } else if (r.error) {
             ++unreadable_;
             Say(L"НЕ ПРОЧИТАН / UNREADABLE: " + job.name + L" " + Reason(r.error));
-            Verdict(L"UNREADABLE\t" + std::to_wstring(r.error) + L"\t" + VerdictName(job.name));
+            Verdict(verdicts::Write(verdicts::Unreadable, {std::to_wstring(r.error), job.name}));
         } else {
             std::wstring differ;
-            for (int a = 0; a < AlgorithmCount; ++a)
+            for (int a = 0; a < common::AlgorithmCount; ++a)
                 if (!job.expected[a].empty() && job.expected[a] != r.hashes[a])
-                    differ += (differ.empty() ? L"" : L", ") + Wide(AlgorithmNames[a]);
-            if (differ.empty()) ++right_, Verdict(L"RIGHT\t" + VerdictName(job.name));
+                    differ += (differ.empty() ? L"" : L", ") + Wide(common::AlgorithmNames[a]);
+            if (differ.empty()) ++right_, Verdict(verdicts::Write(verdicts::Right, {job.name}));
             else if (job.guessed)  // the hash's length fits another algorithm too
                 Fault(L"АЛГОРИТМ НЕ ОПРЕДЕЛЁН / CANNOT TELL THE ALGORITHM (not " + differ + L"): " + job.name,
-                      L"UNTOLD\t" + differ + L"\t" + VerdictName(job.name));
-            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(L"CHANGED\t" + differ + L"\t" + VerdictName(job.name));
+                      verdicts::Write(verdicts::Untold, {differ, job.name}));
+            else ++changed_, Say(L"ИЗМЕНЁН / CHANGED (" + differ + L"): " + job.name), Verdict(verdicts::Write(verdicts::Changed, {differ, job.name}));
         }
     }
 
     // A failure that is no file's verdict: a line or entry that cannot be checked.
-    void Fault(const std::wstring& text, const std::wstring& verdict) {
+    void Fault(const std::wstring& text, const std::string& verdict) {
         if (kept_) return;  // stopped: what is left is not checked
         ++faults_;
         Say(text);
@@ -119,27 +110,27 @@ public:
     }
 
     void NotRecorded(const std::wstring& name, unsigned long error) {
-        Fault(NotRecordedText(name, error), L"NOT_RECORDED\t" + std::to_wstring(error) + L"\t" + VerdictName(name));
+        Fault(NotRecordedText(name, error), verdicts::Write(verdicts::NotRecorded, {std::to_wstring(error), name}));
     }
 
-    void Verdict(const std::wstring& line) {
-        if (verdicts_ && !kept_) verdicts_->Append(common::ToUtf8(line + L"\r\n"));
+    void Verdict(const std::string& line) {
+        if (verdicts_ && !kept_) verdicts_->Append(line);
     }
 
     // A line that is no sums line, with the file it names when that much could be read.
     void BadLine(size_t line, const std::wstring& name) {
         if (++badLines_ <= WarnedBadLines) Warn(L"Не строка сумм / not a sums line" + AtLine(line));  // the rest are counted
-        Verdict(L"BAD_LINE\t" + std::to_wstring(line) + L"\t" + VerdictName(name));
+        Verdict(verdicts::Write(verdicts::BadLine, {std::to_wstring(line), name}));
     }
 
     // The list cannot be checked: the reason ("Russian / English: what"), on the error
     // stream, and in the verdicts in Russian, the window's language.
     int Refuse(const std::wstring& reason) {
         const size_t english = reason.find(L" / "), what = reason.find(L": ", english);
-        Verdict(L"ERROR\t" + VerdictName(english == std::wstring::npos ? reason
-                                         : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))));
+        Verdict(verdicts::Write(verdicts::Error, {english == std::wstring::npos ? reason
+                                                  : reason.substr(0, english) + (what == std::wstring::npos ? L"" : reason.substr(what))}));
         Keep(false);
-        return Fail(ExitUsage, reason);
+        return Fail(common::ExitUsage, reason);
     }
 
     // Stopped: the verdicts so far are kept before the files left are counted, as a closing console waits only seconds;
@@ -169,15 +160,11 @@ public:
         Say(text);
         const bool written = Keep(stop);
         if (stop && !total_ && verdicts_ && written) TellLeft(verdicts_->Written(), given_ - taken_);
-        if (stop) return ExitInterrupted;
-        if (!written) return ExitNotWritten;
+        if (stop) return common::ExitInterrupted;
+        if (!written) return common::ExitNotWritten;
         if (o_.ignoreMissing && right_ + changed_ + unreadable_ == 0)
-            return Fail(ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
-        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? ExitSomeFailed : ExitOk;
-    }
-
-    static std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
-        return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
+            return Fail(common::ExitSomeFailed, L"Ни один файл не проверен / no file was checked");
+        return changed_ || missing_ || unreadable_ || faults_ || (badLines_ && o_.strict) ? common::ExitSomeFailed : common::ExitOk;
     }
 
 private:
@@ -188,7 +175,8 @@ private:
     // Ends the verdicts and moves them into place, once; false when they could not be written.
     bool Keep(bool interrupted) {
         if (kept_) return written_;
-        if (interrupted) Verdict(L"INTERRUPTED" + (total_ ? L"\t" + std::to_wstring(total_ - taken_) : L""));
+        if (interrupted)
+            Verdict(total_ ? verdicts::Write(verdicts::Interrupted, {std::to_wstring(total_ - taken_)}) : verdicts::Write(verdicts::Interrupted, {}));
         kept_ = true;
         written_ = !verdicts_ || !verdicts_->Commit(interrupted, true);
         if (!written_) Warn(L"Не удалось записать итоги / cannot write the verdicts: " + Reason(verdicts_->Error()));
@@ -196,18 +184,11 @@ private:
     }
 
     const Options& o_;
-    DatabaseFile* verdicts_;
+    OutputFile* verdicts_;
     std::wstring fullPath_;  // a full name FOLDER cannot apply to
     size_t right_ = 0, changed_ = 0, missing_ = 0, unreadable_ = 0, faults_ = 0, given_ = 0, taken_ = 0, badLines_ = 0, total_ = 0;
     bool kept_ = false, written_ = true;
 };
-
-// What a database entry that is no hashed file says, on one line.
-std::wstring NotAFile(const DatabaseItem& item) {
-    if (item.kind == DatabaseItem::Unread) return Checker::NotRecordedText(item.name, item.error);
-    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
-    return Incomplete;
-}
 
 // Hashes and judges the files `next` names; when stopped, counts the ones left unchecked.
 void CheckAll(const JobSource& next, size_t total, const std::wstring& base, const std::atomic<bool>& stop, Checker& checker) {
@@ -228,8 +209,8 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
         for (DatabaseItem item; reader.Next(item);) {
             switch (item.kind) {
             case DatabaseItem::File:
-                if (IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
-                    checker.Fault(Refused + AtLine(item.line), L"REFUSED\t" + std::to_wstring(item.line) + L"\t" + VerdictName(item.name));
+                if (common::IsNetworkOrDevice(common::ToUtf8(item.name))) {  // as untrusted as a sums file
+                    checker.Fault(Refused + AtLine(item.line), verdicts::Write(verdicts::Refused, {std::to_wstring(item.line), item.name}));
                     break;
                 }
                 job.expected = std::move(item.hashes);
@@ -240,10 +221,10 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
             case DatabaseItem::Bad:
                 ++bad;
                 Warn(NotAFile(item));
-                checker.Verdict(L"BAD_ENTRY\t" + std::to_wstring(item.line));
+                checker.Verdict(verdicts::Write(verdicts::BadEntry, {std::to_wstring(item.line)}));
                 break;
             case DatabaseItem::Interrupted:
-                checker.Fault(NotAFile(item), L"INCOMPLETE");
+                checker.Fault(NotAFile(item), verdicts::Write(verdicts::Incomplete, {}));
                 break;
             }
         }
@@ -252,13 +233,13 @@ int CheckDatabase(const Options& o, const std::atomic<bool>& stop, Checker& chec
     CheckAll(next, 0, base, stop, checker);
     if (!reader.Error().empty()) return checker.Refuse(reader.Error() + L": " + o.database);
     const int code = checker.Finish(started, stop);
-    return bad && code == ExitOk ? ExitSomeFailed : code;
+    return bad && code == common::ExitOk ? common::ExitSomeFailed : code;
 }
 
 // Where the entries of the file the entry at `at` names end: its other hashes on the lines
 // right after it (a report's SHA1 after its MD5) are checked with one read.
-size_t FileEnd(const std::vector<SumEntry>& entries, size_t at) {
-    Algorithms seen{};
+size_t FileEnd(const std::vector<common::SumEntry>& entries, size_t at) {
+    common::Algorithms seen{};
     size_t end = at;
     do seen[entries[end++].algorithm] = true;
     while (end < entries.size() && entries[end].name == entries[at].name && entries[end].line == entries[end - 1].line + 1 &&
@@ -271,7 +252,7 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     size_t lines = 0;
     bool utf8 = true, marked = false;
     const auto cannotRead = [&](unsigned long error) { return checker.Refuse(L"не прочитать / cannot read " + Reason(error) + L": " + o.sums); };
-    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+    if (const unsigned long error = ReadLines(o.sums, common::LongestSumsLine, [&](std::string_view line, bool tooLong) {
             marked = marked || (++lines == 1 && line.starts_with("\xEF\xBB\xBF"));
             utf8 = utf8 && (tooLong || IsUtf8(line));
         }))
@@ -279,45 +260,44 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     utf8 = utf8 || marked;
     if (lines == 0) return checker.Refuse(L"файл пуст / the file is empty: " + o.sums);
     const std::wstring full = ExactFullPath(o.sums);
-    const std::wstring base = BaseFolder(o, full.substr(0, full.find_last_of(L'\\')));
+    const std::wstring base = BaseFolder(o, common::FolderOf(full));
     if (base.empty()) return checker.Refuse(L"Папка не найдена / folder not found: " + o.folder);
     const auto started = std::chrono::steady_clock::now();
-    const auto judge = [&](const SumsProblem& p) {
+    const auto judge = [&](const common::SumsProblem& p) {
         switch (p.problem) {
-        case LineProblem::NotSums:
+        case common::LineProblem::NotSums:
             checker.BadLine(p.line, common::Utf8Decode(p.name));
             break;
-        case LineProblem::Unsupported:
+        case common::LineProblem::Unsupported:
             checker.Fault(L"НЕ ПОДДЕРЖАН / UNSUPPORTED (" + common::Utf8Decode(p.algorithm) + L")" + AtLine(p.line),
-                          L"UNSUPPORTED\t" + common::Utf8Decode(p.algorithm) + L"\t" + std::to_wstring(p.line) + L"\t" +
-                              VerdictName(common::Utf8Decode(p.name)));
+                          verdicts::Write(verdicts::Unsupported, {common::Utf8Decode(p.algorithm), std::to_wstring(p.line), common::Utf8Decode(p.name)}));
             break;
-        case LineProblem::Refused:
-            checker.Fault(Refused + AtLine(p.line), L"REFUSED\t" + std::to_wstring(p.line) + L"\t" + VerdictName(common::Utf8Decode(p.name)));
+        case common::LineProblem::Refused:
+            checker.Fault(Refused + AtLine(p.line), verdicts::Write(verdicts::Refused, {std::to_wstring(p.line), common::Utf8Decode(p.name)}));
             break;
-        case LineProblem::NotRecorded:
+        case common::LineProblem::NotRecorded:
             checker.NotRecorded(common::Utf8Decode(p.name), p.error);
             break;
-        case LineProblem::Interrupted:
-            checker.Fault(Incomplete, L"INCOMPLETE");
+        case common::LineProblem::Interrupted:
+            checker.Fault(Incomplete, verdicts::Write(verdicts::Incomplete, {}));
             break;
         }
     };
-    SumsReader reader(AlgorithmOfFileName(common::ToUtf8(full)));
-    if (const unsigned long error = ReadLines(o.sums, LongestSumsLine, [&](std::string_view line, bool tooLong) {
+    common::SumsReader reader(common::AlgorithmOfFileName(common::ToUtf8(full)));
+    if (const unsigned long error = ReadLines(o.sums, common::LongestSumsLine, [&](std::string_view line, bool tooLong) {
             if (tooLong) reader.TooLong();
             else reader.Line(utf8 ? std::string(line) : AnsiToUtf8(line));
-            for (const SumsProblem& p : reader.TakeProblems()) judge(p);  // as they come: a file of bad lines needs no memory
+            for (const common::SumsProblem& p : reader.TakeProblems()) judge(p);  // as they come: a file of bad lines needs no memory
         }))
         return cannotRead(error);
-    const SumsFile sums = reader.Finish();
-    for (const SumsProblem& p : sums.problems) judge(p);
+    const common::SumsFile sums = reader.Finish();
+    for (const common::SumsProblem& p : sums.problems) judge(p);
     if (sums.entries.empty()) return checker.Refuse(L"нет сумм, которые можно проверить / no sums that can be checked: " + o.sums);
     size_t at = 0, files = 0;
     for (size_t i = 0; i < sums.entries.size(); i = FileEnd(sums.entries, i)) ++files;
     const auto next = [&](Job& job) {
         if (at == sums.entries.size()) return false;
-        const SumEntry& e = sums.entries[at];
+        const common::SumEntry& e = sums.entries[at];
         for (const size_t end = FileEnd(sums.entries, at); at < end; ++at) job.expected[sums.entries[at].algorithm] = sums.entries[at].hex;
         std::wstring name = common::Utf8Decode(e.name);
         for (auto& c : name)
@@ -329,69 +309,22 @@ int CheckSums(const Options& o, const std::atomic<bool>& stop, Checker& checker)
     return checker.Finish(started, stop);
 }
 
-// A recorded name as a sums line names it: relative to `folder` when under it, relative names as they are, with '/'.
-std::wstring SumsName(const std::wstring& name, const std::wstring& folder) {
-    const int n = static_cast<int>(folder.size());
-    const bool under = !folder.empty() && name.size() > folder.size() &&
-                       CompareStringOrdinal(name.c_str(), n, folder.c_str(), n, TRUE) == CSTR_EQUAL;
-    if (!under && IsFullPath(name)) return name;
-    std::wstring relative = under ? name.substr(folder.size()) : name;
-    for (auto& c : relative)
-        if (c == L'\\') c = L'/';
-    return relative;
-}
-
 }  // namespace
 
 int Check(const Options& o, const std::atomic<bool>& stop) {
-    std::optional<DatabaseFile> verdicts;
+    std::optional<OutputFile> verdicts;
     if (!o.verdicts.empty()) {
         const std::wstring path = ExactFullPath(o.verdicts);
-        if (const std::wstring problem = DatabasePathProblem(path); !problem.empty()) return Fail(ExitUsage, problem + L": " + o.verdicts);
+        if (const std::wstring problem = OutputPathProblem(path); !problem.empty()) return Fail(common::ExitUsage, problem + L": " + o.verdicts);
         // The list itself, through whatever name: the old verdicts are removed, so it would be lost.
         if (const auto id = IdOf(path); id && id == IdOf(ExactFullPath(o.database.empty() ? o.sums : o.database)))
-            return Fail(ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);
+            return Fail(common::ExitUsage, L"Файл итогов - это проверяемый список / the verdicts file is the list being checked: " + o.verdicts);
         verdicts.emplace(path, "", "", "", OldFile::Removed);
         if (verdicts->Error())
-            return Fail(ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
+            return Fail(common::ExitUsage, L"Не удалось создать файл итогов / cannot create the verdicts: " + path + L" " + Reason(verdicts->Error()));
     }
     Checker checker(o, verdicts ? &*verdicts : nullptr);
     return o.database.empty() ? CheckSums(o, stop, checker) : CheckDatabase(o, stop, checker);
-}
-
-int List(const Options& o) {
-    std::wstring folder;
-    if (!o.folder.empty()) {
-        folder = ExistingFolder(o.folder);
-        if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
-        if (!folder.ends_with(L'\\')) folder += L'\\';
-    }
-    bool failed = false, first = true, interrupted = false;  // the first pass warns
-    const bool chosen = std::find(o.hashes.begin(), o.hashes.end(), true) != o.hashes.end();
-    Algorithms seen{};  // in the first pass: the others are read again only for what the database holds
-    for (int a = 0; a < RecordedCount; ++a) {
-        if (chosen ? !o.hashes[a] : !first && !seen[a]) continue;
-        DatabaseReader reader(o.database);
-        std::wstring out;
-        size_t lacking = 0;
-        for (DatabaseItem item; reader.Next(item);) {
-            const std::string& hex = item.hashes[a];
-            for (int b = 0; b < RecordedCount; ++b) seen[b] = seen[b] || !item.hashes[b].empty();
-            if (item.kind == DatabaseItem::File && !hex.empty()) out += SumsLine(hex, SumsName(item.name, folder));
-            else if (item.kind == DatabaseItem::File) ++lacking;
-            else if (first) failed = true, interrupted = interrupted || item.kind == DatabaseItem::Interrupted, Warn(NotAFile(item));
-            if (out.size() >= 32768) Print(Stream::Out, out), out.clear();
-        }
-        Print(Stream::Out, out);
-        if (!reader.Error().empty()) return Fail(ExitUsage, reader.Error() + L": " + o.database);
-        first = false;
-        // Asked for by name, a hash the database lacks is no success.
-        const std::wstring name = Wide(AlgorithmNames[a]);
-        if (chosen && lacking)
-            failed = true, Warn(L"Записей без " + name + L" (не выведены) / entries without " + name + L" (not listed): " + std::to_wstring(lacking));
-    }
-    if (interrupted) Print(Stream::Out, Wide(SumsInterrupted) + L"\r\n");  // the list is no whole one: so it says, as a recorded one does
-    return failed ? ExitSomeFailed : ExitOk;
 }
 
 }  // namespace fciv

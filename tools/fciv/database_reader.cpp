@@ -8,7 +8,7 @@
 #include "common/database_format.h"
 #include "common/sums.h"
 #include "fciv/engine/console.h"
-#include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -101,7 +101,7 @@ struct DatabaseReader::State {
     bool inItem = false, overlong = false;
     std::wstring* field = nullptr;
     std::wstring name, code;
-    std::array<std::wstring, RecordedCount> hashes;
+    std::array<std::wstring, common::RecordedCount> hashes;
     UINT line = 0, column = 0, stuck = 0;
 
     bool Fail(std::wstring why) {
@@ -144,8 +144,8 @@ struct DatabaseReader::State {
         item.name = name;
         if (item.kind == DatabaseItem::File) {
             bool hashesGood = true, anyHash = false;
-            for (int a = 0; a < RecordedCount; ++a) {
-                item.hashes[a] = NormalHex(Narrow(hashes[a]), Algorithm(a));
+            for (int a = 0; a < common::RecordedCount; ++a) {
+                item.hashes[a] = common::NormalHex(Narrow(hashes[a]), common::Algorithm(a));
                 hashesGood = hashesGood && (hashes[a].empty() || !item.hashes[a].empty());
                 anyHash = anyHash || !item.hashes[a].empty();
             }
@@ -227,7 +227,7 @@ bool DatabaseReader::Next(DatabaseItem& out) {
                 s.entries += s.item.kind != DatabaseItem::Interrupted;
             } else if (s.inItem && s.depth == 2) {
                 s.field = Is(text, db::Name) ? &s.name : Is(text, db::Error) ? &s.code : nullptr;
-                for (int a = 0; a < RecordedCount; ++a)
+                for (int a = 0; a < common::RecordedCount; ++a)
                     if (Is(text, db::Hashes[a])) s.field = &s.hashes[a];
             }
             if (!empty) {
@@ -269,6 +269,18 @@ bool DatabaseReader::Next(DatabaseItem& out) {
     if (s.entries == 0) return s.Fail(L"в базе нет записей / the database has no entries");
     s.done = true;
     return false;
+}
+
+std::wstring AtLine(size_t number) { return L", строка / line " + std::to_wstring(number); }
+
+std::wstring NotRecordedText(const std::wstring& name, unsigned long error) {
+    return L"НЕ ЗАПИСАН / NOT RECORDED: " + name + L" (" + Reason(error) + L")";
+}
+
+std::wstring NotAFile(const DatabaseItem& item) {
+    if (item.kind == DatabaseItem::Unread) return NotRecordedText(item.name, item.error);
+    if (item.kind == DatabaseItem::Bad) return L"Запись без имени или хэша / entry without a name or hash" + AtLine(item.line);
+    return Incomplete;
 }
 
 }  // namespace fciv

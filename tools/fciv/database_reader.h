@@ -17,7 +17,7 @@ struct DatabaseItem {
         Interrupted,  // the recording was interrupted: entries are missing
     } kind = File;
     std::wstring name;      // as written: a full path, or a name relative to a folder
-    HexHashes hashes;       // MD5, SHA-1 and SHA-256; empty when the entry has none
+    common::HexHashes hashes;  // MD5, SHA-1 and SHA-256; empty when the entry has none
     unsigned long error = 0;
     size_t line = 0;
 };
@@ -40,5 +40,17 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// ", строка / line N": where in a list a message's line or entry is.
+std::wstring AtLine(size_t number);
+
+// What the tool says of a file that could not be read when the list was recorded.
+std::wstring NotRecordedText(const std::wstring& name, unsigned long error);
+
+// What the tool says of a list whose recording was interrupted.
+inline constexpr wchar_t Incomplete[] = L"База неполная / incomplete: interrupted while recording";
+
+// What a database entry that is no hashed file says, on one line.
+std::wstring NotAFile(const DatabaseItem& item);
 
 }  // namespace fciv

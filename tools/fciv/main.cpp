@@ -56,12 +56,12 @@ int Run(const std::vector<std::wstring>& args, const std::atomic<bool>& stop) {
     const Options& o = parsed.options;
     if (o.help) {
         Print(Stream::Out, Usage);
-        return ExitOk;
+        return common::ExitOk;
     }
-    if (!parsed.error.empty()) return Fail(ExitUsage, parsed.error + L"\r\n\r\n" + Usage);
+    if (!parsed.error.empty()) return Fail(common::ExitUsage, parsed.error + L"\r\n\r\n" + Usage);
     const int code = o.mode == Mode::Record ? Record(o, stop) : o.mode == Mode::Check ? Check(o, stop) : List(o);
     Finished();
-    if (OutputFailed()) return Fail(ExitNotWritten, L"Не удалось записать вывод / cannot write the output");
+    if (OutputFailed()) return Fail(common::ExitNotWritten, L"Не удалось записать вывод / cannot write the output");
     return code;
 }
 
@@ -87,8 +87,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         return fciv::Run(std::vector<std::wstring>(argv + 1, argv + argc), stop);
     } catch (const std::bad_alloc&) {
-        return fciv::Fail(fciv::ExitSomeFailed, L"Недостаточно памяти / out of memory");
+        return fciv::Fail(common::ExitSomeFailed, L"Недостаточно памяти / out of memory");
     } catch (...) {
-        return fciv::Fail(fciv::ExitSomeFailed, L"Внутренняя ошибка / internal error");
+        return fciv::Fail(common::ExitSomeFailed, L"Внутренняя ошибка / internal error");
     }
 }

@@ -9,11 +9,12 @@
 #include "common/utf8.h"
 #include "fciv/core/names.h"
 #include "fciv/core/xml_writer.h"
-#include "fciv/database_file.h"
 #include "fciv/engine/console.h"
 #include "fciv/engine/pipeline.h"
 #include "fciv/engine/walker.h"
+#include "fciv/files.h"
 #include "fciv/modes.h"
+#include "fciv/output_file.h"
 #include "win32/system_text.h"
 
 namespace fciv {
@@ -34,22 +35,22 @@ std::string SumsEntry(std::wstring name, const std::string& hex, bool& replaced)
 
 int Record(const Options& o, const std::atomic<bool>& stop) {
     const std::wstring folder = ExistingFolder(o.folder);
-    if (folder.empty()) return Fail(ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
+    if (folder.empty()) return Fail(common::ExitUsage, L"Папка не найдена / folder not found: " + o.folder);
     const bool sums = !o.sums.empty();
     const std::wstring given = sums ? o.sums : o.database, database = ExactFullPath(given);
     const std::wstring ru = sums ? L"файл сумм" : L"базу", en = sums ? L"the sums file" : L"the database";  // in messages
-    if (const std::wstring problem = DatabasePathProblem(database); !problem.empty())
-        return Fail(ExitUsage, problem + L": " + given);
-    DatabaseFile db(database, sums ? "" : DatabaseHeader(), sums ? std::string(SumsInterrupted) + "\r\n" : DatabaseInterrupted(),
+    if (const std::wstring problem = OutputPathProblem(database); !problem.empty())
+        return Fail(common::ExitUsage, problem + L": " + given);
+    OutputFile db(database, sums ? "" : DatabaseHeader(), sums ? std::string(common::SumsInterrupted) + "\r\n" : DatabaseInterrupted(),
                     sums ? "" : DatabaseFooter());
     if (db.Error())
-        return Fail(ExitUsage, L"Не удалось создать или заменить " + ru + L" / cannot create or replace " + en + L": " + database + L" " + Reason(db.Error()));
+        return Fail(common::ExitUsage, L"Не удалось создать или заменить " + ru + L" / cannot create or replace " + en + L": " + database + L" " + Reason(db.Error()));
 
     const auto started = std::chrono::steady_clock::now();
     const std::vector<FileItem> files =
         ListFiles(folder, common::Mask(o.mask, win32::SameCharIgnoringCase), o.recursive, db.OwnFiles(), stop, Warn);
-    if (files.size() == 1 && files[0].error && files[0].path == (folder.back() == L'\\' ? folder : folder + L'\\'))
-        return Fail(ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
+    if (files.size() == 1 && files[0].error && files[0].path == common::WithBackslash(folder))
+        return Fail(common::ExitUsage, L"Нет доступа к папке / cannot list the folder: " + folder + L" " + Reason(files[0].error));
 
     const size_t top = common::WithBackslash(folder).size();  // -wp names are relative to the folder
     size_t listed = 0, hashed = 0;
@@ -87,13 +88,13 @@ int Record(const Options& o, const std::atomic<bool>& stop) {
              static_cast<unsigned long long>(bytes), secs, failures);
     Print(Stream::Out, summary);
     if (writeError)
-        return Fail(ExitNotWritten, L"Не удалось записать " + ru + L", прежний файл сохранён / cannot write " + en + L", the old one is kept: " +
+        return Fail(common::ExitNotWritten, L"Не удалось записать " + ru + L", прежний файл сохранён / cannot write " + en + L", the old one is kept: " +
                                         database + L" " + Reason(writeError));
     if (interrupted && db.Written().empty())
-        return Fail(ExitInterrupted, L"Прервано, прежний файл не тронут / interrupted, " + en + L" is as it was: " + database);
+        return Fail(common::ExitInterrupted, L"Прервано, прежний файл не тронут / interrupted, " + en + L" is as it was: " + database);
     if (interrupted)
-        return Fail(ExitInterrupted, L"Прервано, готовое записано в / interrupted, what was finished is in: " + db.Written());
-    return failures ? ExitSomeFailed : ExitOk;
+        return Fail(common::ExitInterrupted, L"Прервано, готовое записано в / interrupted, what was finished is in: " + db.Written());
+    return failures ? common::ExitSomeFailed : common::ExitOk;
 }
 
 }  // namespace fciv

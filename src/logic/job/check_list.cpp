@@ -1,30 +1,25 @@
 #include "logic/job/check_list.h"
 
 #include <algorithm>
-#include <array>
 
 #include "common/report_format.h"
 #include "common/sums.h"
 #include "common/text.h"
+#include "common/utf8.h"
 #include "logic/job/parameters.h"
 
 namespace job {
 
 ListKind KindOfList(std::wstring_view fileName, std::string_view head) {
-    const std::wstring name = common::AsciiUpper(fileName.substr(fileName.find_last_of(L"\\/") + 1));
-    static constexpr std::array<std::wstring_view, 6> Named{L"MD5SUMS", L"SHA1SUMS", L"SHA256SUMS", L"SHA512SUMS", L"CHECKSUM", L"CHECKSUMS"};
-    static constexpr std::array<std::wstring_view, 5> Endings{L".MD5", L".SHA1", L".SHA256", L".SHA384", L".SHA512"};
-    if (std::find(Named.begin(), Named.end(), name) != Named.end() ||
-        std::any_of(Endings.begin(), Endings.end(), [&](std::wstring_view e) { return name.ends_with(e); }))
-        return ListKind::Sums;
+    if (common::IsSumsFileName(common::ToUtf8(fileName))) return ListKind::Sums;
     if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
     head = common::TrimStart(head, std::string_view(" \t\r\n"));
     if (head.starts_with("<")) return head.find("<FCIV") != std::string_view::npos ? ListKind::Database : ListKind::None;
     // The head may end inside a line: what was read must be mostly sums lines.
     // Lines of an algorithm the tool lacks are sums lines too: the check names them.
-    const fciv::SumsFile sums = fciv::ParseSums(head);
+    const common::SumsFile sums = common::ParseSums(head);
     const auto unsupported = static_cast<size_t>(std::count_if(sums.problems.begin(), sums.problems.end(),
-                                                               [](const fciv::SumsProblem& p) { return p.problem == fciv::LineProblem::Unsupported; }));
+                                                               [](const common::SumsProblem& p) { return p.problem == common::LineProblem::Unsupported; }));
     const size_t lines = sums.entries.size() + unsupported;
     return lines > 0 && lines >= sums.problems.size() - unsupported ? ListKind::Sums : ListKind::None;
 }
@@ -35,8 +30,8 @@ bool IsReportOfRelativeNames(std::string_view head) {
     const std::string_view name = common::TrimEnd(head.substr(0, end), std::string_view("\r"));
     const std::string_view next = end == std::string_view::npos ? std::string_view() : head.substr(end + 1);
     const bool absolute = (name.size() > 1 && name[1] == ':') || name.starts_with("\\");
-    const auto& labels = common::report::HashLabels;
-    return !name.empty() && !absolute && std::any_of(labels.begin(), labels.end(), [&](std::string_view l) { return next.starts_with(l); });
+    return !name.empty() && !absolute && std::any_of(common::report::HashLabels.begin(), common::report::HashLabels.end(),
+                                                     [&](std::string_view label) { return next.starts_with(label); });
 }
 
 std::wstring CheckParameters(ListKind kind, const std::wstring& list, const std::wstring& folder, const std::wstring& verdicts) {

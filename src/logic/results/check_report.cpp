@@ -1,24 +1,9 @@
 #include "logic/results/check_report.h"
 
-#include <vector>
-
+#include "common/verdicts.h"
 #include "logic/texts.h"
 
 namespace results {
-
-namespace {
-
-std::vector<std::wstring_view> Split(std::wstring_view line) {
-    std::vector<std::wstring_view> fields;
-    for (size_t from = 0;;) {
-        const size_t tab = line.find(L'\t', from);
-        fields.push_back(line.substr(from, tab - from));
-        if (tab == std::wstring_view::npos) return fields;
-        from = tab + 1;
-    }
-}
-
-}  // namespace
 
 std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe) {
     std::wstring wrong, right, interrupted;
@@ -37,24 +22,32 @@ std::wstring BuildCheckReport(std::wstring_view verdicts, DescribeError describe
         start = end + 1;
         if (line.ends_with(L'\r')) line.remove_suffix(1);
         if (line.empty()) continue;
-        const std::vector<std::wstring_view> f = Split(line);
-        const std::wstring last(f.back());
-        if (f[0] == L"RIGHT" && f.size() == 2) ++counts[0], add(right, texts::CheckRight + last);
-        else if (f[0] == L"CHANGED" && f.size() == 3) ++counts[1], add(wrong, texts::CheckChanged + (L"(" + std::wstring(f[1]) + L"): ") + last);
-        else if (f[0] == L"MISSING" && f.size() == 2) ++counts[2], add(wrong, texts::CheckMissing + last);
-        else if (f[0] == L"UNREADABLE" && f.size() == 3) ++counts[3], add(wrong, texts::CheckUnreadable + last + L"\r\n" + ErrorLine(f[1], describe));
-        else if (f[0] == L"NOT_RECORDED" && f.size() == 3) add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[1], describe));
-        else if (f[0] == L"UNSUPPORTED" && f.size() == 4) add(wrong, texts::CheckUnsupported + (std::wstring(f[1]) + L"): ") + atLine(f[2], f[3]));
-        else if (f[0] == L"BAD_LINE" && f.size() == 3) ++badLines, add(wrong, texts::CheckBadLine + atLine(f[1], f[2]));
-        else if (f[0] == L"UNTOLD" && f.size() == 3) add(wrong, texts::CheckUntold + (std::wstring(f[1]) + L"): ") + last);
-        else if (f[0] == L"INEXACT" && f.size() == 2) add(wrong, texts::CheckInexact + last);
-        else if (f[0] == L"REFUSED" && f.size() == 3) add(wrong, texts::CheckRefused + atLine(f[1], f[2]));
-        else if (f[0] == L"BAD_ENTRY" && f.size() == 2) add(wrong, texts::CheckBadEntry + (texts::CheckLine + last));
-        else if (f[0] == L"INCOMPLETE") add(wrong, texts::CheckIncomplete);
-        else if (f[0] == L"ERROR" && f.size() == 2) add(wrong, texts::CheckError + last);
-        else if (f[0] == L"INTERRUPTED" && f.size() <= 2)  // the last says most: a count added once the tool had it
-            interrupted = texts::CheckInterrupted + (f.size() == 2 ? texts::CheckNotChecked + last : L"");
-        else add(wrong, texts::CheckUnknown + std::wstring(line));  // never taken for nothing
+        const auto verdict = common::verdicts::Read(line);
+        if (!verdict) {
+            add(wrong, texts::CheckUnknown + std::wstring(line));  // never taken for nothing
+            continue;
+        }
+        const std::vector<std::wstring_view>& f = verdict->fields;
+        const std::wstring last(f.empty() ? L"" : f.back());
+        using namespace common::verdicts;
+        switch (verdict->kind) {
+        case Right: ++counts[0], add(right, texts::CheckRight + last); break;
+        case Changed: ++counts[1], add(wrong, texts::CheckChanged + (L"(" + std::wstring(f[0]) + L"): ") + last); break;
+        case Missing: ++counts[2], add(wrong, texts::CheckMissing + last); break;
+        case Unreadable: ++counts[3], add(wrong, texts::CheckUnreadable + last + L"\r\n" + ErrorLine(f[0], describe)); break;
+        case NotRecorded: add(wrong, texts::CheckNotRecorded + last + L"\r\n" + ErrorLine(f[0], describe)); break;
+        case Unsupported: add(wrong, texts::CheckUnsupported + (std::wstring(f[0]) + L"): ") + atLine(f[1], f[2])); break;
+        case BadLine: ++badLines, add(wrong, texts::CheckBadLine + atLine(f[0], f[1])); break;
+        case Untold: add(wrong, texts::CheckUntold + (std::wstring(f[0]) + L"): ") + last); break;
+        case Inexact: add(wrong, texts::CheckInexact + last); break;
+        case Refused: add(wrong, texts::CheckRefused + atLine(f[0], f[1])); break;
+        case BadEntry: add(wrong, texts::CheckBadEntry + (texts::CheckLine + last)); break;
+        case Incomplete: add(wrong, texts::CheckIncomplete); break;
+        case Error: add(wrong, texts::CheckError + last); break;
+        case Interrupted:  // the last says most: a count added once the tool had it
+            interrupted = texts::CheckInterrupted + (f.empty() ? L"" : texts::CheckNotChecked + last);
+            break;
+        }
     }
     std::wstring summary = texts::CheckSummary[0] + std::to_wstring(counts[0]);
     for (int i = 1; i < 4; ++i) summary += texts::CheckSummary[i] + std::to_wstring(counts[i]);

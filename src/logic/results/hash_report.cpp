@@ -26,9 +26,9 @@ constexpr TagPair ErrorCode{db::Error.open, db::Error.close, ""};
 namespace labels = common::report;
 constexpr std::array<TagPair, 4> Rows{{
     {db::Name.open, db::Name.close, ""},
-    {db::Md5.open, db::Md5.close, labels::HashLabels[fciv::Md5]},
-    {db::Sha1.open, db::Sha1.close, labels::HashLabels[fciv::Sha1]},
-    {db::Sha256.open, db::Sha256.close, labels::HashLabels[fciv::Sha256]},
+    {db::Md5.open, db::Md5.close, labels::HashLabels[common::Md5]},
+    {db::Sha1.open, db::Sha1.close, labels::HashLabels[common::Sha1]},
+    {db::Sha256.open, db::Sha256.close, labels::HashLabels[common::Sha256]},
 }};
 constexpr size_t None = std::wstring_view::npos;
 

@@ -47,6 +47,8 @@ std::wstring ResolveName(const std::wstring& base, const std::wstring& name) {
     return path;
 }
 
+bool IsFullPath(std::wstring_view name) { return name.starts_with(L'\\') || name.starts_with(L'/') || (name.size() >= 2 && name[1] == L':'); }
+
 std::wstring SumsLine(std::string_view hex, std::wstring_view name) {
     const std::wstring digits(hex.begin(), hex.end());
     if (name.find_first_of(L"\r\n") == std::wstring::npos) return digits + L"  " + std::wstring(name) + L"\r\n";

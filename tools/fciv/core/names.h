@@ -11,6 +11,9 @@ namespace fciv {
 // opened is the one the name was recorded for.
 std::wstring ResolveName(const std::wstring& base, const std::wstring& name);
 
+// A name no folder can apply to: "C:\x", "C:x", "\x".
+bool IsFullPath(std::wstring_view name);
+
 // A sums line as md5sum and sha256sum write it: "HASH  NAME"; a name with a line
 // break is escaped ('\\', "\\n", "\\r") and its line marked with a leading '\\'.
 std::wstring SumsLine(std::string_view hex, std::wstring_view name);

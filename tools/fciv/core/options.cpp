@@ -51,10 +51,10 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
         } else if (s == L"-wp") {
             o.namesOnly = true;
         } else if (s == L"-md5" || s == L"-both") {
-            o.hashes[Md5] = true;
-            o.hashes[Sha1] = o.hashes[Sha1] || s == L"-both";
+            o.hashes[common::Md5] = true;
+            o.hashes[common::Sha1] = o.hashes[common::Sha1] || s == L"-both";
         } else if (s == L"-sha1" || s == L"-sha256") {
-            o.hashes[s == L"-sha1" ? Sha1 : Sha256] = true;
+            o.hashes[s == L"-sha1" ? common::Sha1 : common::Sha256] = true;
         } else if (s == L"-ignoremissing" || s == L"-strict" || s == L"-status") {
             (s == L"-strict" ? o.strict : s == L"-status" ? o.status : o.ignoreMissing) = true;
             checkOnly = args[i];
@@ -89,17 +89,17 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     if (o.mode == Mode::Check && asked) return fail(L"-md5, -sha1, -both, -sha256 не с -v / hash switches do not go with -v");
     if (o.mode == Mode::Record && !o.sums.empty()) {
         // A sums file holds one algorithm: the one asked for, else the one its name tells, else MD5; never one its name denies.
-        const NamedAlgorithm named = AlgorithmOfFileName(common::ToUtf8(o.sums));
+        const common::NamedAlgorithm named = common::AlgorithmOfFileName(common::ToUtf8(o.sums));
         if (asked > 1)
             return fail(L"-sums пишет суммы одного алгоритма: -md5, -sha1 или -sha256 / -sums writes one algorithm's sums: -md5, -sha1 or -sha256");
-        if (asked == 0) o.hashes[named.known < RecordedCount ? named.known : Md5] = true;
-        if (!named.name.empty() && (named.known >= RecordedCount || !o.hashes[named.known])) {
+        if (asked == 0) o.hashes[named.known < common::RecordedCount ? named.known : common::Md5] = true;
+        if (!named.name.empty() && (named.known >= common::RecordedCount || !o.hashes[named.known])) {
             const std::wstring algorithm(named.name.begin(), named.name.end());
             return fail(L"Имя файла сумм говорит о другом алгоритме (" + algorithm + L") / the sums file's name says " + algorithm +
                         L", not the algorithm asked for: " + o.sums);
         }
     }
-    if (o.mode == Mode::Record && asked == 0 && o.sums.empty()) o.hashes[Md5] = true;
+    if (o.mode == Mode::Record && asked == 0 && o.sums.empty()) o.hashes[common::Md5] = true;
     return r;
 }
 

@@ -21,7 +21,7 @@ struct Options {
     bool recursive = false;
     bool namesOnly = false;  // -wp: the file name without its path
     std::wstring mask;       // empty: every file
-    Algorithms hashes{};     // asked for; record: MD5 when none is
+    common::Algorithms hashes{};     // asked for; record: MD5 when none is
     std::wstring database;   // -xml
     std::wstring sums;       // -sums: check: the list; record: the sums file to write
     bool ignoreMissing = false;  // -ignoremissing: files not there are neither reported nor failed

@@ -55,9 +55,9 @@ std::string DatabaseHeader() { return "<?xml version=\"1.0\" encoding=\"utf-8\"?
 
 std::string DatabaseFooter() { return Close(db::Root) + "\r\n"; }
 
-std::string DatabaseEntry(const std::wstring& name, const HexHashes& hashes, bool& replaced) {
+std::string DatabaseEntry(const std::wstring& name, const common::HexHashes& hashes, bool& replaced) {
     std::string e = Open(db::Entry) + Open(db::Name) + XmlText(name, replaced) + Close(db::Name);
-    for (int a = 0; a < RecordedCount; ++a)
+    for (int a = 0; a < common::RecordedCount; ++a)
         if (!hashes[a].empty()) e += Open(db::Hashes[a]) + hashes[a] + Close(db::Hashes[a]);
     return e + Close(db::Entry) + "\r\n";
 }

@@ -11,7 +11,7 @@ std::string DatabaseHeader();
 std::string DatabaseFooter();
 // One entry; an empty hash is left out. `replaced` tells whether the name held
 // characters that XML cannot carry (written as U+FFFD).
-std::string DatabaseEntry(const std::wstring& name, const HexHashes& hashes, bool& replaced);
+std::string DatabaseEntry(const std::wstring& name, const common::HexHashes& hashes, bool& replaced);
 // A file or folder that could not be read, with the system's error number.
 std::string DatabaseError(const std::wstring& name, unsigned long error);
 // The mark of a database whose recording was interrupted: entries are missing.

@@ -69,8 +69,8 @@ Provider Open(const wchar_t* algorithm) {
 }
 
 // Opened once; CNG providers may be shared by threads.
-const Provider& ProviderOf(Algorithm a) {
-    static const std::array<Provider, AlgorithmCount> providers{Open(BCRYPT_MD5_ALGORITHM), Open(BCRYPT_SHA1_ALGORITHM),
+const Provider& ProviderOf(common::Algorithm a) {
+    static const std::array<Provider, common::AlgorithmCount> providers{Open(BCRYPT_MD5_ALGORITHM), Open(BCRYPT_SHA1_ALGORITHM),
                                                                 Open(BCRYPT_SHA256_ALGORITHM), Open(BCRYPT_SHA384_ALGORITHM),
                                                                 Open(BCRYPT_SHA512_ALGORITHM)};
     return providers[a];
@@ -103,7 +103,7 @@ private:
     DWORD length_;
 };
 
-using Lanes = std::array<Hash*, AlgorithmCount>;
+using Lanes = std::array<Hash*, common::AlgorithmCount>;
 
 // Wine checks every page of a read's buffer: a small file is read into a small part of it.
 constexpr DWORD FirstRead = 64 << 10;
@@ -208,7 +208,7 @@ unsigned char* Hasher::Buffer(size_t i) {
     return buffers_[i].get();
 }
 
-unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, size_t spareCores,
+unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const common::Algorithms& algorithms, size_t spareCores,
                                FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress) {
     try {
         // Files that others have open for writing are read too, as backup tools do.
@@ -216,11 +216,11 @@ unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Al
                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) return GetLastError();
-        std::array<std::optional<Hash>, AlgorithmCount> hashes;
+        std::array<std::optional<Hash>, common::AlgorithmCount> hashes;
         Lanes lanes{};
         size_t count = 0;
-        for (int a = AlgorithmCount - 1; a >= 0; --a)  // the longest digest, the slowest, on the reading thread
-            if (algorithms[a]) lanes[count++] = &hashes[a].emplace(ProviderOf(Algorithm(a)));
+        for (int a = common::AlgorithmCount - 1; a >= 0; --a)  // the longest digest, the slowest, on the reading thread
+            if (algorithms[a]) lanes[count++] = &hashes[a].emplace(ProviderOf(common::Algorithm(a)));
         LARGE_INTEGER measured{};
         if (count > 1 && spareCores && size == UnknownSize && GetFileSizeEx(file.get(), &measured)) size = measured.QuadPart;
         // A helper a hash but the first, as far as cores are spare; the last helper takes the rest.
@@ -272,7 +272,7 @@ unsigned long Hasher::HashFile(const std::wstring& path, uint64_t size, const Al
                 if (got < want && read == size) break;
             }
         }
-        for (int a = 0; a < AlgorithmCount; ++a)
+        for (int a = 0; a < common::AlgorithmCount; ++a)
             if (hashes[a]) out[a] = hashes[a]->Hex();
         return 0;
     } catch (const CngFailure& f) {

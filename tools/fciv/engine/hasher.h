@@ -10,7 +10,7 @@
 
 namespace fciv {
 
-using FileHashes = HexHashes;  // empty when not asked for
+using FileHashes = common::HexHashes;  // empty when not asked for
 
 inline constexpr uint64_t UnknownSize = ~uint64_t{0};
 inline constexpr size_t ChunkSize = 4 << 20;  // read at a time
@@ -31,7 +31,7 @@ public:
     // listing measured, or UnknownSize. `spareCores`: how many other cores are
     // free for it. Returns 0 or the system's error code (ERROR_OPERATION_ABORTED
     // when `stop` was set).
-    unsigned long HashFile(const std::wstring& path, uint64_t size, const Algorithms& algorithms, size_t spareCores,
+    unsigned long HashFile(const std::wstring& path, uint64_t size, const common::Algorithms& algorithms, size_t spareCores,
                            FileHashes& out, const std::atomic<bool>& stop, std::atomic<uint64_t>& progress);
 
 private:
@@ -40,7 +40,7 @@ private:
 
     const uint64_t splitAbove_;
     std::array<std::unique_ptr<unsigned char[]>, RingSize> buffers_;
-    std::array<std::unique_ptr<Helper>, AlgorithmCount - 1> helpers_;
+    std::array<std::unique_ptr<Helper>, common::AlgorithmCount - 1> helpers_;
 };
 
 }  // namespace fciv

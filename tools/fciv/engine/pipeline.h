@@ -14,7 +14,7 @@ struct Job {
     std::wstring path;         // full path, without the long-path prefix
     std::wstring name;         // as the database or the sums file names it
     uint64_t size = UnknownSize;  // as the listing measured it
-    Algorithms algorithms{};
+    common::Algorithms algorithms{};
     FileHashes expected;       // checking: the hashes to compare with; empty where none
     bool guessed = false;      // checking: their algorithm told by the hash's length alone
     unsigned long error = 0;   // set: nothing to hash, the result is this error

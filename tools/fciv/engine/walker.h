@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/mask.h"
@@ -42,20 +41,5 @@ struct OwnFile {
 std::vector<FileItem> ListFiles(const std::wstring& folder, const common::Mask& mask, bool recursive,
                                 const std::vector<OwnFile>& skip, const std::atomic<bool>& stop,
                                 const std::function<void(const std::wstring&)>& warn);
-
-// The full path of a path given on the command line, each part kept as written, trailing dots and
-// blanks too (the system's own full path drops them and so names another file).
-std::wstring ExactFullPath(const std::wstring& path);
-
-// The full path of a folder; empty when it is not an existing folder.
-std::wstring ExistingFolder(const std::wstring& folder);
-
-// Hands each line of a file to `take` without its line end, reading the file in
-// pieces: a line longer than `longest` bytes comes empty, marked too long.
-// 0 or the system's error.
-unsigned long ReadLines(const std::wstring& path, size_t longest, const std::function<void(std::string_view line, bool tooLong)>& take);
-
-// True when the folder's volume says it incurs a seek penalty (a rotating disk).
-bool OnRotatingDisk(const std::wstring& folder);
 
 }  // namespace fciv

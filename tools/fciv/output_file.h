@@ -1,7 +1,7 @@
-// The database (or a check's verdicts) is written to a temporary file in its
-// folder and moved into place only when complete, so a failed or interrupted
-// run keeps the old one. An interrupted run's entries are kept beside an
-// existing file, or in its place when there is none, marked as interrupted.
+// A file the tool writes (the database, a sums file, a check's verdicts) is written
+// to a temporary file in its folder and moved into place only when complete, so a
+// failed or interrupted run keeps the old one. An interrupted run's entries are kept
+// beside an existing file, or in its place when there is none, marked as interrupted.
 #pragma once
 #include <chrono>
 #include <string>
@@ -17,17 +17,17 @@ namespace fciv {
 // removed when it starts and an interrupted run's take their place.
 enum class OldFile { KeptWhenInterrupted, Removed };
 
-class DatabaseFile {
+class OutputFile {
 public:
     // `path` is a full path. Removes what dead runs left in that folder, then
     // creates the temporary file and makes sure the file at `path` can be
     // created or replaced; Error() tells whether that worked.
     // `header`, `interrupted` and `footer` frame the entries.
-    DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer,
+    OutputFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer,
                  OldFile old = OldFile::KeptWhenInterrupted);
-    ~DatabaseFile();
-    DatabaseFile(const DatabaseFile&) = delete;
-    DatabaseFile& operator=(const DatabaseFile&) = delete;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
     unsigned long Error() const { return error_; }
     void Append(const std::string& text);
@@ -51,8 +51,8 @@ private:
     unsigned long error_ = 0;
 };
 
-// Why a path cannot be a database (a folder, a name ending in a separator);
+// Why a path cannot be written as an output (a folder, a name ending in a separator);
 // empty when it can.
-std::wstring DatabasePathProblem(const std::wstring& path);
+std::wstring OutputPathProblem(const std::wstring& path);
 
 }  // namespace fciv

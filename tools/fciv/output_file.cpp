@@ -1,9 +1,9 @@
-#include "fciv/database_file.h"
+#include "fciv/output_file.h"
 
 #include "common/exit_codes.h"
-
 #include "common/paths.h"
 #include "common/text.h"
+#include "fciv/files.h"
 #include "win32/paths.h"
 
 namespace fciv {
@@ -67,7 +67,7 @@ unsigned long RemovePlainFile(const std::wstring& path) {
 void RemoveLeftovers(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     const win32::UniqueFind find(
-        FindFirstFileW(win32::ExtendedPath(folder + TempPrefix + L"*" + TempSuffix).c_str(), &data));
+        FindFirstFileW(win32::ExtendedPath(folder + common::TempPrefix + L"*" + common::TempSuffix).c_str(), &data));
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;
@@ -81,7 +81,7 @@ void RemoveLeftovers(const std::wstring& folder) {
 
 }  // namespace
 
-std::wstring DatabasePathProblem(const std::wstring& path) {
+std::wstring OutputPathProblem(const std::wstring& path) {
     if (path.empty() || path.back() == L'\\' || path.back() == L'/')
         return L"Путь файла кончается разделителем / the output path ends in a separator";
     if (IsDeviceName(path.substr(path.find_last_of(L"\\/") + 1))) return L"Имя устройства, а не файла / a device's name, not a file's";
@@ -92,14 +92,14 @@ std::wstring DatabasePathProblem(const std::wstring& path) {
     return {};
 }
 
-DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer, OldFile old)
+OutputFile::OutputFile(const std::wstring& path, std::string header, std::string interrupted, std::string footer, OldFile old)
     : path_(path), beside_(IncompleteName(path)), old_(old), interrupted_(std::move(interrupted)), footer_(std::move(footer)) {
     const std::wstring folder = common::FolderPart(path);
     RemoveLeftovers(folder);
     // Made new, so that no file or link that someone put there is followed or written.
-    const std::wstring run = folder + TempPrefix + std::to_wstring(GetCurrentProcessId());
+    const std::wstring run = folder + common::TempPrefix + std::to_wstring(GetCurrentProcessId());
     for (int n = 1; !file_ && n <= 100; ++n) {
-        const std::wstring temp = run + (n > 1 ? L"." + std::to_wstring(n) : L"") + TempSuffix;
+        const std::wstring temp = run + (n > 1 ? L"." + std::to_wstring(n) : L"") + common::TempSuffix;
         const HANDLE h = CreateFileW(win32::ExtendedPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         error_ = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         file_.reset(h);
@@ -111,13 +111,13 @@ DatabaseFile::DatabaseFile(const std::wstring& path, std::string header, std::st
     if (!error_) Append(header);
 }
 
-DatabaseFile::~DatabaseFile() {
+OutputFile::~OutputFile() {
     if (temp_.empty()) return;
     file_.reset();
     DeleteFileW(win32::ExtendedPath(temp_).c_str());  // gone already when committed
 }
 
-void DatabaseFile::Append(const std::string& text) {
+void OutputFile::Append(const std::string& text) {
     buffer_ += text;
     // Whole entries on disk, the first at once and then a few times a second: a run ended from outside
     // leaves what it finished.
@@ -125,7 +125,7 @@ void DatabaseFile::Append(const std::string& text) {
         Flush();
 }
 
-void DatabaseFile::Flush() {
+void OutputFile::Flush() {
     if (!error_) {
         DWORD written = 0;
         if (!WriteFile(file_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr))
@@ -137,7 +137,7 @@ void DatabaseFile::Flush() {
     flushed_ = std::chrono::steady_clock::now();
 }
 
-unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
+unsigned long OutputFile::Commit(bool interrupted, bool finishedAny) {
     const bool keepOld = interrupted && old_ == OldFile::KeptWhenInterrupted && Exists(path_);
     if (keepOld && !finishedAny) return 0;
     if (interrupted) Append(interrupted_);
@@ -152,7 +152,7 @@ unsigned long DatabaseFile::Commit(bool interrupted, bool finishedAny) {
     return error_;
 }
 
-std::vector<OwnFile> DatabaseFile::OwnFiles() const {
+std::vector<OwnFile> OutputFile::OwnFiles() const {
     std::vector<OwnFile> own;
     for (const std::wstring& path : {path_, temp_, beside_}) {
         WIN32_FIND_DATAW data;  // for its long name, whatever spelling the path has
