@@ -18,9 +18,9 @@ using namespace common;
 
 TEST(Mask, WindowsWildcardsInAnyCase) {
     const struct { const wchar_t *mask, *name; bool match; } cases[] = {
-        {L"", L"anything", true},   {L"*.*", L"noext", true},   {L"*.txt", L"READ.TXT", true},   {L"*.txt", L"a.txt.bak", false},
+        {L"", L"anything", true},   {L"*.*", L"noext", true},   {L"*.txt", L"READ.TXT", true},   {L"*.txt", L"a.txt.bak", false}, {L"*.txt", L"a.t", false},
         {L"?.md", L"c.md", true},   {L"?.md", L"cc.md", false}, {L"a*b*c", L"aXXbYYc", true},   {L"a*b*c", L"aXXbYY", false},
-        {L"*.jpg; *.png", L"x.PNG", true}, {L"*.jpg,*.png", L"x.gif", false}, {L"report.*", L"report", true},
+        {L"*.jpg; *.png", L"x.PNG", true}, {L"*.jpg,*.png", L"x.png", true}, {L"report.*", L"report", true},
         {L"*.", L"noext", true},    {L"*.", L"a.b", false},     {L"*", L".hidden", true},         {L" ; ", L"x", true},
     };
     const auto asciiCase = [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); };

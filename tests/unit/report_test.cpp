@@ -31,9 +31,10 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<FILE_ENTRY><name >n</name><MD5 a=\"1\">m</MD5><SHA1>s</SHA1></FILE_ENTRY>", L"\r\nSHA1:s"},
         // Values verbatim but for references and the report's outer blanks.
         {L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>", L"  a b  \r\nMD5:\r\nSHA1: s "},  // blanks at the ends are a name's own
-        {L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600;</name></FILE_ENTRY>",
-         L"a&b <> \"' Пп \xD83D\xDE00"},
-        {L"<FILE_ENTRY><name>&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &</name></FILE_ENTRY>", L"&nbsp; &#; &#xZZ; &#0; &#xD800; & a;b &"},
+        {L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600; &#xaf;&#x00000041;</name></FILE_ENTRY>",
+         L"a&b <> \"' Пп \xD83D\xDE00 \xAF" L"A"},
+        {L"<FILE_ENTRY><name>&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#x000000041; & a;b &</name></FILE_ENTRY>",
+         L"&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#x000000041; & a;b &"},
         {L"<FILE_ENTRY><name>line\r\n\tnext</name></FILE_ENTRY>", L"line\r\n\tnext"},
         // No entry takes another's values.
         {L"<FILE_ENTRY><name>a</name></FILE_ENTRY><FILE_ENTRY><name>b</name><MD5>m</MD5></FILE_ENTRY>", L"a\r\nb\r\nMD5:m"},
@@ -45,6 +46,7 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         // Cut off: what was complete stays.
         {A + L"<FILE_ENTRY><name>b</name><MD5>m2", AReport + L"\r\nb"},
         {A + L"<FILE_ENTRY><name>b", AReport + L"\r\n"},
+        {A + L"<FILE_ENTRY><name>b</name>", AReport + L"\r\nb"},  // a tag that ends the text is found
         {L"<FILE_ENTRY><name>a</FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>", Banner},
         // What could not be read ends the report; incomplete elements are passed over.
         {A + L"<FILE_ERROR><name>C:\\d\\l&amp;og</name><error>32</error></FILE_ERROR>" + Closed +
@@ -102,7 +104,7 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
               L"НЕПОНЯТНЫЙ ИТОГ: RIGHT\tx\tand tab\r\nНЕПОНЯТНЫЙ ИТОГ: NEW\tkind\r\nВЕРНО: a" + summary);
 }
 
-TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
+TEST(Utf8, EveryFormAtItsBoundariesAndMalformedInputNeverSwallowsWhatFollows) {
     const std::wstring R = L"\xFFFD";
     const struct { std::string in; std::wstring out; } cases[] = {
         {std::string("a\0\x7F\r\n", 5), std::wstring(L"a\0\x7F\r\n", 5)},
@@ -113,10 +115,17 @@ TEST(Utf8Decode, MalformedInputNeverSwallowsWhatFollows) {
         {"\xD0" "A\xE2\x82<", R + L"A" + R + L"<"},        // cut short by an ASCII byte
         {"x\xF0\x9F\x98", L"x" + R},                         // cut short by the end
         {"\xD0\xD0\x9F", R + L"\x041F"},                     // a lead byte ends the sequence before it
+        {"\xC2\x80\x80", L"\x80" + R},                        // a sequence takes no more than its length
         {"\xC0\x80|\xE0\x80\xAF|\xF0\x82\x82\xAC|\xF4\x90\x80\x80", R + L"|" + R + L"|" + R + L"|" + R},  // overlong, too large
         {"\xF8\x88\x80\x80\x80\xFF</", R + R + R + R + R + R + L"</"},
     };
     for (const auto& c : cases) EXPECT_EQ(common::Utf8Decode(c.in), c.out);
+    // Encoded at each boundary of its forms; a lone surrogate as U+FFFD.
+    const struct { std::wstring in; std::string out; } encoded[] = {
+        {L"\x7F\x80\x7FF\x800", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80"}, {L"\xD7FF\xE000\xFFFF", "\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"},
+        {L"\xD800\xDC00\xDBFF\xDFFF", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"}, {std::wstring(L"\xD800x\xDFFF") + L'\xDBFF', "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const auto& c : encoded) EXPECT_EQ(common::ToUtf8(c.in), c.out);
 }
 
 }  // namespace
