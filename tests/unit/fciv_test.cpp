@@ -56,9 +56,11 @@ TEST(Names, TheFileOpenedIsTheOneRecorded) {
         {L"C:\\data", L"dot.", L"C:\\data\\dot."},         {L"C:\\data", L"trail ", L"C:\\data\\trail "},
         {L"C:\\data", L"sub\\..\\..\\x.txt", L"C:\\x.txt"}, {L"C:\\", L"..\\..\\.\\a", L"C:\\a"},
         {L"C:\\data", L"\\top\\a", L"C:\\top\\a"},        {L"C:\\data", L"D:\\e\\..\\f. ", L"D:\\f. "},
-        {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
+        {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"E:x", L"E:\\x"}, {L"C:\\data", L"E:", L"E:\\"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveName(c.base, c.name), c.path) << c.name;
+    // Written as sums lines: a name with a line break escaped as GNU does, its line marked.
+    EXPECT_EQ(SumsLine("ab", L"a b") + SumsLine("ab", L"x\\y\nz\r"), L"ab  a b\r\n\\ab  x\\\\y\\nz\\r\r\n");
 }
 
 // What the tool writes, the window's report reads back: every name, with U+FFFD

@@ -6,11 +6,12 @@
 #include "common/verdicts.h"
 #include "logic/results/check_report.h"
 #include "logic/results/hash_report.h"
+#include "logic/results/report_name.h"
 
 namespace {
 
 std::wstring Report(std::wstring_view db) {
-    return results::BuildHashReport(common::ToUtf8(db), [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : L""); });
+    return results::BuildHashReport(common::ToUtf8(db), [](unsigned long code) { return std::wstring(code == 5 ? L"Доступ запрещён." : code == 123456789 ? L"nine" : L""); });
 }
 
 const std::wstring Banner = L"***************\r\n Нет данных !\r\n***************";
@@ -31,13 +32,14 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<FILE_ENTRY><name >n</name><MD5 a=\"1\">m</MD5><SHA1>s</SHA1></FILE_ENTRY>", L"\r\nSHA1:s"},
         // Values verbatim but for references and the report's outer blanks.
         {L"<FILE_ENTRY><name>  a b  </name><MD5></MD5><SHA1> s </SHA1></FILE_ENTRY>", L"  a b  \r\nMD5:\r\nSHA1: s "},  // blanks at the ends are a name's own
-        {L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600; &#xaf;&#x00000041;</name></FILE_ENTRY>",
-         L"a&b <> \"' Пп \xD83D\xDE00 \xAF" L"A"},
-        {L"<FILE_ENTRY><name>&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#x000000041; & a;b &</name></FILE_ENTRY>",
-         L"&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#x000000041; & a;b &"},
+        {L"<FILE_ENTRY><name>a&amp;b &lt;&gt; &quot;&apos; &#1055;&#x43f; &#x1F600; &#xaf;&#xAF;&#x00000041;&#x10FFFF;&#1;</name></FILE_ENTRY>",
+         L"a&b <> \"' Пп \xD83D\xDE00 \xAF\xAF" L"A\xDBFF\xDFFF\x01"},
+        {L"<FILE_ENTRY><name>&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#xDFFF; &#x000000041; & a;b &</name></FILE_ENTRY>",
+         L"&nbsp; &#; &#x; &#xZZ; &#0; &#xD800; &#xDFFF; &#x000000041; & a;b &"},
         {L"<FILE_ENTRY><name>line\r\n\tnext</name></FILE_ENTRY>", L"line\r\n\tnext"},
         // No entry takes another's values.
-        {L"<FILE_ENTRY><name>a</name></FILE_ENTRY><FILE_ENTRY><name>b</name><MD5>m</MD5></FILE_ENTRY>", L"a\r\nb\r\nMD5:m"},
+        {L"<FILE_ENTRY><name>a</name></FILE_ENTRY><MD5>x</MD5><FILE_ENTRY><name>b</name><MD5>m</MD5></FILE_ENTRY>", L"a\r\nb\r\nMD5:m"},
+        {L"<FILE_ENTRY><name>a</name><FILE_ENTRY><name>b</name><MD5>m</MD5></FILE_ENTRY>", L"a\r\nb\r\nMD5:m"},
         {L"<FILE_ENTRY><MD5>m1</MD5></FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>", L"\r\nMD5:m1\r\nb"},
         {L"<FILE_ENTRY><name>a</name><SHA1>s</SHA1><MD5>m</MD5></FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>",
          L"a\r\nMD5:m\r\nb"},  // out of order: the pair before one already found is missed
@@ -50,13 +52,16 @@ TEST(HashReport, ReadsEachEntryWithinItselfOnly) {
         {L"<FILE_ENTRY><name>a</FILE_ENTRY><FILE_ENTRY><name>b</name></FILE_ENTRY>", Banner},
         // What could not be read ends the report; incomplete elements are passed over.
         {A + L"<FILE_ERROR><name>C:\\d\\l&amp;og</name><error>32</error></FILE_ERROR>" + Closed +
-             L"<FILE_ERROR><name>n</name></FILE_ERROR><FILE_ERROR><error>5</error>",
+             L"<FILE_ERROR><name>n</name></FILE_ERROR><FILE_ERROR><name>m<error>5</error></FILE_ERROR><FILE_ERROR><error>5</error>",
          AReport + L"\r\n***************\r\nНе прочитано файлов: 2\r\nC:\\d\\l&og\r\nОшибка 32\r\nC:\\d\\x\\\r\nОшибка 5: Доступ запрещён."},
-        {L"<FCIV>" + Closed + L"</FCIV>", Banner + L"\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\x\\\r\nОшибка 5: Доступ запрещён."},
+        {L"<FILE_ERROR><name>a</name><error>123456789</error></FILE_ERROR><FILE_ERROR><name>b</name><error>1234567890</error></FILE_ERROR>"
+         L"<FILE_ERROR><name>c</name><error>x1</error></FILE_ERROR>",  // a number described only when it is one
+         Banner + L"\r\n***************\r\nНе прочитано файлов: 3\r\na\r\nОшибка 123456789: nine\r\nb\r\nОшибка 1234567890\r\nc\r\nОшибка x1"},
+        {Closed, Banner + L"\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\x\\\r\nОшибка 5: Доступ запрещён."},
         // An interrupted recording says so last.
         {L"<FCIV>" + A + Closed + L"<INTERRUPTED></INTERRUPTED></FCIV>", AReport + L"\r\n***************\r\nНе прочитано файлов: 1\r\n"
              L"C:\\d\\x\\\r\nОшибка 5: Доступ запрещён.\r\nФормирование прервано: в отчёте не все файлы"},
-        {L"<FCIV><INTERRUPTED></INTERRUPTED></FCIV>", Banner + L"\r\n***************\r\nФормирование прервано: в отчёте не все файлы"},
+        {L"<INTERRUPTED></INTERRUPTED>", Banner + L"\r\n***************\r\nФормирование прервано: в отчёте не все файлы"},
     };
     for (const auto& c : cases) EXPECT_EQ(Report(c.db), c.report) << c.db;
 }
@@ -102,6 +107,12 @@ TEST(CheckReport, WhatIsNotRightComesFirst) {
     EXPECT_EQ(check(L"RIGHT\ta\r\nBAD_LINE\t3\tb"), L"НЕ РАЗОБРАНА строка 3: b\r\nВЕРНО: a" + summary + L", строк не разобрано: 1");
     EXPECT_EQ(check(L"RIGHT\tx\tand tab\r\nNEW\tkind\r\nRIGHT\ta"),
               L"НЕПОНЯТНЫЙ ИТОГ: RIGHT\tx\tand tab\r\nНЕПОНЯТНЫЙ ИТОГ: NEW\tkind\r\nВЕРНО: a" + summary);
+}
+
+// Named after the date and the time (hour, minute and second unpadded); taken names get " (N)".
+TEST(ReportName, MonthDayYearThenTheTimeUnpadded) {
+    EXPECT_EQ(results::ReportFileName(results::ReportBaseName({2026, 12, 6, 9, 5, 3}), 1), L"hash_12-06-2026_953.txt");
+    EXPECT_EQ(results::ReportFileName(results::ReportBaseName({987, 1, 10, 23, 59, 10}), 2), L"hash_01-10-0987_235910 (2).txt");
 }
 
 TEST(Utf8, EveryFormAtItsBoundariesAndMalformedInputNeverSwallowsWhatFollows) {
