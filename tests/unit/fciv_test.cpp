@@ -84,28 +84,38 @@ TEST(Database, RoundTripFromTheToolToTheWindow) {
               L"***************\r\n Нет данных !\r\n***************\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\\r\nОшибка 5: why");
 }
 
-// A command line as scripts write it: the mode and hashes it asks for ("md5 sha1 sha256"), or why it is refused.
+// A command line as scripts write it: what it asks for ("mode hashes flags folder|mask|database|sums|verdicts";
+// hashes md5 sha1 sha256; flags -r -wp -ignoremissing -strict -status), or why it is refused.
 TEST(Options, WhatALineAsksForOrWhyItIsRefused) {
     const struct { std::vector<std::wstring> args; const wchar_t* got; } cases[] = {
-        {{L"D:\\d", L"-xml", L"db"}, L"record 100"}, {{L"D:\\d", L"-Both", L"-r", L"-sha256", L"-xml", L"db"}, L"record 111"},
-        {{L"D:\\d", L"-md5", L"-sha1", L"-xml", L"db"}, L"record 110"}, {{L"D:\\d", L"-sha256", L"-xml", L"db"}, L"record 001"},
-        {{L"D:\\d", L"-sums", L"x\\SHA1SUMS"}, L"record 010"}, {{L"D:\\d", L"-sums", L"out"}, L"record 100"},  // the name tells
-        {{L"D:\\d", L"-sha256", L"-sums", L"MD5SUMS"}, L"not the algorithm asked for"}, {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"},
-        {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"}, {{L"D:\\d", L"-sums", L"o", L"-xml", L"db"}, L"not both"},
-        {{L"-v", L"-xml", L"db"}, L"check 000"}, {{L"-v", L"-sums", L"s", L"-sha1"}, L"do not go with -v"},
-        {{L"-list", L"-xml", L"db", L"-sha256"}, L"list 001"}, {{L"-list", L"-sums", L"s"}, L"does not go with -list"},
-        {{L"D:\\d", L"-xml"}, L"needs a file path"}, {{L"D:\\d", L"-type", L"a", L"-type", L"b", L"-xml", L"db"}, L"given twice"},
-        {{L"D:\\d", L"-bogus", L"-xml", L"db"}, L"unknown switch"}, {{L"-v", L"-xml", L"db", L"D:\\d", L"E:\\e"}, L"unexpected argument"},
-        {{L"-v", L"-xml", L"db", L""}, L"no folder given"}, {{L"-md5", L"-xml", L"db"}, L"no folder given"},
-        {{L"D:\\d", L"-strict", L"-xml", L"db"}, L"-strict goes with -v"}, {{L"D:\\d", L"-md5"}, L"-xml DBPATH is missing"},
-        {{L"-v", L"-xml", L"a", L"-v"}, L"given twice"}, {{L"D:\\d", L"/?", L"-bogus"}, L"help"}, {{}, L"help"},
+        {{L"D:\\d", L"-xml", L"db"}, L"record 100 ----- D:\\d||db||"}, {{L"-md5", L"-xml", L"db"}, L"no folder given"},
+        {{L"D:\\d", L"-Both", L"-R", L"-wp", L"-sha256", L"-type", L"*.a", L"-XML", L"db"}, L"record 111 rw--- D:\\d|*.a|db||"},
+        {{L"D:\\d", L"-md5", L"-sha1", L"-type", L"-xml", L"db"}, L"record 110 ----- D:\\d||db||"},  // -type alone: every file
+        {{L"D:\\d", L"-sha256", L"-xml", L"db"}, L"record 001"}, {{L"D:\\d", L"-sums", L"x\\SHA1SUMS"}, L"record 010 ----- D:\\d|||x\\SHA1SUMS|"},
+        {{L"D:\\d", L"-sums", L"out"}, L"record 100"}, {{L"D:\\d", L"-sha256", L"-sums", L"MD5SUMS"}, L"not the algorithm asked for"},
+        {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"}, {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"},
+        {{L"D:\\d", L"-sums", L"o", L"-xml", L"db"}, L"not both"}, {{L"-v", L"-xml", L"db"}, L"check 000 ----- ||db||"},
+        {{L"-v", L"-sums", L"s", L"-ignoremissing", L"-strict", L"-status", L"-verdicts", L"v", L"F"}, L"check 000 --ist F|||s|v"},
+        {{L"-v", L"-sums", L"s", L"-strict"}, L"check 000 ---s- "}, {{L"-v", L"-sums", L"s", L"-status"}, L"check 000 ----t "},
+        {{L"-v", L"-sums", L"s", L"-sha1"}, L"do not go with -v"}, {{L"-list", L"-xml", L"db", L"-sha256"}, L"list 001"},
+        {{L"-list", L"-sums", L"s"}, L"does not go with -list"}, {{L"D:\\d", L"-xml"}, L"needs a file path"},
+        {{L"D:\\d", L"-type", L"a", L"-type", L"b", L"-xml", L"db"}, L"given twice: -type"}, {{L"D:\\d", L"-xml", L"a", L"-xml", L"b"}, L"given twice: -xml"},
+        {{L"-v", L"-sums", L"a", L"-sums", L"b"}, L"given twice: -sums"}, {{L"-v", L"-sums", L"a", L"-verdicts", L"b", L"-verdicts", L"c"}, L"given twice: -verdicts"},
+        {{L"-v", L"-xml", L"a", L"-list"}, L"given twice: -list"}, {{L"D:\\d", L"-bogus", L"-xml", L"db"}, L"unknown switch"},
+        {{L"-v", L"-xml", L"db", L"D:\\d", L"E:\\e"}, L"unexpected argument"}, {{L"-v", L"-xml", L"db", L""}, L"no folder given"},
+        {{L"D:\\d", L"-strict", L"-xml", L"db"}, L"-strict goes with -v"}, {{L"D:\\d", L"-verdicts", L"v", L"-xml", L"db"}, L"-verdicts goes with -v"},
+        {{L"D:\\d", L"-md5"}, L"-xml DBPATH is missing"}, {{L"D:\\d", L"/?", L"-bogus"}, L"help"}, {{L"-H"}, L"help"}, {{}, L"help"},
     };
     for (const auto& c : cases) {
         const ParseResult r = ParseArguments(c.args);
         const Options& o = r.options;
-        std::wstring got = o.help ? L"help" : !r.error.empty() ? r.error : std::vector<std::wstring>{L"record", L"check", L"list"}[int(o.mode)] + L" ";
-        for (int a = 0; a < RecordedCount && r.error.empty() && !o.help; ++a) got += o.hashes[a] ? L'1' : L'0';
-        EXPECT_NE(got.find(c.got), std::wstring::npos) << got;
+        std::wstring got = std::vector<std::wstring>{L"record ", L"check ", L"list "}[int(o.mode)];
+        for (int a = 0; a < RecordedCount; ++a) got += o.hashes[a] ? L'1' : L'0';
+        got += L' ';
+        const std::pair<bool, wchar_t> flags[] = {{o.recursive, L'r'}, {o.namesOnly, L'w'}, {o.ignoreMissing, L'i'}, {o.strict, L's'}, {o.status, L't'}};
+        for (const auto& [on, letter] : flags) got += on ? letter : L'-';
+        got += L" " + o.folder + L"|" + o.mask + L"|" + o.database + L"|" + o.sums + L"|" + o.verdicts;
+        EXPECT_NE((o.help ? L"help" : r.error.empty() ? got : r.error).find(c.got), std::wstring::npos) << got << r.error;
     }
 }
 
