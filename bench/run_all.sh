@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/wine-prefix.sh"
 run() { "$root/scripts/wine-run" "$root/build/windows/bin/$1" 2>/dev/null; }
-echo "== fciv.exe throughput against native md5sum (bench/tool_bench.sh)"
+echo "== fciv.exe throughput against native md5sum, sha1sum and sha256sum (bench/tool_bench.sh)"
 "$root/bench/tool_bench.sh"
 echo
 echo "== checking and listing a large database against recording it (bench/check_bench.py)"

@@ -56,7 +56,7 @@ TEST(Names, TheFileOpenedIsTheOneRecorded) {
         {L"C:\\data", L"dot.", L"C:\\data\\dot."},         {L"C:\\data", L"trail ", L"C:\\data\\trail "},
         {L"C:\\data", L"sub\\..\\..\\x.txt", L"C:\\x.txt"}, {L"C:\\", L"..\\..\\.\\a", L"C:\\a"},
         {L"C:\\data", L"\\top\\a", L"C:\\top\\a"},        {L"C:\\data", L"D:\\e\\..\\f. ", L"D:\\f. "},
-        {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"E:x", L"E:\\x"}, {L"C:\\data", L"E:", L"E:\\"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
+        {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"E:x", L"E:\\x"}, {L"C:\\data", L"\\\\h\\s\\..\\x", L"\\\\h\\s\\x"}, {L"C:\\data", L"E:", L"E:\\"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveName(c.base, c.name), c.path) << c.name;
     // Written as sums lines: a name with a line break escaped as GNU does, its line marked.
@@ -80,6 +80,8 @@ TEST(Database, RoundTripFromTheToolToTheWindow) {
         EXPECT_EQ(report(db), c.reads + L"\r\nMD5:m\r\nSHA1:s\r\nSHA256:t");
         EXPECT_EQ(replaced, c.name != c.reads);
     }
+    const unsigned char digest[] = {0x00, 0x9f, 0xa0, 0xff};
+    EXPECT_EQ(ToHex(digest, sizeof digest), "009fa0ff");
     EXPECT_EQ(report(DatabaseHeader() + DatabaseError(L"C:\\d\\", 5) + DatabaseFooter()),
               L"***************\r\n Нет данных !\r\n***************\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\\r\nОшибка 5: why");
 }

@@ -37,10 +37,11 @@ TEST(TypedPaths, TrimmedToTheFolderAboveAndCleaned) {
     const struct { const wchar_t *path, *up; } trims[] = {
         {L"C:\\Temp\\Missing\\Deeper", L"C:\\Temp\\Missing\\"}, {L"C:\\Windows\\", L"C:\\"}, {L"C:\\", L"C:\\"},
         {L"\\\\server\\share\\docs", L"\\\\server\\share\\"}, {L"a\\", L"a\\"}, {L"docs", L"docs"}, {L"", L""}, {L"\\", L"\\"},
+        {L"\\x", L"\\"}, {L"C:\\a\\b", L"C:\\a\\"},
     };
     for (const auto& c : trims) EXPECT_EQ(navigation::TrimToLastFolder(c.path), c.up) << c.path;
     const struct { const wchar_t *typed, *clean; } cleans[] = {
-        {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""},
+        {L"  C:\\a b\\c  ", L"C:\\a b\\c"}, {L" \" C:\\x \" ", L"C:\\x"}, {L"\"\"C:\\x\"\"", L"\"C:\\x\""}, {L"\"C:\\x", L"\"C:\\x"}, {L"\"", L"\""}, {L"\"\"", L""},
     };
     for (const auto& c : cleans) EXPECT_EQ(navigation::CleanTypedPath(c.typed), c.clean) << c.typed;
     EXPECT_EQ(common::WithBackslash(L"D:\\") + L"|" + common::WithBackslash(L"D:\\T"), L"D:\\|D:\\T\\");  // a drive's root keeps its one backslash
