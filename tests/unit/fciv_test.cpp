@@ -80,8 +80,8 @@ TEST(Database, RoundTripFromTheToolToTheWindow) {
         EXPECT_EQ(report(db), c.reads + L"\r\nMD5:m\r\nSHA1:s\r\nSHA256:t");
         EXPECT_EQ(replaced, c.name != c.reads);
     }
-    const unsigned char digest[] = {0x00, 0x9f, 0xa0, 0xff};
-    EXPECT_EQ(ToHex(digest, sizeof digest), "009fa0ff");
+    const unsigned char digest[] = {0x9f, 0x00, 0xa0, 0xff};
+    EXPECT_EQ(ToHex(digest, sizeof digest), "9f00a0ff");
     EXPECT_EQ(report(DatabaseHeader() + DatabaseError(L"C:\\d\\", 5) + DatabaseFooter()),
               L"***************\r\n Нет данных !\r\n***************\r\n***************\r\nНе прочитано файлов: 1\r\nC:\\d\\\r\nОшибка 5: why");
 }
