@@ -36,19 +36,27 @@ TEST(Sums, EveryFormPublishersWrite) {
                                     "SHA224 (x) = " + std::string(56, '2') + "\nBLAKE2b (x) = " + sha512 + "\n" +
                                     std::string(56, '2') + "  x\n" + md5 + "  //host/share/x\nMD5 (\\\\.\\c:) = " + md5 + "\n" +
                                     "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n- " + md5 + "  signed\n" +
-                                    "-----BEGIN PGP SIGNATURE-----\n" + md5 + "  not read\n-----END PGP SIGNATURE-----\n");
+                                    "-----BEGIN PGP SIGNATURE-----\n" + md5 + "  not read\n-----END PGP SIGNATURE-----\n" +
+                                    "\\" + md5 + "  cr\\rx\n\\" + md5 + "  bad\\q\n\\" + md5 + "  end\\\nA0z9Z-a (x) = ab\nX (y) = 09\n" +
+                                    "09afAF" + md5.substr(6) + "  hex\nMD5 () = " + md5 + "\n" + md5 + "x  name\n");
     std::vector<std::tuple<Algorithm, std::string, std::string, size_t>> got;
     for (const SumEntry& e : sums.entries) got.emplace_back(e.algorithm, e.hex, e.name, e.line);
     const std::string sha1Lower(40, 'b');
     EXPECT_EQ(got, (decltype(got){{Md5, md5, "a b.txt", 1}, {Sha1, sha1Lower, "dir/bin.iso", 4}, {Sha256, sha256, "x (1).txt", 5},
                                    {Sha512, sha512, "back\\slash\nline", 6}, {Md5, md5, "one-space", 7},
-                                   {Sha384, sha384, "tab", 11}, {Sha1, sha1Lower, "bsd\nnew", 12}, {Md5, md5, "signed", 21}}));
+                                   {Sha384, sha384, "tab", 11}, {Sha1, sha1Lower, "bsd\nnew", 12}, {Md5, md5, "signed", 21},
+                                   {Md5, md5, "cr\rx", 25}, {Md5, "09afaf" + md5.substr(6), "hex", 30}}));
     std::vector<std::tuple<size_t, LineProblem, std::string>> problems;
     for (const SumsProblem& p : sums.problems) problems.emplace_back(p.line, p.problem, p.algorithm);
     EXPECT_EQ(problems, (decltype(problems){{8, LineProblem::NotSums, ""}, {9, LineProblem::NotSums, ""}, {10, LineProblem::NotSums, ""},
                                             {13, LineProblem::Unsupported, "SHA224"}, {14, LineProblem::Unsupported, "BLAKE2b"},
                                             {15, LineProblem::Unsupported, "SHA224"}, {16, LineProblem::Refused, ""},
-                                            {17, LineProblem::Refused, ""}}));
+                                            {17, LineProblem::Refused, ""}, {26, LineProblem::NotSums, ""}, {27, LineProblem::NotSums, ""},
+                                            {28, LineProblem::Unsupported, "A0z9Z-a"}, {29, LineProblem::Unsupported, "X"},
+                                            {31, LineProblem::NotSums, ""}, {32, LineProblem::NotSums, ""}}));
+    // A file's name tells the algorithm of lines that do not name theirs, or that the tool lacks it.
+    EXPECT_EQ(ParseSums(md5 + "  a\n", {Md5, "MD5"}).entries.size(), 1u);
+    EXPECT_EQ(ParseSums(md5 + "  a\n", {AlgorithmCount, "BLAKE2b"}).problems.at(0).algorithm, "BLAKE2b");
 }
 
 TEST(Names, TheFileOpenedIsTheOneRecorded) {
