@@ -87,7 +87,7 @@ class Journeys(unittest.TestCase):
         self.program = subprocess.Popen([WINE_RUN, win(os.path.join(self.app, "tallymere.exe")), *args],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=preexec_fn)
         try:
-            wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"))
+            wait_for("the window", lambda: peek("enabled", COMMAND2) == (0, "1"), 120)  # after the check it was given, when one
             self.window = wait_for("its X window", lambda: subprocess.run(
                 ["xdotool", "search", "--name", "md5, sha1"], capture_output=True, text=True).stdout.split())[0]
         except AssertionError:  # never left running: it would answer the next journey's questions
