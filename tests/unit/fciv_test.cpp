@@ -59,6 +59,25 @@ TEST(Sums, EveryFormPublishersWrite) {
     EXPECT_EQ(ParseSums(md5 + "  a\n", {AlgorithmCount, "BLAKE2b"}).problems.at(0).algorithm, "BLAKE2b");
 }
 
+// The window's saved report read back: hash lines after their name, the unread block after the rule, the
+// interrupted line last; a report cut short is no whole list.
+TEST(Sums, SavedReportsAsTheWindowWritesThem) {
+    const std::string md5(32, 'a'), sha1(40, 'b'), sha256(64, 'c');
+    const auto read = [](const std::string& text) {
+        const SumsFile f = ParseSums(text);
+        std::string got;
+        for (const SumEntry& e : f.entries) got += std::to_string(e.line) + AlgorithmNames[e.algorithm].data() + ":" + e.name + " ";
+        for (const SumsProblem& p : f.problems) got += std::to_string(p.line) + "p" + std::to_string(int(p.problem)) + ":" + p.name + ":" + std::to_string(p.error) + " ";
+        return got;
+    };
+    EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\nSHA1:" + sha1 + "\r\nn2\r\nSHA256:" + sha256 + "\r\n***************\r\n" + ToUtf8(L"Не прочитано файлов: 2") +
+                   "\r\nlocked\r\n" + ToUtf8(L"Ошибка 32: занят") + "\r\nother\r\n" + ToUtf8(L"Ошибка 5\r\nФормирование прервано: в отчёте не все файлы")),
+              "2MD5:n1 3SHA1:n1 5SHA256:n2 8p3:locked:32 10p3:other:5 12p4::0 ");
+    EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\nn3\r\nMD5:x\r\nn4"), "2MD5:n1 4p0:n3:0 5p0:n4:0 ");  // a bad hash, a name without one
+    EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\n***************\r\n" + ToUtf8(L"Не прочитано файлов: 2\r\nx\r\nОшибка 5\r\ny")),
+              "2MD5:n1 5p3:x:5 7p0:y:0 3p4::0 ");  // cut inside the unread block: fewer files than told
+}
+
 TEST(Names, TheFileOpenedIsTheOneRecorded) {
     const struct { const wchar_t *base, *name, *path; } cases[] = {
         {L"C:\\data", L"dot.", L"C:\\data\\dot."},         {L"C:\\data", L"trail ", L"C:\\data\\trail "},
