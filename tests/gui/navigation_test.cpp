@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cwctype>
 
 #include "gui_fixture.h"
@@ -22,6 +23,28 @@ protected:
         TabTo(Text1);
         if (!path.empty()) form->Text1.SetText(path);
         Press(VK_RETURN, shift);
+    }
+    // An item of an owner-drawn list as the window draws it, into a bitmap of the item's height; its pixels row by row.
+    std::vector<COLORREF> Drawn(int element, int item, UINT state, int width) {
+        const HWND list = Item(element);
+        const bool combo = element == Drive1;
+        const RECT rc{0, 0, width, static_cast<int>(SendMessageW(list, combo ? CB_GETITEMHEIGHT : LB_GETITEMHEIGHT, 0, 0))};
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -rc.bottom, 1, 32, BI_RGB}};
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, bitmap);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        const auto id = static_cast<UINT>(GetDlgCtrlID(list));
+        DRAWITEMSTRUCT draw{combo ? ODT_COMBOBOX : ODT_LISTBOX, id, static_cast<UINT>(item), ODA_DRAWENTIRE, state, list, dc, rc, 0};
+        SendMessageW(form->Window().Hwnd(), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&draw));
+        GdiFlush();
+        std::vector<COLORREF> pixels;
+        for (const auto* p = static_cast<const DWORD*>(bits); pixels.size() < static_cast<size_t>(width * rc.bottom); ++p)
+            pixels.push_back(RGB(*p >> 16 & 255, *p >> 8 & 255, *p & 255));
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        return pixels;
     }
     TempFolder dir{L"навигация "};
     const std::wstring reports = dir.Path() + L"\\Отчёты";
@@ -84,6 +107,26 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     const size_t depth = items.size() - 1;  // the last is the one sub-folder, "2026"
     EXPECT_EQ(items[0] + items[depth - 1] + items[depth], L"c:\\Отчёты2026");
     EXPECT_EQ(SendMessageW(Item(Dir1), LB_GETCURSEL, 0, 0), static_cast<LRESULT>(depth - 1));
+    // Drawn: each folder one step further in than the one above it, the sub-folder one step in from the open one;
+    // the highlighted one in the system's colours for it.
+    const int width = 300, step = MulDiv(10, static_cast<int>(GetDpiForWindow(Item(Dir1))), 96);
+    const auto firstColumn = [&](const std::vector<COLORREF>& pixels, COLORREF background) {
+        int first = width;
+        for (size_t p = 0; p < pixels.size(); ++p)
+            if (pixels[p] != background) first = std::min(first, static_cast<int>(p % width));
+        return first;
+    };
+    for (size_t i = 2; i <= depth; ++i)
+        EXPECT_EQ(firstColumn(Drawn(Dir1, static_cast<int>(i), 0, width), GetSysColor(COLOR_WINDOW)) -
+                      firstColumn(Drawn(Dir1, static_cast<int>(i - 1), 0, width), GetSysColor(COLOR_WINDOW)), step) << i;
+    const auto has = [&](const std::vector<COLORREF>& pixels, COLORREF colour) {  // in the text, right of the icon
+        for (size_t p = 0; p < pixels.size(); ++p)
+            if (pixels[p] == colour && static_cast<int>(p % width) >= 11 * step / 5) return true;
+        return false;
+    };
+    const std::vector<COLORREF> highlighted = Drawn(Dir1, 0, ODS_SELECTED, width), plain = Drawn(Drive1, 0, 0, width);
+    EXPECT_TRUE(has(highlighted, GetSysColor(COLOR_HIGHLIGHT)) && has(highlighted, GetSysColor(COLOR_HIGHLIGHTTEXT)));
+    EXPECT_TRUE(has(plain, GetSysColor(COLOR_WINDOWTEXT)) && !has(plain, GetSysColor(COLOR_HIGHLIGHT)));  // the drive list too
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text(), reports + reports);
