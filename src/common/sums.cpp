@@ -230,7 +230,7 @@ void SumsReader::ReportEndLine(std::string_view line, size_t number) {
     if (line.starts_with(count)) unreadTold_ = std::strtoul(std::string(line.substr(count.size(), 12)).c_str(), nullptr, 10);
     if (unreadLine_ && line.starts_with(error)) {
         ++unreadRead_;
-        const std::string code(line.substr(error.size(), 9));
+        const std::string code(line.substr(error.size(), 10));  // a DWORD's ten digits
         file_.problems.push_back({.line = unreadLine_, .problem = LineProblem::NotRecorded, .name = std::move(name_),
                                   .error = std::strtoul(code.c_str(), nullptr, 10)});
         unreadLine_ = 0;

@@ -38,14 +38,18 @@ TEST(Sums, EveryFormPublishersWrite) {
                                     "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n- " + md5 + "  signed\n" +
                                     "-----BEGIN PGP SIGNATURE-----\n" + md5 + "  not read\n-----END PGP SIGNATURE-----\n" +
                                     "\\" + md5 + "  cr\\rx\n\\" + md5 + "  bad\\q\n\\" + md5 + "  end\\\nA0z9Z-a (x) = ab\nX (y) = 09\n" +
-                                    "09afAF" + md5.substr(6) + "  hex\nMD5 () = " + md5 + "\n" + md5 + "x  name\n");
+                                    "09afAF" + md5.substr(6) + "  hex\nMD5 () = " + md5 + "\n" + md5 + "x  name\n" +
+                                    "MD5 (\\??\\x) = " + md5 + "\n" + md5 + "  \\ab\\c\n" + md5 + "  x/y\na.b (x) = 09\n" +
+                                    "MD5 (g) = " + md5.substr(1) + "g\n");
     std::vector<std::tuple<Algorithm, std::string, std::string, size_t>> got;
     for (const SumEntry& e : sums.entries) got.emplace_back(e.algorithm, e.hex, e.name, e.line);
     const std::string sha1Lower(40, 'b');
     EXPECT_EQ(got, (decltype(got){{Md5, md5, "a b.txt", 1}, {Sha1, sha1Lower, "dir/bin.iso", 4}, {Sha256, sha256, "x (1).txt", 5},
                                    {Sha512, sha512, "back\\slash\nline", 6}, {Md5, md5, "one-space", 7},
                                    {Sha384, sha384, "tab", 11}, {Sha1, sha1Lower, "bsd\nnew", 12}, {Md5, md5, "signed", 21},
-                                   {Md5, md5, "cr\rx", 25}, {Md5, "09afaf" + md5.substr(6), "hex", 30}}));
+                                   {Md5, md5, "cr\rx", 25}, {Md5, "09afaf" + md5.substr(6), "hex", 30}, {Md5, md5, "\\ab\\c", 34},
+                                   {Md5, md5, "x/y", 35}}));
+    EXPECT_TRUE(sums.entries[0].guessed && !sums.entries[2].guessed);
     std::vector<std::tuple<size_t, LineProblem, std::string>> problems;
     for (const SumsProblem& p : sums.problems) problems.emplace_back(p.line, p.problem, p.algorithm);
     EXPECT_EQ(problems, (decltype(problems){{8, LineProblem::NotSums, ""}, {9, LineProblem::NotSums, ""}, {10, LineProblem::NotSums, ""},
@@ -53,10 +57,17 @@ TEST(Sums, EveryFormPublishersWrite) {
                                             {15, LineProblem::Unsupported, "SHA224"}, {16, LineProblem::Refused, ""},
                                             {17, LineProblem::Refused, ""}, {26, LineProblem::NotSums, ""}, {27, LineProblem::NotSums, ""},
                                             {28, LineProblem::Unsupported, "A0z9Z-a"}, {29, LineProblem::Unsupported, "X"},
-                                            {31, LineProblem::NotSums, ""}, {32, LineProblem::NotSums, ""}}));
+                                            {31, LineProblem::NotSums, ""}, {32, LineProblem::NotSums, ""}, {33, LineProblem::Refused, ""},
+                                            {36, LineProblem::NotSums, ""}, {37, LineProblem::NotSums, ""}}));
     // A file's name tells the algorithm of lines that do not name theirs, or that the tool lacks it.
-    EXPECT_EQ(ParseSums(md5 + "  a\n", {Md5, "MD5"}).entries.size(), 1u);
-    EXPECT_EQ(ParseSums(md5 + "  a\n", {AlgorithmCount, "BLAKE2b"}).problems.at(0).algorithm, "BLAKE2b");
+    EXPECT_EQ(ParseSums(md5 + "  a", {Md5, "MD5"}).entries.at(0).line, 1u);
+    EXPECT_EQ(ParseSums("f  a\n", {AlgorithmCount, "BLAKE2b"}).problems.at(0).algorithm, "BLAKE2b");
+    SumsReader reader;  // lines too long to hold: bad lines, counted
+    reader.TooLong();
+    reader.Line(md5 + "  a");
+    reader.TooLong();
+    const SumsFile cut = reader.Finish();
+    EXPECT_EQ(cut.entries.at(0).line * 100 + cut.problems.at(0).line * 10 + cut.problems.at(1).line, 213u);
 }
 
 // The window's saved report read back: hash lines after their name, the unread block after the rule, the
@@ -73,7 +84,16 @@ TEST(Sums, SavedReportsAsTheWindowWritesThem) {
     EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\nSHA1:" + sha1 + "\r\nn2\r\nSHA256:" + sha256 + "\r\n***************\r\n" + ToUtf8(L"Не прочитано файлов: 2") +
                    "\r\nlocked\r\n" + ToUtf8(L"Ошибка 32: занят") + "\r\nother\r\n" + ToUtf8(L"Ошибка 5\r\nФормирование прервано: в отчёте не все файлы")),
               "2MD5:n1 3SHA1:n1 5SHA256:n2 8p3:locked:32 10p3:other:5 12p4::0 ");
-    EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\nn3\r\nMD5:x\r\nn4"), "2MD5:n1 4p0:n3:0 5p0:n4:0 ");  // a bad hash, a name without one
+    EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\nn2\r\nn3\r\nMD5:x\r\nn4"), "2MD5:n1 3p0:n2:0 5p0:n3:0 6p0:n4:0 ");  // names without a hash, a bad hash
+    const std::string rule = "n1\r\nMD5:" + md5 + "\r\n***************\r\n";
+    std::string ten = ToUtf8(L"Не прочитано файлов: 10"), told = "2MD5:n1 ";
+    for (int i = 0; i < 10; ++i) {  // error numbers of all ten digits a DWORD can have
+        ten += ToUtf8(L"\r\nx\r\nОшибка 3221225477");
+        told += std::to_string(5 + 2 * i) + "p3:x:3221225477 ";
+    }
+    EXPECT_EQ(read(rule + ten), told);  // all ten there: not cut
+    EXPECT_EQ(read(rule + ToUtf8(L"Формирование прервано: в отчёте не все файлы")), "2MD5:n1 4p4::0 ");
+    EXPECT_EQ(read(rule + ToUtf8(L"Не прочитано файлов: 1\r\nОшибка 5")), "2MD5:n1 5p0:" + ToUtf8(L"Ошибка 5") + ":0 3p4::0 ");  // an error line without its name
     EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\n***************\r\n" + ToUtf8(L"Не прочитано файлов: 2\r\nx\r\nОшибка 5\r\ny")),
               "2MD5:n1 5p3:x:5 7p0:y:0 3p4::0 ");  // cut inside the unread block: fewer files than told
 }
