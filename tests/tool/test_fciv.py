@@ -131,8 +131,6 @@ class Listing(ToolTest):
         top = ["A.TXT", "b.txt", "c.md", "noext", "Čas.csv"]
         cases = [
             ([], top),
-            (["-type", "*.txt"], ["A.TXT", "b.txt"]),
-            (["-TYPE", "?.md;*.LOG,noext"], ["c.md", "noext"]),
             (["-type", "čas*"], ["Čas.csv"]),  # case folded as the file system does
             (["-r", "-type", "*.txt"], ["A.TXT", "b.txt", "sub\\z.txt", "sub\\deeper\\y.txt"]),
             (["-r"], top + ["sub\\a.log", "sub\\z.txt", "sub\\deeper\\y.txt", "Sub2\\x.md"]),
@@ -212,8 +210,7 @@ class Failures(ToolTest):
             [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db],  # every other refused line: native Options test
             [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
             [data, "-xml", win(self.dir) + "\\"], [data, "-xml", win(self.dir + "/out?.xml")], [data, "-sums", win(self.dir + "/Aux.sha256")],
-            ["-v", "-xml", db, data + "\\missing"],
-            [data, "-md5", "-sha256", "-sums", db], ["-list", "-xml", db, data + "\\missing"])]
+            ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
         # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
         locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
         rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
@@ -428,19 +425,11 @@ class Checking(ToolTest):
                 ("CHECKSUM", signed, ["-strict"], 1, "MISSING: image2.iso"),
                 ("CHECKSUM", [l.replace("image1", "image3") for l in signed], ["-ignoremissing"], 1, "no file was checked"),
                 ("B2SUMS", [other("b2sum")], [], 2, "UNSUPPORTED (BLAKE2b), строка / line 1"),  # never taken for SHA-512
-                ("SUMS", [other("sha224sum")], [], 2, "UNSUPPORTED (SHA224)"),
                 ("SUMS", [other("b2sum")], [], 1, "CANNOT TELL THE ALGORITHM (not SHA512): image1.iso"),  # 128 digits, no name tells
-                ("SUMS", [other("b2sum", "-l", "256")], [], 1, "CANNOT TELL THE ALGORITHM (not SHA256)"),
-                ("SUMS", [f"{'0' * 32}  image1.iso"], [], 1, "CANNOT TELL THE ALGORITHM (not MD5)"),
                 ("report.txt", report + ["Не прочитано файлов: 1", "locked.iso", "Ошибка 32: занят"], [], 1, "NOT RECORDED: locked.iso ((32)"),
                 ("report.txt", report[:3] + [f"SHA256:{digest}"], ["-strict"], 0, "right: 1,"),  # a report with SHA-256 lines
                 ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
-                ("report.txt", report + ["Не прочитано файлов: 1"], [], 1, "incomplete"),  # cut inside its unread block
-                ("report.txt", report, [], 1, "incomplete"),  # cut right after the rule
-                ("report.txt", report[:3] + ["image2.iso"], ["-strict"], 1, "not a sums line, строка / line 4"),  # cut after a name
-                ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x", f"{md5} //host/x", f"MD5 (\\\\.\\C:) = {md5}",
-                          f"{md5}  \\\\?\\Z:\\x"], [], 1, "REFUSED, a network or device name, строка / line 5"),
-                ("SUMS", [f" {md5}\timage1.iso\r", ""], [], 0, "right: 1,")):  # a line end of Windows
+                ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x"], [], 1, "REFUSED, a network or device name, строка / line 2")):
             with self.subTest(name=name, args=args, said=said):
                 write(self.data, name, "\n".join(text).encode())
                 _, out, err = run("-v", "-sums", win(os.path.join(self.data, name)), *args, code=code)
@@ -451,34 +440,26 @@ class Checking(ToolTest):
 
     def test_bad_inputs(self):
         self.write("x.txt", b"x")
-        write(self.dir, "outside.txt", b"outside")
         entry = "<FCIV><FILE_ENTRY><name>{}</name><MD5>{}</MD5></FILE_ENTRY>"
         x, empty = hashlib.md5(b"x").hexdigest(), hashlib.md5(b"").hexdigest()
-        refused = [(entry.format(name, empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1")  # never opened
-                   for name in ("\\\\evilhost\\share\\x.txt", "//evilhost/x.txt", "\\\\?\\GLOBALROOT\\Device\\Null", "\\\\.\\NUL",
-                                "\\\\?\\" + win(self.data) + "\\x.txt", "\\/evilhost/x.txt", "\\??\\UNC\\evilhost\\x.txt")]
-        folder_unused = [(entry.format(name, x) + "</FCIV>", 2, "FOLDER cannot apply to: " + name)  # never checked elsewhere in silence
-                         for name in (win(self.data + "/x.txt"), "\\x.txt", win(self.data)[:2] + "x.txt")]
         good = entry.format("x.txt", x) + "</FCIV>"
         for content, code, *said in [(b"", 2), (good[:-7].encode(), 2),  # cut off
                                      (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
                                      ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
                                      (b"<?x", 2), (b'<?xml version="1.0"?>', 2), (b"\xef\xbb\xbf", 2),  # where Wine's parser asserts (exit 3)
-                              ((entry.format("x.txt", "not hex") + "</FCIV>").encode(), 1),
                               ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
                                 + "</FCIV>").encode(), 1),
-                              ((entry.format("..&#92;outside.txt", hashlib.md5(b"outside").hexdigest()) + "</FCIV>").encode(), 0),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
                               (b"<FCIV><FILE_ERROR><name>x.txt</name><error>32</error></FILE_ERROR></FCIV>", 1),  # never recorded
-                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1)] + refused + folder_unused:
+                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1),
+                              (entry.format("\\\\evilhost\\share\\x.txt", empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1"),
+                              (entry.format(win(self.data + "/x.txt"), x) + "</FCIV>", 2, "FOLDER cannot apply to: " + win(self.data + "/x.txt"))]:
             write(self.dir, "db.xml", content.encode() if isinstance(content, str) else content)
             out = self.check("-v", "-xml", win(self.db), win(self.data), code=code)
             for words in said:
                 self.assertIn(words, out)
-        self.assertEqual(self.left(), ["data", "db.xml", "outside.txt"])  # checked as written, nothing touched
-        self.check("-v", "-sums", win(self.db), code=2)
-        self.check("-v", "-xml", win(self.db), "-sums", win(self.db), code=2)
+        self.assertEqual(self.left(), ["data", "db.xml"])  # nothing touched
         self.assertIn("entries without SHA256 (not listed): 1", self.check("-list", "-xml", win(self.db), "-sha256", code=1))
         # A name longer than any path: a bad line of a sums file, the lines after it checked; a database refused. Never held in memory.
         huge = "a" * (100 << 20)

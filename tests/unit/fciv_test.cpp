@@ -62,6 +62,8 @@ TEST(Sums, EveryFormPublishersWrite) {
     // A file's name tells the algorithm of lines that do not name theirs, or that the tool lacks it.
     EXPECT_EQ(ParseSums(md5 + "  a", {Md5, "MD5"}).entries.at(0).line, 1u);
     EXPECT_EQ(ParseSums("f  a\n", {AlgorithmCount, "BLAKE2b"}).problems.at(0).algorithm, "BLAKE2b");
+    for (const char* name : {"\\\\h\\s\\x", "\\/h/x", "\\\\?\\C:\\x", "\\\\?\\GLOBALROOT\\Device\\Null", "\\??\\UNC\\h\\x"})  // refused in either list
+        EXPECT_TRUE(IsNetworkOrDevice(name)) << name;
     SumsReader reader;  // lines too long to hold: bad lines, counted
     reader.TooLong();
     reader.Line(md5 + "  a");
@@ -93,6 +95,7 @@ TEST(Sums, SavedReportsAsTheWindowWritesThem) {
     }
     EXPECT_EQ(read(rule + ten), told);  // all ten there: not cut
     EXPECT_EQ(read(rule + ToUtf8(L"Формирование прервано: в отчёте не все файлы")), "2MD5:n1 4p4::0 ");
+    EXPECT_EQ(read(rule), "2MD5:n1 3p4::0 ");  // cut right after the rule
     EXPECT_EQ(read(rule + ToUtf8(L"Не прочитано файлов: 1\r\nОшибка 5")), "2MD5:n1 5p0:" + ToUtf8(L"Ошибка 5") + ":0 3p4::0 ");  // an error line without its name
     EXPECT_EQ(read("n1\r\nMD5:" + md5 + "\r\n***************\r\n" + ToUtf8(L"Не прочитано файлов: 2\r\nx\r\nОшибка 5\r\ny")),
               "2MD5:n1 5p3:x:5 7p0:y:0 3p4::0 ");  // cut inside the unread block: fewer files than told
@@ -106,6 +109,8 @@ TEST(Names, TheFileOpenedIsTheOneRecorded) {
         {L"\\\\h\\s\\d", L"..\\..\\x", L"\\\\h\\s\\x"},  {L"C:\\data", L"E:x", L"E:\\x"}, {L"C:\\data", L"\\\\h\\s\\..\\x", L"\\\\h\\s\\x"}, {L"C:\\data", L"E:", L"E:\\"},  {L"C:\\data", L"\\\\h\\s\\a\\", L"\\\\h\\s\\a\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(ResolveName(c.base, c.name), c.path) << c.name;
+    for (const wchar_t* name : {L"C:\\d\\x", L"\\x", L"C:x", L"/x"}) EXPECT_TRUE(IsFullPath(name)) << name;  // FOLDER cannot apply to them
+    EXPECT_FALSE(IsFullPath(L"sub\\x") || IsFullPath(L"x"));
     // Written as sums lines: a name with a line break escaped as GNU does, its line marked.
     EXPECT_EQ(SumsLine("ab", L"a b") + SumsLine("ab", L"x\\y\nz\r"), L"ab  a b\r\n\\ab  x\\\\y\\nz\\r\r\n");
 }
