@@ -52,7 +52,6 @@ TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
 }
 
-// The mouse resting on an element shows its hint.
 TEST_F(FormTest, HintsShowOnHover) {
     Hover(Item(Check2));
     const HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's own: the test has a desktop of its own
