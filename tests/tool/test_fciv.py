@@ -446,12 +446,11 @@ class Checking(ToolTest):
                                      (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
                                      ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
                                      (b"<?x", 2), (b'<?xml version="1.0"?>', 2), (b"\xef\xbb\xbf", 2),  # where Wine's parser asserts (exit 3)
-                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()).replace("</MD5>", "</MD5><SHA1>not hex</SHA1>")
-                                + "</FCIV>").encode(), 1),
+                              (good.replace("</MD5>", "</MD5><SHA1>not hex</SHA1>").encode(), 1),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
                               (b"<FCIV><FILE_ERROR><name>x.txt</name><error>32</error></FILE_ERROR></FCIV>", 1),  # never recorded
-                              ((entry.format("x.txt", hashlib.md5(b"x").hexdigest()) + "<INTERRUPTED/></FCIV>").encode(), 1),
+                              (good.replace("</FCIV>", "<INTERRUPTED/></FCIV>").encode(), 1),
                               (entry.format("\\\\evilhost\\share\\x.txt", empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1"),
                               (entry.format(win(self.data + "/x.txt"), x) + "</FCIV>", 2, "FOLDER cannot apply to: " + win(self.data + "/x.txt"))]:
             write(self.dir, "db.xml", content.encode() if isinstance(content, str) else content)
