@@ -126,7 +126,7 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     };
     const std::vector<COLORREF> highlighted = Drawn(Dir1, 0, ODS_SELECTED, width), plain = Drawn(Drive1, 0, 0, width);
     EXPECT_TRUE(has(highlighted, GetSysColor(COLOR_HIGHLIGHT)) && has(highlighted, GetSysColor(COLOR_HIGHLIGHTTEXT)));
-    EXPECT_TRUE(has(plain, GetSysColor(COLOR_WINDOWTEXT)) && !has(plain, GetSysColor(COLOR_HIGHLIGHT)));  // the drive list too
+    EXPECT_TRUE(has(plain, GetSysColor(COLOR_WINDOW)) && has(plain, GetSysColor(COLOR_WINDOWTEXT)) && !has(plain, GetSysColor(COLOR_HIGHLIGHT)));  // the drive list too
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text(), reports + reports);

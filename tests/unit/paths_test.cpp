@@ -54,7 +54,7 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
     using enum job::ListKind;
     const struct { const wchar_t* name; const char* head; job::ListKind kind; } cases[] = {
         {L"C:\\d\\SHA256SUMS", "", Sums}, {L"image.iso.sha256", "", Sums}, {L"Checksum", "", Sums}, {L"sha256sums.txt", "", None},
-        {L"SHA384SUMS", "", Sums}, {L"B2SUMS", "", None}, {L"x.", "", None},  // the tool's names, of the algorithms it has
+        {L"SHA384SUMS", "", Sums}, {L"B2SUMS", "", None}, {L"SHA224SUMS", "", None}, {L"x.", "", None},  // the tool's names, of the algorithms it has
         {L"notes.txt", "d41d8cd98f00b204e9800998ecf8427e  a.txt\nd41d8cd98f00b204e98", Sums},  // cut inside its second line
         {L"tag.txt", "SHA224 (a.txt) = d14a028c2a3a2bc9476102bb288234c415a2b01f828ea62ac5b3e42f", Sums},  // an algorithm the tool lacks
         {L"db.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?><FCIV>", Database}, {L"pom.xml", "<project>", None},
