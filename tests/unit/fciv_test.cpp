@@ -148,7 +148,7 @@ TEST(Options, WhatALineAsksForOrWhyItIsRefused) {
         {{L"D:\\d", L"-md5", L"-sha1", L"-type", L"-xml", L"db"}, L"record 110 ----- D:\\d||db||"},  // -type alone: every file
         {{L"D:\\d", L"-sha256", L"-xml", L"db"}, L"record 001"}, {{L"D:\\d", L"-sums", L"x\\SHA1SUMS"}, L"record 010 ----- D:\\d|||x\\SHA1SUMS|"},
         {{L"D:\\d", L"-sums", L"out"}, L"record 100"}, {{L"D:\\d", L"-sha256", L"-sums", L"MD5SUMS"}, L"not the algorithm asked for"},
-        {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"}, {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"},
+        {{L"D:\\d", L"-sums", L"x.sha512"}, L"says SHA512"}, {{L"D:\\d", L"-sums", L"SHA224SUMS"}, L"says SHA224"}, {{L"D:\\d", L"-md5", L"-sha1", L"-sums", L"out"}, L"one algorithm's sums"},
         {{L"D:\\d", L"-sums", L"o", L"-xml", L"db"}, L"not both"}, {{L"-v", L"-xml", L"db"}, L"check 000 ----- ||db||"},
         {{L"-v", L"-sums", L"s", L"-ignoremissing", L"-strict", L"-status", L"-verdicts", L"v", L"F"}, L"check 000 --ist F|||s|v"},
         {{L"-v", L"-sums", L"s", L"-strict"}, L"check 000 ---s- "}, {{L"-v", L"-sums", L"s", L"-status"}, L"check 000 ----t "},
