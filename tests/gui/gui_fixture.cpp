@@ -99,6 +99,14 @@ void FormTest::Press(UINT key, int shift) {
     PumpUntil([&] { return keysReleased >= released || !IsWindow(form->Window().Hwnd()); });
 }
 
+void FormTest::PressInTurn(const std::vector<UINT>& keys) {
+    std::vector<INPUT> input;
+    for (const UINT key : keys) input.insert(input.end(), {Key(static_cast<WORD>(key), false), Key(static_cast<WORD>(key), true)});
+    const int released = keysReleased + static_cast<int>(keys.size());
+    Send(input);
+    PumpUntil([&] { return keysReleased >= released; });
+}
+
 void FormTest::TabTo(int element) {
     for (int i = 0; i < app::ElementCount && Focused() != element; ++i) Press(VK_TAB);
     EXPECT_EQ(Focused(), element) << "Tab never reached " << element;

@@ -69,6 +69,8 @@ protected:
     bool PumpUntil(const std::function<bool()>& done);
     // Presses and releases a key where the focus is, which must be in the window. shift: 1 Shift, 2 Ctrl, 4 Alt.
     void Press(UINT key, int shift = 0);
+    // Presses keys one after another, sent at once: a menu's own loop takes those after the one that opens it.
+    void PressInTurn(const std::vector<UINT>& keys);
     // Presses Tab until the element has the focus, as a keyboard user gets there.
     void TabTo(int element);
     // A mouse click (twice: a double click) on a list box's item.

@@ -145,6 +145,9 @@ TEST_F(ResultsTest, ALargeReportIsReadWhileTheWindowAnswersAndIsSelectedAndSaved
     ClickAt(hash, 2);
     Pump();
     EXPECT_EQ(selected(), std::wstring(31, L'a') + L"0");  // a double click selects the hash alone
+    OpenClipboard(nullptr), EmptyClipboard(), CloseClipboard();
+    PressInTurn({VK_APPS, VK_RETURN});  // the context menu's first item copies, and the selection stays
+    EXPECT_EQ(Clipboard() + L"|" + selected(), std::wstring(31, L'a') + L"0|" + std::wstring(31, L'a') + L"0");
     Press(VK_NEXT);  // a page down by keys, then on by the wheel
     const int paged = GetScrollPos(Item(Text6), SB_VERT);
     EXPECT_GT(paged, 10);
