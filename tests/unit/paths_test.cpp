@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/paths.h"
+#include "common/runtime_error.h"
 #include "logic/job/check_list.h"
 #include "logic/job/parameters.h"
 #include "logic/navigation/trim_path.h"
@@ -66,6 +67,17 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
         {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"b\nSHA256:00", true}, {"a.txt", false}, {"\r\nMD5:00", false},
     };
     for (const auto& r : reports) EXPECT_EQ(job::IsReportOfRelativeNames(r.head), r.relative) << r.head;
+}
+
+// The window's error boxes: each error's number with its words.
+TEST(RuntimeError, EachNumberWithItsWords) {
+    using namespace common::err;
+    std::wstring shown;
+    for (int n : {InvalidArgument, BadFileName, FileNotFound, DeviceIo, FileExists, DiskFull, DeviceUnavailable, PermissionDenied, PathFileAccess, PathNotFound})
+        shown += std::to_wstring(n) + L" " + common::RuntimeError(n).Description() + L"\n";
+    EXPECT_EQ(shown, L"5 Недопустимый вызов процедуры или аргумент\n52 Неверное имя или номер файла\n53 Файл не найден\n"
+                     L"57 Ошибка ввода/вывода устройства\n58 Файл уже существует\n61 Диск заполнен\n68 Устройство недоступно\n"
+                     L"70 Отказано в разрешении\n75 Ошибка доступа к пути/файлу\n76 Путь не найден\n");
 }
 
 }  // namespace
