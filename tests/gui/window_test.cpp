@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <set>
+#include <tuple>
+
 namespace {
 
 using namespace app;
@@ -23,11 +26,13 @@ TEST_F(FormTest, OpensFixedSizeAndAtADpiTooLargeForTheScreenStaysOnIt) {
     GetClientRect(hwnd, &client);
     EXPECT_LE(frame.bottom - frame.top, work.bottom - work.top);
     EXPECT_LE(frame.right - frame.left, work.right - work.left);
+    std::set<std::tuple<LONG, LONG, LONG, LONG>> places;
     for (int i = 0; i < ElementCount; ++i) {
         RECT place;
         GetWindowRect(Item(i), &place);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&place), 2);
         EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right && place.bottom <= client.bottom) << Layout[i].name;
+        EXPECT_TRUE(places.insert({place.left, place.top, place.right, place.bottom}).second) << Layout[i].name << " hides another";
     }
 }
 
