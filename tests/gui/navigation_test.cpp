@@ -125,14 +125,17 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     for (size_t i = 2; i <= depth; ++i)
         EXPECT_EQ(firstColumn(Drawn(Dir1, static_cast<int>(i), 0, width), GetSysColor(COLOR_WINDOW)) -
                       firstColumn(Drawn(Dir1, static_cast<int>(i - 1), 0, width), GetSysColor(COLOR_WINDOW)), step) << i;
-    const auto has = [&](const std::vector<COLORREF>& pixels, COLORREF colour) {  // in the text, right of the icon
-        for (size_t p = 0; p < pixels.size(); ++p)
-            if (pixels[p] == colour && static_cast<int>(p % width) >= 11 * step / 5) return true;
-        return false;
+    EXPECT_LT(firstColumn(Drawn(Dir1, 1, 0, width), GetSysColor(COLOR_WINDOW)), 3 * step) << "no icon before the name";
+    const auto count = [&](const std::vector<COLORREF>& pixels, int colour) {  // in the text, right of the icon
+        int n = 0;
+        for (size_t p = 0; p < pixels.size(); ++p) n += pixels[p] == GetSysColor(colour) && static_cast<int>(p % width) >= 11 * step / 5;
+        return n;
     };
-    const std::vector<COLORREF> highlighted = Drawn(Dir1, 0, ODS_SELECTED, width), plain = Drawn(Drive1, 0, 0, width);
-    EXPECT_TRUE(has(highlighted, GetSysColor(COLOR_HIGHLIGHT)) && has(highlighted, GetSysColor(COLOR_HIGHLIGHTTEXT)));
-    EXPECT_TRUE(has(plain, GetSysColor(COLOR_WINDOW)) && has(plain, GetSysColor(COLOR_WINDOWTEXT)) && !has(plain, GetSysColor(COLOR_HIGHLIGHT)));  // the drive list too
+    const std::vector<COLORREF> highlighted = Drawn(Dir1, 0, ODS_SELECTED, width), plain = Drawn(Dir1, 0, 0, width), drive = Drawn(Drive1, 0, 0, width);
+    EXPECT_GT(count(highlighted, COLOR_HIGHLIGHT), 0);
+    EXPECT_GT(count(highlighted, COLOR_HIGHLIGHTTEXT), 0);  // the letters alone, on the highlight: no box of their own
+    EXPECT_LT(count(highlighted, COLOR_HIGHLIGHTTEXT), 2 * count(plain, COLOR_WINDOWTEXT));
+    EXPECT_TRUE(count(drive, COLOR_WINDOW) && count(drive, COLOR_WINDOWTEXT) && !count(drive, COLOR_HIGHLIGHT));  // the drive list too
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text(), reports + reports);
