@@ -428,11 +428,17 @@ class Checking(ToolTest):
                 ("report.txt", report + ["Не прочитано файлов: 1", "locked.iso", "Ошибка 32: занят"], [], 1, "NOT RECORDED: locked.iso ((32)"),
                 ("report.txt", report[:3] + [f"SHA256:{digest}"], ["-strict"], 0, "right: 1,"),  # a report with SHA-256 lines
                 ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
-                ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x"], [], 1, "REFUSED, a network or device name, строка / line 2")):
+                ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x"], [], 1, "REFUSED, a network or device name, строка / line 2"),
+                ("SUMS", ["x"] * 11 + [f"{md5}  image1.iso"], [], 0, "not a sums line, строка / line 10\n")):  # ten named, the rest counted
             with self.subTest(name=name, args=args, said=said):
                 write(self.data, name, "\n".join(text).encode())
-                _, out, err = run("-v", "-sums", win(os.path.join(self.data, name)), *args, code=code)
+                verdicts = os.path.join(self.dir, "verdicts.txt")
+                _, out, err = run("-v", "-sums", win(sums := os.path.join(self.data, name)), *args, "-verdicts", win(verdicts), code=code)
                 self.assertIn(said or "", out + err)
+                lines = read(verdicts).decode().splitlines()  # what the window reads: each fault a verdict of its own
+                if code == 2:  # the reason in the window's language, and the list
+                    self.assertEqual(lines[-1], "ERROR\tнет сумм, которые можно проверить: " + win(sums))
+                self.assertTrue(code == 0 or "no file was checked" in out + err or any(not l.startswith("RIGHT") for l in lines), lines)
                 self.assertNotIn("CHANGED", out)
                 if said is None:
                     self.assertEqual(out, "")
