@@ -126,6 +126,7 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
         EXPECT_EQ(firstColumn(Drawn(Dir1, static_cast<int>(i), 0, width), GetSysColor(COLOR_WINDOW)) -
                       firstColumn(Drawn(Dir1, static_cast<int>(i - 1), 0, width), GetSysColor(COLOR_WINDOW)), step) << i;
     EXPECT_LT(firstColumn(Drawn(Dir1, 1, 0, width), GetSysColor(COLOR_WINDOW)), 3 * step) << "no icon before the name";
+    EXPECT_GE(SendMessageW(Item(Dir1), LB_GETITEMHEIGHT, 0, 0), 8 * step / 5 + 2);  // rows with room for their icons
     const auto count = [&](const std::vector<COLORREF>& pixels, int colour) {  // in the text, right of the icon
         int n = 0;
         for (size_t p = 0; p < pixels.size(); ++p) n += pixels[p] == GetSysColor(colour) && static_cast<int>(p % width) >= 11 * step / 5;
