@@ -412,6 +412,7 @@ class Checking(ToolTest):
 
     def test_what_publishers_download_sites_hold(self):
         image = self.write("image1.iso", b"image" * 1000)
+        self.write("образ.iso", b"image" * 1000)
         digest = hashlib.sha256(read(image)).hexdigest()
         signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", "# image1.iso: 5000 bytes",
                   f"SHA256 (image1.iso) = {digest}", "# image2.iso: 9 bytes", f"SHA256 (image2.iso) = {'1' * 64}",
@@ -429,9 +430,11 @@ class Checking(ToolTest):
                 ("report.txt", report[:3] + [f"SHA256:{digest}"], ["-strict"], 0, "right: 1,"),  # a report with SHA-256 lines
                 ("report.txt", report + ["Формирование прервано: в отчёте не все файлы"], [], 1, "incomplete"),
                 ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x"], [], 1, "REFUSED, a network or device name, строка / line 2"),
-                ("SUMS", ["x"] * 11 + [f"{md5}  image1.iso"], [], 0, "not a sums line, строка / line 10\n")):  # ten named, the rest counted
+                ("SUMS", ["x"] * 11 + [f"{md5}  image1.iso"], [], 0, "not a sums line, строка / line 10\n"),  # ten named, the rest counted
+                ("SUMS", [f"{md5}  image1.iso"] * 2, [], 0, "right: 2,"),  # each line checked
+                ("report.txt", f"образ.iso\r\nMD5:{md5}".encode("cp1251"), [], 0, "right: 1,")):  # saved in the window's code page
             with self.subTest(name=name, args=args, said=said):
-                write(self.data, name, "\n".join(text).encode())
+                write(self.data, name, text if isinstance(text, bytes) else "\n".join(text).encode())
                 verdicts = os.path.join(self.dir, "verdicts.txt")
                 _, out, err = run("-v", "-sums", win(sums := os.path.join(self.data, name)), *args, "-verdicts", win(verdicts), code=code)
                 self.assertIn(said or "", out + err)
@@ -455,7 +458,7 @@ class Checking(ToolTest):
                               (good.replace("</MD5>", "</MD5><SHA1>not hex</SHA1>").encode(), 1),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
-                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>32</error></FILE_ERROR></FCIV>", 1),  # never recorded
+                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>3221225477</error></FILE_ERROR></FCIV>", 1, "((3221225477)"),  # never recorded
                               (good.replace("</FCIV>", "<INTERRUPTED/></FCIV>").encode(), 1),
                               (entry.format("\\\\evilhost\\share\\x.txt", empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1"),
                               (entry.format(win(self.data + "/x.txt"), x) + "</FCIV>", 2, "FOLDER cannot apply to: " + win(self.data + "/x.txt"))]:
@@ -465,6 +468,8 @@ class Checking(ToolTest):
                 self.assertIn(words, out)
         self.assertEqual(self.left(), ["data", "db.xml"])  # nothing touched
         self.assertIn("entries without SHA256 (not listed): 1", self.check("-list", "-xml", win(self.db), "-sha256", code=1))
+        write(self.dir, "db.xml", b"")
+        self.assertIn("the file is empty", self.check("-v", "-sums", win(self.db), code=2))
         # A name longer than any path: a bad line of a sums file, the lines after it checked; a database refused. Never held in memory.
         huge = "a" * (100 << 20)
         for option, content, code, said in (("-sums", f"{x}  {huge}\n{x}  x.txt\n", 0, ["line 1", "right: 1,"]),

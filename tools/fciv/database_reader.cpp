@@ -151,9 +151,10 @@ struct DatabaseReader::State {
             }
             if (name.empty() || !hashesGood || !anyHash || overlong) item.kind = DatabaseItem::Bad;
         } else if (item.kind == DatabaseItem::Unread) {
-            const bool number = !code.empty() && code.size() <= 9 && code.find_first_not_of(L"0123456789") == std::wstring::npos;
+            const bool number = !code.empty() && code.size() <= 10 && code.find_first_not_of(L"0123456789") == std::wstring::npos &&
+                                std::stoull(code) <= 0xFFFFFFFF;  // a DWORD
             if (name.empty() || !number || overlong) item.kind = DatabaseItem::Bad;
-            else item.error = std::stoul(code);
+            else item.error = static_cast<unsigned long>(std::stoull(code));
         }
     }
 };
