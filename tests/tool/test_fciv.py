@@ -210,7 +210,7 @@ class Failures(ToolTest):
             [data + "\\missing", "-xml", db], [data, "-bogus", "-xml", db],  # every other refused line: native Options test
             [data, "-xml", win(self.dir + "/no such folder/db.xml")], [data, "-xml", win(self.dir)],
             [data, "-xml", win(self.dir) + "\\"], [data, "-xml", win(self.dir + "/out?.xml")], [data, "-sums", win(self.dir + "/Aux.sha256")],
-            ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
+            [data, "-sums", win(self.dir + "/com9 .md5")], ["-v", "-xml", db, data + "\\missing"], ["-list", "-xml", db, data + "\\missing"])]
         # A database or verdicts that could not be replaced (read-only; immutable where root and the file system can): refused first.
         locks = [("chmod", "444", "644")] + [("chattr", "+i", "-i")] * (os.geteuid() == 0 and subprocess.run(["chattr", "-i", self.db]).returncode == 0)
         rows += [(lock, args) for lock in locks for args in ([data, "-xml", db], ["-v", "-sums", data + "\\a.md5", "-verdicts", db])]
