@@ -282,6 +282,7 @@ class Interruption(ToolTest):
         write(self.dir, "db.xml", b"old database")
         for kept_in, left in ((beside, ["data", "db.incomplete.xml", "db.xml"]), (self.db, ["data", "db.xml"])):
             proc = self.start()
+            self.assertRegex(" ".join(os.listdir(self.dir)), r"~fciv\d+\.tmp")  # the name the window looks for when the tool is ended
             time.sleep(0.5)
             proc.send_signal(signal.SIGINT)  # Wine hands it to the console as Ctrl+C
             self.assertEqual(proc.wait(60), 3)
