@@ -413,7 +413,8 @@ class Checking(ToolTest):
 
     def test_what_publishers_download_sites_hold(self):
         image = self.write("image1.iso", b"image" * 1000)
-        self.write("образ.iso", b"image" * 1000)
+        for name in ("образ.iso", "Я"):
+            self.write(name, b"image" * 1000)
         digest = hashlib.sha256(read(image)).hexdigest()
         signed = ["-----BEGIN PGP SIGNED MESSAGE-----", "Hash: SHA256", "", "# image1.iso: 5000 bytes",
                   f"SHA256 (image1.iso) = {digest}", "# image2.iso: 9 bytes", f"SHA256 (image2.iso) = {'1' * 64}",
@@ -433,7 +434,8 @@ class Checking(ToolTest):
                 ("SUMS", [f"{md5}  image1.iso", f"{md5}  \\\\host\\share\\x"], [], 1, "REFUSED, a network or device name, строка / line 2"),
                 ("SUMS", ["x"] * 11 + [f"{md5}  image1.iso"], [], 0, "not a sums line, строка / line 10\n"),  # ten named, the rest counted
                 ("SUMS", [f"{md5}  image1.iso"] * 2, [], 0, "right: 2,"),  # each line checked
-                ("report.txt", f"образ.iso\r\nMD5:{md5}".encode("cp1251"), [], 0, "right: 1,")):  # saved in the window's code page
+                ("report.txt", f"образ.iso\r\nMD5:{md5}".encode("cp1251"), [], 0, "right: 1,"),  # saved in the window's code page
+                ("report.txt", f"Я\r\nMD5:{md5}".encode(), [], 0, "right: 1,")):  # or in UTF-8, a name of one letter too
             with self.subTest(name=name, args=args, said=said):
                 write(self.data, name, text if isinstance(text, bytes) else "\n".join(text).encode())
                 verdicts = os.path.join(self.dir, "verdicts.txt")
