@@ -137,6 +137,13 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     EXPECT_GT(count(highlighted, COLOR_HIGHLIGHTTEXT), 0);  // the letters alone, on the highlight: no box of their own
     EXPECT_LT(count(highlighted, COLOR_HIGHLIGHTTEXT), 2 * count(plain, COLOR_WINDOWTEXT));
     EXPECT_TRUE(count(drive, COLOR_WINDOW) && count(drive, COLOR_WINDOWTEXT) && !count(drive, COLOR_HIGHLIGHT));  // the drive list too
+    const auto icon = [&](const std::vector<COLORREF>& pixels) {
+        std::vector<COLORREF> block;
+        for (size_t p = 0; p < pixels.size(); ++p)
+            if (static_cast<int>(p % width) < 9 * step / 5) block.push_back(pixels[p]);
+        return block;
+    };
+    EXPECT_EQ(icon(plain), icon(drive));  // the top of the folder list is its drive, with the drive's icon
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text(), reports + reports);

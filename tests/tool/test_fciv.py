@@ -225,6 +225,7 @@ class Failures(ToolTest):
                 self.assertEqual(out, "")
                 self.assertEqual(read(self.db), b"old database")
                 self.assertEqual(self.left(), ["data", "db.xml"])
+        self.assertIn("ends in a separator", run(data, "-xml", win(self.dir) + "/", code=2)[2])  # a slash as a backslash
         self.assertIn("Считает", run("-h", code=0)[1])  # every way of asking for it: the native Options test
         # The verdicts named as the list itself, in another case: refused, the list kept.
         run("-v", "-sums", data + "\\a.md5", "-verdicts", data + "\\A.MD5", code=2)
