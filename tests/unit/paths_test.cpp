@@ -67,6 +67,10 @@ TEST(KindOfList, ByNameOrByTheFirstBytes) {
         {"\\\\srv\\s\\a.txt\r\nMD5:00", false}, {"a.txt\r\n00", false}, {"b\nSHA256:00", true}, {"a.txt", false}, {"\r\nMD5:00", false},
     };
     for (const auto& r : reports) EXPECT_EQ(job::IsReportOfRelativeNames(r.head), r.relative) << r.head;
+    // How the window has the tool check one, and where the verdicts of its first and second check at once go.
+    EXPECT_EQ(job::CheckParameters(Database, L"C:\\d b\\x.xml", L"", L"v.txt") + L"|" + job::CheckParameters(Sums, L"s", L"C:\\d", L"v"),
+              L"-v -xml \"C:\\d b\\x.xml\" -verdicts v.txt|-v -sums s C:\\d -verdicts v");
+    EXPECT_EQ(job::VerdictsName(1) + L"|" + job::VerdictsName(2), L"dbcheck.txt|dbcheck (2).txt");
 }
 
 // The window's error boxes: each error's number with its words.
