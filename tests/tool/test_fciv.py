@@ -462,7 +462,8 @@ class Checking(ToolTest):
                               (good.replace("</MD5>", "</MD5><SHA1>not hex</SHA1>").encode(), 1),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
-                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>3221225477</error></FILE_ERROR></FCIV>", 1, "((3221225477)"),  # never recorded
+                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>3221225477</error></FILE_ERROR><FILE_ERROR><name>y</name>"
+                               b"<error>4294967296</error></FILE_ERROR></FCIV>", 1, "((3221225477)", "entry without a name or hash"),  # past 32 bits: bad
                               (good.replace("</FCIV>", "<INTERRUPTED/></FCIV>").encode(), 1),
                               (entry.format("\\\\evilhost\\share\\x.txt", empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1"),
                               (entry.format(win(self.data + "/x.txt"), x) + "</FCIV>", 2, "FOLDER cannot apply to: " + win(self.data + "/x.txt"))]:
