@@ -88,7 +88,7 @@ target_link_options(peek PRIVATE -municode)
 
 # Journeys: the packaged program driven from outside with real input (Xvfb, xdotool).
 foreach(journey three_hashes_recursive_names_only_with_a_mask_in_a_folder_with_blanks keyboard_only
-                mouse_on_the_drive_list_and_the_picker started_with_a_folder_a_sums_file_or_from_one_that_has_gone)
+                the_picker_by_mouse started_with_a_folder_a_sums_file_or_from_one_that_has_gone)
   add_test(NAME journey.${journey}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/journeys/test_journeys.py Journeys.test_${journey})
   set_tests_properties(journey.${journey} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT "PEEK_EXE=$<TARGET_FILE:peek>;${PLANTED_ENV}")

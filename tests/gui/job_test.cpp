@@ -1,7 +1,5 @@
 #include "gui_fixture.h"
 
-#include <tlhelp32.h>
-
 #include "logic/texts.h"
 #include "win32/files.h"
 #include "win32/handle.h"
@@ -41,22 +39,22 @@ protected:
 };
 
 TEST_F(JobTest, WhatKeepsAJobFromItsResultIsNamedAndNoEarlierResultIsShown) {
+    const auto box = [&](size_t count) {  // the job's box; no report, not even the last job's; the button enabled again
+        EXPECT_EQ(form->Text6.Text(), L"");
+        EXPECT_EQ(Focused(), Command2);
+        return dialogs.shown.size() == count ? dialogs.shown.back().prompt : std::to_wstring(dialogs.shown.size()) + L" boxes";
+    };
     app.Write(L"dbsha.xml", "old");
     form->Text6.SetText(L"earlier");
     RunJob();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].style, 48);
-    EXPECT_TRUE(dialogs.shown[0].prompt.starts_with(texts::ToolNotFound + form->AppDir + texts::ToolNotFoundElsewhere));
-    EXPECT_EQ(form->Text6.Text(), L"");  // not the last job's report
+    EXPECT_TRUE(box(1).starts_with(texts::ToolNotFound + form->AppDir + texts::ToolNotFoundElsewhere));
+    EXPECT_EQ(dialogs.shown.at(0).style, 48);
     EXPECT_FALSE(std::filesystem::exists(app.Path() + L"\\dbsha.xml"));  // the old one deleted, no empty one left
     EXPECT_EQ(form->Text4.Text(), L"FCIV \"" + data.Path() + L"\" -md5 -xml \"" + form->AppDir + L"dbsha.xml\"");
-    EXPECT_EQ(Focused(), Command2);  // enabled again
     form->AppDir = L"Z:\\sys\\";  // no one may create files there
     RunJob();
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_TRUE(dialogs.shown[1].prompt.starts_with(texts::FolderNotWritable + form->AppDir + L"\r")) << dialogs.shown[1].prompt;
-    EXPECT_TRUE(dialogs.shown[1].prompt.ends_with(texts::FolderNotWritableAdvice));
-    EXPECT_EQ(Focused(), Command2);
+    const std::wstring notWritable = box(2);
+    EXPECT_TRUE(notWritable.starts_with(texts::FolderNotWritable + form->AppDir + L"\r") && notWritable.ends_with(texts::FolderNotWritableAdvice)) << notWritable;
     form->AppDir = app.Path() + L"\\";
     Tool(L"fciv.exe");
     data.Write(L"a.txt", "a");
@@ -67,15 +65,11 @@ TEST_F(JobTest, WhatKeepsAJobFromItsResultIsNamedAndNoEarlierResultIsShown) {
                                                    OPEN_EXISTING, 0, nullptr));
         RunJob();
     }
-    ASSERT_EQ(dialogs.shown.size(), 3u);
-    EXPECT_EQ(dialogs.shown[2].prompt.substr(0, dialogs.shown[2].prompt.find(L'\r', 25)), texts::FileInTheWay + form->AppDir + L"dbsha.xml");
-    EXPECT_TRUE(dialogs.shown[2].prompt.ends_with(texts::FileInTheWayAdvice));
-    EXPECT_EQ(form->Text6.Text(), L"");
+    const std::wstring inTheWay = box(3);
+    EXPECT_TRUE(inTheWay.starts_with(texts::FileInTheWay + form->AppDir + L"dbsha.xml\r") && inTheWay.ends_with(texts::FileInTheWayAdvice)) << inTheWay;
     std::filesystem::remove_all(data.Path());  // the tool refuses a folder that has gone, and writes nothing
     RunJob();
-    ASSERT_EQ(dialogs.shown.size(), 4u);
-    EXPECT_EQ(dialogs.shown[3].prompt, texts::ToolWroteNothing + form->AppDir + L"dbsha.xml\r" + texts::ToolExitCode + L"2" + texts::ToolExit[2]);
-    EXPECT_EQ(form->Text6.Text(), L"");
+    EXPECT_EQ(box(4), texts::ToolWroteNothing + form->AppDir + L"dbsha.xml\r" + texts::ToolExitCode + L"2" + texts::ToolExit[2]);
 }
 
 TEST_F(JobTest, WindowStaysLiveWhileASlowToolRunsAndTheSpaceBarRunsItAgain) {
@@ -116,9 +110,6 @@ TEST_F(JobTest, TwoWindowsOfOneProgramShowEachItsOwnFolder) {
     app::Form1 second(dialogs, shell, clock);
     second.AppDir = form->AppDir;
     second.Show();
-    RECT first, next;
-    GetWindowRect(form->Window().Hwnd(), &first), GetWindowRect(second.Window().Hwnd(), &next);
-    EXPECT_GT(next.top, first.top) << "the second window opened on top of the first";
     app::FormProbe::GoToPath(second, other.Path());
     SetForegroundWindow(form->Window().Hwnd());
     Pump();
@@ -169,15 +160,11 @@ TEST_F(JobTest, ClosingTheToolOrTheWindowDuringAJobEndsIt) {
     const std::wstring first = data.Write(L"a.txt", "a");
     std::filesystem::resize_file(data.Write(L"big.bin", ""), 1ull << 30);  // seconds of hashing after the first file
     static std::function<bool()> stopped;  // ends the window's tool once it has finished something
-    stopped = [&] {
-        PROCESSENTRY32W entry{sizeof entry};
-        const win32::UniqueHandle all(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        for (BOOL more = Process32FirstW(all.get(), &entry); more; more = Process32NextW(all.get(), &entry)) {
-            if (entry.th32ParentProcessID != GetCurrentProcessId() || std::wstring(entry.szExeFile) != L"fciv.exe") continue;
-            std::error_code none;  // the file is the tool's alone while it runs: its size tells (a 48-byte header, then entries)
-            const auto written = std::filesystem::file_size(form->AppDir + L"~fciv" + std::to_wstring(entry.th32ProcessID) + L".tmp", none);
-            return !none && written > 100 && TerminateProcess(win32::UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)).get(), 1);
-        }
+    stopped = [&] {  // the tool's temporary file, its own while it runs, names it; its size tells (a 48-byte header, then entries)
+        std::error_code none;
+        for (const auto& file : std::filesystem::directory_iterator(form->AppDir))
+            if (const std::wstring name = file.path().filename(); name.starts_with(L"~fciv") && file.file_size(none) > 100 && !none)
+                return TerminateProcess(win32::UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, std::stoul(name.substr(5)))).get(), 1) != FALSE;
         return false;
     };
     TabTo(Command2);

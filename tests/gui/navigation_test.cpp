@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cwctype>
+#include <tuple>
 
 #include "gui_fixture.h"
 #include "logic/texts.h"
@@ -86,7 +87,11 @@ TEST_F(NavigationTest, TypingADriveLetterInTheDriveListChoosesIt) {
     ASSERT_EQ(Focused(), Drive1);
     const LRESULT drives = SendMessageW(Item(Drive1), CB_GETCOUNT, 0, 0);
     ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", dir.Path().c_str()));  // a drive mapped since the window opened
-    Press(VK_F4);  // dropped down: the drives read again, each once
+    Press(VK_F4);  // dropped down: the drives read again, each once, and shown whole, not a sliver
+    COMBOBOXINFO open{sizeof open};
+    RECT shown{};
+    GetComboBoxInfo(Item(Drive1), &open), GetWindowRect(open.hwndList, &shown);
+    EXPECT_GE(shown.bottom - shown.top, 3 * SendMessageW(Item(Drive1), CB_GETITEMHEIGHT, 0, 0));
     Press(VK_ESCAPE);
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
     EXPECT_EQ(SendMessageW(Item(Drive1), CB_GETCOUNT, 0, 0), drives + 1);
@@ -137,13 +142,6 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     EXPECT_GT(count(highlighted, COLOR_HIGHLIGHTTEXT), 0);  // the letters alone, on the highlight: no box of their own
     EXPECT_LT(count(highlighted, COLOR_HIGHLIGHTTEXT), 2 * count(plain, COLOR_WINDOWTEXT));
     EXPECT_TRUE(count(drive, COLOR_WINDOW) && count(drive, COLOR_WINDOWTEXT) && !count(drive, COLOR_HIGHLIGHT));  // the drive list too
-    const auto icon = [&](const std::vector<COLORREF>& pixels) {
-        std::vector<COLORREF> block;
-        for (size_t p = 0; p < pixels.size(); ++p)
-            if (static_cast<int>(p % width) < 9 * step / 5) block.push_back(pixels[p]);
-        return block;
-    };
-    EXPECT_EQ(icon(plain), icon(drive));  // the top of the folder list is its drive, with the drive's icon
     form->Text1.SetText(L"");
     ClickItem(Dir1, static_cast<int>(depth));  // one click only highlights; the mouse-up copies the path
     EXPECT_EQ(form->Dir1.Path() + form->Text1.Text(), reports + reports);
@@ -156,31 +154,14 @@ TEST_F(NavigationTest, DirectoryListShowsTheWayDownThenTheSubfolders) {
     EXPECT_EQ(form->Dir1.Path(), dir.Path());
 }
 
-TEST_F(NavigationTest, TheFileListShowsWhatTheMaskSelectsAsTheToolDoes) {
-    Enter(reports);
-    const struct { const wchar_t* mask; std::vector<std::wstring> files; } cases[] = {
-        {L"*.doc, Ґ*", {L"c.doc", L"ґ.log"}},                // ',' separates as ';' does; case beyond ASCII
-        {L"*.txt", {L"a.TXT", L"b.txt", L"скрытый.txt"}},  // hidden files too: the tool hashes them
-    };
-    for (const auto& c : cases) {
-        form->Text3.SetText(c.mask);
-        EXPECT_EQ(Items(File1), c.files) << c.mask;
-    }
-    dir.Write(L"Отчёты\\d.txt", "x");
-    Press(VK_RETURN);  // Enter again: the folder as it is now
-    EXPECT_EQ(Items(File1).size(), 4u);
-}
-
 TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
-    const std::wstring missing = dir.Path() + L"\\Нет такой";
-    const std::wstring file = reports + L"\\b.txt", odd = dir.Write(L"x;y,z.txt", "");
-    const struct { std::vector<std::wstring> paths; std::wstring lists, pathBox; size_t boxes; std::wstring status, mask; } cases[] = {
-        {{L"\"" + reports + L"\""}, reports, reports, 0, L"", L"*.*"},
-        {{file}, reports, reports, 0, texts::NotAListOpened + file, L"b.txt"},  // a file: its folder and its name, and the window says so
-        {{odd}, dir.Path(), dir.Path(), 0, texts::NotAListOpened + odd, L"x?y?z.txt"},  // no mask separator in the mask
-        {{missing, reports}, dir.Path(), dir.Path() + L"\\", 1,  // the first counts; missing: the path-error box
-         texts::OnlyFirstDropped[0] + (L"2" + (texts::OnlyFirstDropped[1] + missing)), L"*.*"},
-    };
+    const std::wstring missing = dir.Path() + L"\\Нет такой", file = reports + L"\\b.txt", odd = dir.Write(L"x;y,z.txt", "");
+    using Seen = std::tuple<std::wstring, std::wstring, size_t, std::wstring, std::wstring, size_t>;  // lists, path box, boxes, status, mask, files
+    const struct { std::vector<std::wstring> paths; Seen seen; } cases[] = {
+        {{file}, {reports, reports, 0, texts::NotAListOpened + file, L"b.txt", 1}},  // a file: its folder and its name, and the window says so
+        {{odd}, {dir.Path(), dir.Path(), 0, texts::NotAListOpened + odd, L"x?y?z.txt", 1}},  // no mask separator in the mask
+        {{missing, reports}, {dir.Path(), dir.Path() + L"\\", 1, texts::OnlyFirstDropped[0] + (L"2" + (texts::OnlyFirstDropped[1] + missing)), L"*.*", 1}},
+    };  // of two, the first counts; missing: the path-error box
     for (const auto& c : cases) {
         Enter(dir.Path());
         dialogs.shown.clear();
@@ -188,12 +169,7 @@ TEST_F(NavigationTest, DroppedFoldersAreTakenAsTyped) {
         form->Text3.SetText(L"*.*");
         PostMessageW(form->Window().Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::DropOf(c.paths)), 0);
         Pump();
-        EXPECT_EQ(form->Dir1.Path(), c.lists) << c.paths[0];
-        EXPECT_EQ(form->Text1.Text(), c.pathBox);
-        EXPECT_EQ(dialogs.shown.size(), c.boxes);
-        EXPECT_EQ(form->Text4.Text(), c.status);
-        EXPECT_EQ(form->Text3.Text(), c.mask);
-        if (c.mask != L"*.*") EXPECT_EQ(Items(File1).size(), 1u) << "the file alone";
+        EXPECT_EQ(Seen(form->Dir1.Path(), form->Text1.Text(), dialogs.shown.size(), form->Text4.Text(), form->Text3.Text(), Items(File1).size()), c.seen);
     }
 }
 

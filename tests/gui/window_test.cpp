@@ -1,8 +1,5 @@
 #include "gui_fixture.h"
-#include "logic/texts.h"
 #include "win32/folders.h"
-
-#include <commctrl.h>
 
 #include <set>
 #include <tuple>
@@ -49,22 +46,8 @@ TEST_F(FormTest, TabWalksTheFocusOrderAndF1HelpsFromEveryElement) {
         EXPECT_EQ(dialogs.shown, (std::vector<test::Shown>{{help, 64, L"Помощь"}})) << Layout[e].name;
         EXPECT_EQ(Focused(), e) << "the focus comes back after the box";
     }
-    for (int i = static_cast<int>(std::size(order)) - 2; i >= -1; --i) {
-        Press(VK_TAB, 1);
-        EXPECT_EQ(Focused(), i >= 0 ? order[i] : Drive1);
-    }
     Press(VK_F4, 4);  // Alt+F4 from the drive list, where the focus starts
     EXPECT_FALSE(IsWindow(form->Window().Hwnd()));
-}
-
-TEST_F(FormTest, HintsShowOnHover) {
-    Hover(Item(Check2));
-    const HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);  // the window's own: the test has a desktop of its own
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tip) != FALSE; })) << "no hint shown";
-    wchar_t text[1024] = L"";
-    TTTOOLINFOW tool{.cbSize = sizeof(TTTOOLINFOW), .lpszText = text};
-    SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(std::wstring(text), texts::HintCheck2);
 }
 
 // A drive that does not answer (a network drive gone) leaves the window answering:

@@ -1,7 +1,6 @@
 // Reads the running program's window from outside, as accessibility tools do, in UTF-8:
-// "text|enabled|count|rect|selected|dropped ID", "focus" of an element, "box" (whether an open box holds the window
+// "text|enabled|count|rect|selected ID", "focus" of an element, "box" (whether an open box holds the window
 // as a modal one does, its title and its text), "tree" (the folders an open picker lists), "close".
-// "drive X: [T]" defines drive X: (NT target T) or removes it: Wine lists a drive only when defined so.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -32,8 +31,6 @@ void Put(const std::wstring& text) {
 
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // the texts' own line ends, unchanged
-    if (argc >= 3 && std::wstring(argv[1]) == L"drive")
-        return DefineDosDeviceW(argc > 3 ? DDD_RAW_TARGET_PATH : DDD_REMOVE_DEFINITION, argv[2], argc > 3 ? argv[3] : nullptr) ? 0 : 1;
     const HWND form = FindWindowW(L"TallymereForm", nullptr);
     if (!form || argc < 2) return 1;
     const std::wstring what = argv[1];
@@ -64,13 +61,7 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t text[1024] = L"";
         SendMessageW(item, LB_GETTEXT, SendMessageW(item, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
         Put(text);
-    } else if (what == L"dropped") {
-        RECT list{};  // the open list is a top-level window of its own
-        if (const HWND open = FindWindowW(L"ComboLBox", nullptr); open && IsWindowVisible(open)) GetWindowRect(open, &list);
-        Put(std::to_wstring(SendMessageW(item, CB_GETDROPPEDSTATE, 0, 0)) + L" " + std::to_wstring(list.bottom - list.top) +
-            L" " + std::to_wstring(SendMessageW(item, CB_GETITEMHEIGHT, 0, 0)));
-    }
-    else if (what == L"rect") {
+    } else if (what == L"rect") {
         RECT rc;
         GetWindowRect(item, &rc);
         Put(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) + L" " +

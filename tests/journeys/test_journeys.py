@@ -23,8 +23,7 @@ PLANTED_EXE = os.environ.get("PLANTED_EXE", os.path.join(BUILD, "windows", "bin"
 os.environ["WINEPREFIX"] = os.path.join(BUILD, "wineprefix-journeys")
 
 # Control IDs of the elements: 100 + their place in the window's table.
-DRIVE1, DIR1, FILE1, TEXT1, COMMAND1, CHECK_MD5, CHECK_SHA1, CHECK_SHA256, TEXT4, CHECK2, TEXT6, COMMAND2, TEXT3, CHECK3, LABEL3, \
-    CHECK4 = (100, 101, 102, 103, 104, 106, 107, 108, 110, 111, 112, 113, 114, 116, 117, 118)
+DIR1, FILE1, TEXT1, COMMAND1, CHECK_SHA1, TEXT4, TEXT6, COMMAND2, TEXT3, CHECK3, CHECK4 = 101, 102, 103, 104, 107, 110, 112, 113, 114, 116, 118
 
 
 def peek(*args):
@@ -98,12 +97,7 @@ class Journeys(unittest.TestCase):
         xdo("mousemove", 1270, 890)
         xdo("key", "--window", self.window, "shift")  # the keyboard goes to the window from here on
 
-    def relaunch(self, *args, preexec_fn=None):
-        peek("close")
-        self.program.wait(120)
-        self.launch(*args, preexec_fn=preexec_fn)
-
-    def tearDown(self):
+    def close(self):
         peek("close")
         try:
             self.program.wait(120)
@@ -111,6 +105,13 @@ class Journeys(unittest.TestCase):
             self.program.kill()
             self.program.wait()
             raise
+
+    def relaunch(self, *args, preexec_fn=None):
+        self.close()
+        self.launch(*args, preexec_fn=preexec_fn)
+
+    def tearDown(self):
+        self.close()
         shutil.rmtree(self.root, ignore_errors=True)
         self.assertEqual(glob.glob(os.path.join(self.app, "*.marker")), [])
 
@@ -190,32 +191,15 @@ class Journeys(unittest.TestCase):
         xdo("key", "Return")
         self.assertEqual(self.close_box(), ("Путь не найден76", f"Ошибка пути: '{missing}'"))
         self.assertEqual(self.text(TEXT1), win(self.data) + "\\Нет такой\\")
-        xdo("key", "Return")  # the focus is back in the path box
-        self.assertEqual(self.close_box()[0], "Путь не найден76")
-        self.assertEqual(self.text(TEXT1), win(self.data) + "\\")
+        self.type_text(TEXT1, win(self.data) + "\\sub")  # the focus is back in the path box
         xdo("key", "Return")
-        wait_for("the lists to move", lambda: peek("selected", DIR1)[1] == os.path.basename(self.data))
-        # A drive mapped after the program started.
-        link = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "y:")
-        os.symlink(self.data, link)
-        self.addCleanup(os.remove, link)
-        self.assertEqual(peek("drive", "Y:", "\\??\\" + win(self.data))[0], 0)
-        self.addCleanup(peek, "drive", "Y:")
-        self.type_text(TEXT1, "Y:\\sub")
-        xdo("key", "Return")
-        wait_for("the lists on Y:", lambda: self.text(DRIVE1).startswith("y:") and peek("selected", DIR1)[1] == "sub")
+        wait_for("the lists to move", lambda: peek("selected", DIR1)[1] == "sub")
         xdo("key", "--delay", 60, *["Tab"] * 8, "space")  # to "Формировать", pressed
         wait_for("the report", lambda: "MD5:" in self.text(TEXT6) and peek("enabled", COMMAND2) == (0, "1"))
-        # The window took itself back from the console, "Формировать" focused. (Wine without a window manager
-        # leaves the X focus on its desktop: the keys go to the window directly.)
+        # The window took itself back from the console, "Формировать" focused (no window manager: keys go to it directly).
         self.assertEqual(peek("focus"), (0, f"{COMMAND2} active"))
 
-    def test_mouse_on_the_drive_list_and_the_picker(self):
-        self.click(DRIVE1)
-        opened, height, item = map(int, wait_for("the drop-down", lambda: peek("dropped", DRIVE1)[1]).split())
-        self.assertEqual(opened, 1)
-        self.assertGreaterEqual(height, 3 * item)  # its drives show, not a sliver
-        xdo("key", "Escape")
+    def test_the_picker_by_mouse(self):
         self.click(COMMAND1)  # the picker opens on the desktop; the item below it is the root of Z:
         wait_for("the picker's folders", lambda: int(peek("tree")[1] or 0) > 1)  # keys go to a tree that is there
         xdo("key", "--delay", 300, "Down", "Return")
@@ -230,9 +214,8 @@ class Journeys(unittest.TestCase):
         self.assertEqual((self.text(TEXT1), peek("count", FILE1)[1]), (win(folder), "1"))
         # "Send To" with a publisher's sums file: the files beside it are checked.
         write(self.data, "image.iso", b"image" * 1000)
-        digest, md5 = hashlib.sha256(b"image" * 1000).hexdigest(), hashlib.md5(b"image" * 1000).hexdigest()
-        for name, text, first in (("SHA256SUMS", f"{digest}  image.iso\n", "Все файлы верны: 1\r\nВЕРНО: image.iso"),
-                                  ("MD5SUMS", f"{md5}  image.iso\n{md5[1:]}  image.iso\n", "НЕ РАЗОБРАНА строка 2: image.iso\r\nВЕРНО"),
+        md5 = hashlib.md5(b"image" * 1000).hexdigest()
+        for name, text, first in (("MD5SUMS", f"{md5}  image.iso\n{md5[1:]}  image.iso\n", "НЕ РАЗОБРАНА строка 2: image.iso\r\nВЕРНО"),
                                   ("image.xml", f"<FCIV><FILE_ENTRY><name>image.iso</name><MD5>{md5}</MD5></FILE_ENTRY></FCIV>",
                                    "Все файлы верны: 1")):  # read with the system's XmlLite, not the one planted
             self.relaunch(win(write(self.data, name, text.encode())))
