@@ -92,7 +92,7 @@ NamedAlgorithm AlgorithmOfFileName(std::string_view fileName) {
     const std::string name = UpperFileName(fileName);
     for (const SumsFileTag& t : SumsFileTags) {
         const std::string sums = std::string(t.tag) + "SUMS";
-        if (name == sums || name.starts_with(sums + ".") || name.ends_with("." + std::string(t.tag))) return {t.known, std::string(t.name)};
+        if (name == sums || name.starts_with(sums + ".") || name.ends_with('.' + std::string(t.tag))) return {t.known, std::string(t.name)};
     }
     return {};
 }
@@ -101,7 +101,7 @@ bool IsSumsFileName(std::string_view fileName) {
     const std::string name = UpperFileName(fileName);
     return std::find(UntoldSumsFileNames.begin(), UntoldSumsFileNames.end(), name) != UntoldSumsFileNames.end() ||
            std::any_of(SumsFileTags.begin(), SumsFileTags.end(), [&](const SumsFileTag& t) {
-               return t.known != AlgorithmCount && (name == std::string(t.tag) + "SUMS" || name.ends_with("." + std::string(t.tag)));
+               return t.known != AlgorithmCount && (name == std::string(t.tag) + "SUMS" || name.ends_with('.' + std::string(t.tag)));
            });
 }
 

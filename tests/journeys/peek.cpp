@@ -47,7 +47,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (what == L"focus") {  // the element that has the keyboard, and whether the window is the active one
-        GUITHREADINFO info{sizeof info};
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
         Put(std::to_wstring(GetDlgCtrlID(info.hwndFocus)) + (GetForegroundWindow() == form ? L" active" : L" inactive"));
         return 0;
