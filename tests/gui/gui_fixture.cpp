@@ -123,11 +123,6 @@ void FormTest::ClickItem(int element, int item, bool twice) {
 
 void FormTest::Click(HWND hwnd) { ClickAt(Middle(hwnd), 1); }
 
-void FormTest::Hover(HWND hwnd) {
-    SetCursorPos(Middle(hwnd).x, Middle(hwnd).y);
-    Send({Button(MOUSEEVENTF_MOVE)});
-}
-
 void FormTest::ClickAt(POINT at, int times) {
     SetCursorPos(at.x, at.y);
     const int released = buttonsReleased + times;

@@ -79,8 +79,6 @@ protected:
     void Click(HWND hwnd);
     // A click (twice: a double click) at a point of the screen.
     void ClickAt(POINT at, int times);
-    // The mouse moved onto the middle of a window, and left resting there.
-    void Hover(HWND hwnd);
     HWND Item(int element) { return form->Window().Get<ui::Control>(element).Hwnd(); }
     int Focused();  // the element that holds the focus, or -1
     std::vector<std::wstring> Items(int element);  // a list box's texts

@@ -426,13 +426,14 @@ class Checking(ToolTest):
         good = entry.format("x.txt", x) + "</FCIV>"
         for content, code, *said in [(b"", 2), (good[:-7].encode(), 2),  # cut off
                                      (good.encode("utf-16"), 0), (good.encode("utf-16-le"), 0), (good.encode("utf-16")[:-6], 2),
-                                     ((good + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
+                                     ((good.replace("x.txt", "<![CDATA[x.txt]]>") + "\n<!-- after the root --><?pi ?>\n").encode(), 0),  # read past the root
                                      (b"<?x", 2), (b'<?xml version="1.0"?>', 2), (b"\xef\xbb\xbf", 2),  # where Wine's parser asserts (exit 3)
                               (good.replace("</MD5>", "</MD5><SHA1>not hex</SHA1>").encode(), 1),
                               (b'<!DOCTYPE FCIV [<!ENTITY a "aaaa">]><FCIV>&a;</FCIV>', 2),  # no DTD
                               (b"<project><name>x.txt</name></project>", 2), (b"<FCIV/>", 2), (b"<FCIV>\n</FCIV>", 2),  # nothing to check
-                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>3221225477</error></FILE_ERROR><FILE_ERROR><name>y</name>"
-                               b"<error>4294967296</error></FILE_ERROR></FCIV>", 1, "((3221225477)", "entry without a name or hash"),  # past 32 bits: bad
+                              (b"<FCIV><FILE_ERROR><name>x.txt</name><error>3221225477</error></FILE_ERROR><FILE_ERROR><name>y</name><error>4294967296"
+                               b"</error></FILE_ERROR>\n<FILE_ENTRY><name>z</name></FILE_ENTRY></FCIV>", 1, "((3221225477)",  # past 32 bits: bad
+                               "entry without a name or hash, строка / line 1", "entry without a name or hash, строка / line 2"),  # as one with no hash
                               (good.replace("</FCIV>", "<INTERRUPTED/></FCIV>").encode(), 1),
                               (entry.format("\\\\evilhost\\share\\x.txt", empty) + "</FCIV>", 1, "REFUSED, a network or device name, строка / line 1"),
                               (entry.format("a" * (100 << 20), x) + "</FCIV>", 2, "longer than any path can be, line 1"),  # past every buffer
@@ -445,6 +446,7 @@ class Checking(ToolTest):
         self.assertIn("entries without SHA256 (not listed): 1", self.check("-list", "-xml", win(self.db), "-sha256", code=1))
         write(self.dir, "db.xml", b"")
         self.assertIn("the file is empty", self.check("-v", "-sums", win(self.db), code=2))
+        self.assertIn("cannot read (2)", self.check("-v", "-xml", win(self.dir + "/missing.xml"), code=2))
         write(self.dir, "db.xml", f"{x}  {'a' * (100 << 20)}\n{x}  x.txt\n".encode())  # a name longer than any path: a bad line
         out = self.check("-v", "-sums", win(self.db), win(self.data), code=0)
         self.assertTrue("not a sums line, строка / line 1" in out and "right: 1," in out, out)
