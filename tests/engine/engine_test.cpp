@@ -71,7 +71,7 @@ TEST_F(EngineTest, SplitFilesOnSeveralWorkersGiveTheKnownHashes) {
 }
 
 // A stop during a large file: the run ends at once with its workers joined, and what was finished
-// is handed over, the rest not. A file that fails with the error a stop gives (a cancelled network
+// is handed over (the last small file may have been), the large one not. A file that fails with the error a stop gives (a cancelled network
 // read) is handed over with it while the run goes on.
 TEST_F(EngineTest, AStopMidFileEndsTheRun) {
     const std::vector<std::wstring> paths{Write(10), Write(20), Write(size_t{4} << 30, true), Write(30)};
@@ -89,6 +89,7 @@ TEST_F(EngineTest, AStopMidFileEndsTheRun) {
         taken.push_back(job.path);
         stop = job.path == paths[1];
     }), size_t{4} << 30);
+    std::erase(taken, paths[3]);
     EXPECT_EQ(taken, (std::vector<std::wstring>{paths[0], paths[1]}));
 }
 
