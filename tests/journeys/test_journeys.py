@@ -42,7 +42,7 @@ def wait_for(what, condition, seconds=60):
         if value:
             return value
         time.sleep(0.25)
-    raise AssertionError("timed out waiting for " + what)
+    raise AssertionError(f"timed out waiting for {what} (focus: {peek('focus')[1]!r}, box: {peek('box')[1]!r})")
 
 
 class Journeys(unittest.TestCase):
