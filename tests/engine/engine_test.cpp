@@ -71,8 +71,8 @@ TEST_F(EngineTest, SplitFilesOnSeveralWorkersGiveTheKnownHashes) {
 }
 
 // A stop during a large file: the run ends at once with its workers joined, and what was finished
-// is handed over (the last small file may have been), the large one not. A file that fails with the error a stop gives (a cancelled network
-// read) is handed over with it while the run goes on.
+// is handed over (the last small file may have been), the large one not. A file that fails with the
+// error a stop gives (a cancelled network read) is handed over with it while the run goes on.
 TEST_F(EngineTest, AStopMidFileEndsTheRun) {
     const std::vector<std::wstring> paths{Write(10), Write(20), Write(size_t{4} << 30, true), Write(30)};
     std::atomic<bool> stop{false};
